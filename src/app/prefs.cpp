@@ -1,0 +1,99 @@
+#include "app/prefs.h"
+
+#include <cmath>
+
+#include "platform/cp1252.h"
+#include "platform/items.h"
+#include "platform/platform.h"
+
+namespace fd::prefs {
+namespace {
+
+QString num(double v) { return items::number(v); }
+
+template <class T>
+void readInteger(const QString& line, T& target, qint64 lo, qint64 hi) {
+  const auto v = items::toInteger(line);
+  if (v && *v >= lo && *v <= hi) target = static_cast<T>(*v);
+}
+
+QString readText(const QString& line) {
+  const auto it = items::splitLine(line);
+  if (!it || it->isEmpty()) return {};
+  return it->first().text;
+}
+
+}  // namespace
+
+bool validOffset(double hours) { return std::isfinite(hours) && hours >= -24 && hours <= 24; }
+
+QByteArray format(const ProgramState& s) {
+  const QStringList lines = {
+      items::quote(s.MyCall), items::quote(s.MyClass), items::quote(s.MySection),
+      num(static_cast<double>(s.UTCOffset)), items::quote(s.CurMode), items::quote(s.CurBand),
+      num(s.WorkedColor), num(s.RemainingColor), num(s.FormSizePct), num(s.VoiceNavMode),
+      items::quote(s.RigType), num(s.TaskbarOn), num(s.ListPrevOn), items::quote(s.OpInitials),
+      num(s.BackupPermanent), num(s.BackupOther), items::quote(s.BackupOtherDir)};
+  return cp1252::encode(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+}
+
+int parse(const QByteArray& text, ProgramState& s) {
+  const QStringList lines = items::lines(cp1252::decode(text));
+  const int n = static_cast<int>(std::min<qsizetype>(lines.size(), 17));
+  for (int i = 0; i < n; ++i) {
+    const QString& l = lines[i];
+    switch (i + 1) {
+      case 1: s.MyCall = readText(l); break;
+      case 2: s.MyClass = readText(l); break;
+      case 3: s.MySection = readText(l); break;
+      case 4: {
+        // An offset that is no finite number within -24..24 is taken as 0.
+        const auto v = items::toDouble(l);
+        s.UTCOffset = (v && validOffset(*v)) ? static_cast<float>(*v) : 0.0f;
+        break;
+      }
+      case 5: s.CurMode = readText(l); break;
+      case 6: s.CurBand = readText(l); break;
+      case 7: readInteger(l, s.WorkedColor, 0, 16777215); break;
+      case 8: readInteger(l, s.RemainingColor, 0, 16777215); break;
+      case 9: readInteger(l, s.FormSizePct, 0, 255); break;
+      case 10: readInteger(l, s.VoiceNavMode, 0, 255); break;
+      case 11: s.RigType = readText(l); break;
+      case 12: readInteger(l, s.TaskbarOn, 0, 255); break;
+      case 13: readInteger(l, s.ListPrevOn, 0, 255); break;
+      case 14: s.OpInitials = readText(l); break;
+      case 15: readInteger(l, s.BackupPermanent, 0, 255); break;
+      case 16: readInteger(l, s.BackupOther, 0, 255); break;
+      case 17: s.BackupOtherDir = readText(l); break;
+    }
+  }
+  return n;
+}
+
+ReadResult read(const QString& path, ProgramState& s) {
+  QByteArray data;
+  if (!readWholeFile(path, data).ok) return {};
+  return {true, parse(data, s)};
+}
+
+FileResult write(const QString& path, const ProgramState& s) { return writeWholeFile(path, format(s)); }
+
+bool SavePref(ProgramState& s) {
+  const QString path = s.progFile(QStringLiteral("fdpref.dat"));
+  const FileResult r = write(path, s);
+  if (r.ok) {
+    s.PrefSaveFailing = false;
+    return true;
+  }
+  if (!s.PrefSaveFailing) {
+    s.PrefSaveFailing = true;
+    dialogs().message(QStringLiteral("Preferences Not Saved"),
+                      QStringLiteral("The preferences could not be written to %1: %2\r\n\r\n"
+                                     "The program goes on; the settings are saved at the next successful save.")
+                          .arg(path, r.error),
+                      Buttons::Ok);
+  }
+  return false;
+}
+
+}  // namespace fd::prefs

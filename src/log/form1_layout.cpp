@@ -1,0 +1,241 @@
+// The main window's layout table (twips on the 9600 x 7200 design) and the
+// load-step scaling, fit and size steps.
+#include <QHeaderView>
+#include <QMenuBar>
+
+#include "log/form1.h"
+#include "platform/platform.h"
+
+namespace fd {
+namespace {
+
+struct GridGroup {
+  const char* caption;
+  double left, top;
+  std::vector<const char*> leftColumn, rightColumn;
+};
+
+// The section grid: heading, its position, and the two columns under it.
+const std::vector<GridGroup>& gridGroups() {
+  static const std::vector<GridGroup> groups = {
+      {"1", 4200, 3120, {"CT", "EMA", "ME", "NH"}, {"RI", "VT", "WMA"}},
+      {"2", 4200, 4560, {"NNY", "ENY", "NLI"}, {"NNJ", "SNJ", "WNY"}},
+      {"3", 5280, 3120, {"DE", "EPA"}, {"MDC", "WPA"}},
+      {"4", 5280, 4080, {"AL", "GA", "KY", "NC", "NFL", "SC"}, {"SFL", "WCF", "TN", "VA", "PR", "VI"}},
+      {"5", 6360, 2640, {"AR", "LA", "MS", "NM"}, {"NTX", "OK", "STX", "WTX"}},
+      {"6", 6360, 4080, {"EB", "LAX", "ORG", "SB", "SCV"}, {"SDG", "SF", "SJV", "SV", "PAC"}},
+      {"7", 7440, 2640, {"AZ", "EWA", "ID", "MT", "NV"}, {"OR", "UT", "WWA", "WY", "AK"}},
+      {"8", 7440, 4320, {"MI", "OH"}, {"WV"}},
+      {"9", 7440, 5280, {"IL", "IN"}, {"WI"}},
+      {"0", 8520, 2640, {"CO", "IA", "KS", "MN"}, {"MO", "NE", "ND", "SD"}},
+      {"Canada", 8520, 4080, {"NL", "MAR", "QC", "ONN", "ONE", "ONS"}, {"GTA", "MB", "SK", "AB", "BC", "NT"}},
+  };
+  return groups;
+}
+
+}  // namespace
+
+void Form1::buildControls() {
+  surface = new QWidget(this);
+  setCentralWidget(surface);
+  layout = TwipLayout{};
+  layout.fontSize = 8.25;
+
+  auto label = [this](const QString& text, double l, double t, double w, double h, double font = 8.25,
+                      const QString& family = QStringLiteral("MS Sans Serif"), bool bold = false) {
+    auto* lb = new ClickLabel(surface);
+    lb->setText(text);
+    lb->setFont(designFont(family, font, bold));
+    layout.add(lb, ControlKind::Label, l, t, w, h, font);
+    return lb;
+  };
+  auto box = [this](int maxLen, double l, double t, double w, double h) {
+    auto* b = new KeyBox(surface);
+    b->setMaxLength(maxLen);
+    b->preview = this;
+    b->pasteWithCtrlV = false;  // Ctrl arms the hot-key suppression in this window
+    b->setFont(designFont(QStringLiteral("MS Sans Serif"), 9.75, true));
+    layout.add(b, ControlKind::TextBox, l, t, w, h, 9.75);
+    return b;
+  };
+  auto button = [this](const QString& caption, const QString& tip, double l, double t, double w, double h) {
+    auto* b = new QPushButton(caption, surface);
+    b->setToolTip(tip);
+    b->setFocusPolicy(Qt::ClickFocus);  // buttons take focus by click only
+    b->setAutoDefault(false);
+    b->setFont(designFont(QStringLiteral("MS Sans Serif"), 8.25));
+    layout.add(b, ControlKind::Button, l, t, w, h, 8.25);
+    return b;
+  };
+  auto list = [this](double l, double t, double w, double h) {
+    auto* v = new QTreeWidget(surface);
+    v->setRootIsDecorated(false);
+    v->setUniformRowHeights(true);
+    v->setFocusPolicy(Qt::ClickFocus);
+    v->setSelectionMode(QAbstractItemView::SingleSelection);
+    v->setFont(designFont(QStringLiteral("MS Sans Serif"), 8.25));
+    v->header()->setStretchLastSection(false);
+    layout.add(v, ControlKind::ListView, l, t, w, h, 8.25);
+    return v;
+  };
+
+  // Station identity, band and mode.
+  Label2 = label(QString(), 120, 60, 1800, 375, 12, QStringLiteral("Arial"), true);
+  Label1 = label(QString(), 1980, 60, 700, 375, 12, QStringLiteral("Arial"), true);
+  Label4 = label(QString(), 2740, 60, 760, 375, 12, QStringLiteral("Arial"), true);
+  lblBandSwitch = label(QStringLiteral("Band"), 120, 450, 600, 285);
+  Label30 = label(QStringLiteral("160"), 720, 450, 700, 285, 9.75, QStringLiteral("Arial"), true);
+  Label3 = label(QStringLiteral("Mode"), 1560, 450, 600, 285);
+  Label12 = label(QStringLiteral("SSB"), 2160, 450, 700, 285, 9.75, QStringLiteral("Arial"), true);
+  Label30->setToolTip(QStringLiteral("Click to change band"));
+  Label12->setToolTip(QStringLiteral("Click to change mode"));
+
+  // Clocks and rates.
+  lblClockCaption[0] = label(QStringLiteral("Local"), 120, 800, 600, 240);
+  lblCurTime = label(QString(), 720, 800, 900, 240, 8.25, QStringLiteral("Arial"), true);
+  Label16 = label(QString(), 1620, 800, 420, 240, 8.25, QStringLiteral("Arial"), true);
+  lblClockCaption[1] = label(QStringLiteral("UTC"), 2100, 800, 420, 240);
+  lblutctime = label(QString(), 2520, 800, 900, 240, 8.25, QStringLiteral("Arial"), true);
+  lblClockCaption[2] = label(QStringLiteral("QSOs / Hr (last 60 min)"), 120, 1060, 2400, 240);
+  lblAQSO60 = label(QStringLiteral("0"), 2580, 1060, 700, 240, 8.25, QStringLiteral("Arial"), true);
+  lblClockCaption[3] = label(QStringLiteral("QSOs / Hr (last 20 min)"), 120, 1300, 2400, 240);
+  lblAQSO20 = label(QStringLiteral("0"), 2580, 1300, 700, 240, 8.25, QStringLiteral("Arial"), true);
+
+  // Score block: captions in this order, value labels beside them.
+  const char* captions[4] = {"Total CW Contacts.......", "Total Digital Contacts...", "Total Phone Contacts...",
+                             "Total QSO Points........."};
+  std::array<ClickLabel**, 4> values = {&lblTotCon, &lblTotSec, &lblsectogo, &lblTotScore};
+  for (int i = 0; i < 4; ++i) {
+    const double top = 1560 + 240 * i;
+    lblScoreCaption[static_cast<size_t>(i)] = label(QString::fromLatin1(captions[i]), 120, top, 2400, 240);
+    *values[static_cast<size_t>(i)] = label(QStringLiteral("0"), 2580, top, 700, 240, 8.25, QStringLiteral("Arial"), true);
+  }
+
+  // Recent contacts.
+  lblRecentContacts = label(QStringLiteral("Recent Contacts"), 3600, 0, 2000, 255);
+  ListView1 = list(3600, 255, 5950, 2025);
+  ListView1->setToolTip(QStringLiteral("Click record to edit or delete."));
+  cmdList = button(QStringLiteral("Last 20"), QStringLiteral("List all or last 20 contacts"), 3600, 2330, 900, 285);
+  cmdFind = button(QStringLiteral("Find"), QStringLiteral("Search for Call in log"), 4560, 2330, 900, 285);
+  cmdEdit = button(QStringLiteral("Edit"), QString(), 5520, 2330, 900, 285);
+  cmdDelete = button(QStringLiteral("Delete"), QString(), 6480, 2330, 900, 285);
+  cmdEdit->hide();
+  cmdDelete->hide();
+
+  // Entry fields and their captions.
+  lblStation[0] = label(QStringLiteral("Call"), 0, 2640, 1215, 285, 9.75, QStringLiteral("Arial"), true);
+  lblStation[1] = label(QStringLiteral("Class"), 1440, 2640, 885, 285, 9.75, QStringLiteral("Arial"), true);
+  lblStation[2] = label(QStringLiteral("Section"), 2520, 2640, 855, 285, 9.75, QStringLiteral("Arial"), true);
+  txtCall = box(12, 0, 2950, 1215, 285);
+  txtCK = box(3, 1440, 2950, 885, 285);
+  txtSec = box(20, 2520, 2950, 855, 285);
+  cmdClear = button(QStringLiteral("&Clear"), QStringLiteral("Click to clear entry fields or press ALT C or Esc"),
+                    3480, 2950, 660, 285);
+
+  // Status line.
+  lblDialog = label(QString(), 0, 3360, 4100, 420, 9.75, QStringLiteral("Arial"), true);
+  lblDialog->setBackColor(kStatusNormal);
+  lblDialog->setWordWrap(true);
+
+  // Post-contest fields (hidden until the mode is switched on).
+  lblPostConTime = label(QStringLiteral("Time"), 120, 3975, 735, 285, 8.25, QStringLiteral("MS Sans Serif"), true);
+  txtPostConTime = box(8, 885, 3980, 540, 285);
+  lblPostConDate = label(QStringLiteral("Date"), 1560, 3975, 645, 285, 8.25, QStringLiteral("MS Sans Serif"), true);
+  txtPostConDate = box(10, 2280, 3980, 885, 285);
+  for (ClickLabel* l : {lblPostConTime, lblPostConDate}) {
+    l->setBackColor(kNavy);
+    l->setForeColor(rgbValue(255, 255, 255));
+  }
+  for (QWidget* w : std::initializer_list<QWidget*>{lblPostConTime, txtPostConTime, lblPostConDate, txtPostConDate}) w->hide();
+  cmdDup = button(QStringLiteral("On"), QStringLiteral("Displaying partial dupes slows the program on older pc's."),
+                  3300, 3975, 700, 285);
+
+  // Possible duplicates and the section hover box.
+  lblPossDup = label(QStringLiteral("               Possible Duplicates"), 0, 4440, 3975, 375, 9.75,
+                     QStringLiteral("Arial"), true);
+  lblDupe = label(QString(), 0, 5040, 3975, 975, 9, QStringLiteral("Arial"), true);
+  lblDupe->setWordWrap(true);
+  lblDupe->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+  // Section grid.
+  lblSecWkd = label(QStringLiteral("  Sections Worked"), 4200, 2640, 1935, 375, 9.75, QStringLiteral("Arial"), true);
+  lblSecWkd->setBackColor(kNavy);
+  lblSecWkd->setForeColor(rgbValue(255, 255, 255));
+  const auto& groups = gridGroups();
+  for (size_t g = 0; g < groups.size(); ++g) {
+    const GridGroup& grp = groups[g];
+    const bool canada = QLatin1String(grp.caption) == QLatin1String("Canada");
+    const bool nine = QLatin1String(grp.caption) == QLatin1String("9");
+    auto* h = label(QString::fromLatin1(grp.caption), grp.left, grp.top, 855, canada ? 375 : 280, 8.25,
+                    QStringLiteral("MS Sans Serif"), true);
+    h->setBackColor(kNavy);
+    h->setForeColor(rgbValue(255, 255, 255));
+    lblSecHeading[g] = h;
+    const double firstRow = grp.top + (canada ? 480 : nine ? 315 : 360);
+    const double rowStep = nine ? 210 : 240;
+    for (int column = 0; column < 2; ++column) {
+      const auto& names = column == 0 ? grp.leftColumn : grp.rightColumn;
+      for (size_t r = 0; r < names.size(); ++r) {
+        const QString name = QString::fromLatin1(names[r]);
+        const int row = sectionRow(name);
+        const double width = name == QLatin1String("WCF") ? 450 : name == QLatin1String("ENY") ? 375 : 495;
+        auto* cell = label(QStringLiteral("WWW"), grp.left + 480 * column, firstRow + rowStep * static_cast<double>(r),
+                           width, 255, 6.75, QStringLiteral("MS Serif"));
+        cell->setBackColor(kLightGrey);
+        Label10[static_cast<size_t>(row)] = cell;
+        cell->onClick = [this, row] { Label10_Click(row); };
+        cell->onMouseMove = [this, row] { Label10_MouseMove(row); };
+      }
+    }
+  }
+
+  // Spot area: laid out and shown by the spotting subsystem.
+  lblDX = label(QString(), 0, 6120, 9600, 380);
+  txtDX = list(0, 6120, 9600, 380);
+  lblDX->hide();
+  txtDX->hide();
+
+  // Only the entry fields are tab stops, in the order call, class, section, time, date.
+  for (QWidget* w : surface->findChildren<QWidget*>())
+    if (!qobject_cast<KeyBox*>(w)) w->setFocusPolicy(w->focusPolicy() == Qt::NoFocus ? Qt::NoFocus : Qt::ClickFocus);
+  setTabOrder(txtCall, txtCK);
+  setTabOrder(txtCK, txtSec);
+  setTabOrder(txtSec, txtPostConTime);
+  setTabOrder(txtPostConTime, txtPostConDate);
+
+  Label30->onMouseDown = [this](int b) { Label30_MouseDown(b); };
+  Label12->onClick = [this] { Label12_Click(); };
+  connect(cmdClear, &QPushButton::clicked, this, [this] { cmdClear_Click(); });
+  connect(cmdDup, &QPushButton::clicked, this, [this] { cmdDup_Click(); });
+  connect(cmdList, &QPushButton::clicked, this, [this] { cmdList_Click(); });
+  connect(cmdFind, &QPushButton::clicked, this, [this] { cmdFind_Click(); });
+  connect(cmdEdit, &QPushButton::clicked, this, [this] { cmdEdit_Click(); });
+  connect(cmdDelete, &QPushButton::clicked, this, [this] { cmdDelete_Click(); });
+
+  layout.width = 9600;
+  layout.height = 7200;
+  applyLayout();
+}
+
+void Form1::applyLayout() {
+  const double tpp = display().twipsPerPixel();
+  layout.apply(nullptr, tpp);
+  const int w = static_cast<int>(layout.width / tpp), h = static_cast<int>(layout.height / tpp);
+  resize(w, h + (menuBar() ? menuBar()->sizeHint().height() : 0));
+  move(static_cast<int>(layout.left / tpp), static_cast<int>(layout.top / tpp));
+}
+
+// Placeholders until their code lands.
+void Form1::ScaleToScreen() {}
+void Form1::SetStartStatus() {}
+void Form1::AddListColumns() {}
+void Form1::FillSectionGrid() {}
+void Form1::SetStartDefaults() {}
+void Form1::ShowBandAndMode() {}
+void Form1::ShowStationIdentity() {}
+void Form1::FitFormToScreen() {}
+void Form1::ScaleFormControls() {}
+void Form1::mnuFormsize_Click() {}
+void Form1::mnuTaskbar_Click() {}
+
+}  // namespace fd

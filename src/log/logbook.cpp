@@ -1,0 +1,106 @@
+#include "log/logbook.h"
+
+#include "log/logfile.h"
+#include "platform/platform.h"
+
+namespace fd {
+
+void LogBook::showTotals() {
+  if (view_) view_->showTotals(s_.CWCount, s_.DigCount, s_.PhCount, s_.score());
+}
+
+void LogBook::countRecord(const QsoRecord& r) {
+  if (r.Mode == QLatin1String("CW")) ++s_.CWCount;
+  else if (r.Mode == QLatin1String("DIG")) ++s_.DigCount;
+  else if (r.Mode == QLatin1String("PH")) ++s_.PhCount;
+  const int row = sectionRow(r.Section);
+  if (row > 0 && row <= s_.SecTotal) {
+    if (++s_.SecWorked[static_cast<size_t>(row)] == 1 && view_) view_->paintSection(row, s_.WorkedColor);
+  }
+}
+
+bool LogBook::mnuopen2() {
+  s_.Log.clear();
+  s_.CWCount = s_.DigCount = s_.PhCount = 0;
+  s_.SecWorked.fill(0);
+  for (int i = 1; i <= s_.SecTotal; ++i)
+    if (view_) view_->paintSection(i, s_.RemainingColor);
+
+  logfile::LoadResult loaded = logfile::load(path());
+  if (!loaded.opened) {
+    s_.KeptLines.clear();
+    dialogs().message(QStringLiteral("File Error"), QStringLiteral("Error opening file."), Buttons::Ok);
+    showTotals();
+    if (view_) { view_->fillList(); view_->timeStats(); }
+    return false;
+  }
+  for (QsoRecord& r : loaded.records) {
+    countRecord(r);
+    s_.Log.append(std::move(r));
+  }
+  s_.KeptLines = std::move(loaded.kept);
+
+  // Lines that are not records are kept and written back; the operator hears
+  // of them once, and again only when their number changes.
+  if (loaded.unreadable != s_.KeptLinesReported) {
+    s_.KeptLinesReported = loaded.unreadable;
+    if (loaded.unreadable > 0)
+      dialogs().message(QStringLiteral("File Error"),
+                        QStringLiteral("%1 lines of fdlog.dat could not be read. They are kept in the file unchanged.")
+                            .arg(loaded.unreadable),
+                        Buttons::Ok);
+  }
+  if ((loaded.overLimit > 0) != s_.LimitReported) {
+    s_.LimitReported = loaded.overLimit > 0;
+    if (loaded.overLimit > 0)
+      dialogs().message(QStringLiteral("File Error"),
+                        QStringLiteral("Only the first %1 contacts were loaded; %2 more are kept in fdlog.dat unread.")
+                            .arg(QsoLog::kMaxRecords).arg(loaded.overLimit),
+                        Buttons::Ok);
+  }
+  showTotals();
+  if (view_) {
+    view_->fillList();
+    view_->timeStats();
+  }
+  return true;
+}
+
+void LogBook::NewLog() {
+  dialogs().beep();
+  const QString answer = dialogs().input(
+      QStringLiteral("WARNING - Your existing log file will be ERASED!"),
+      QStringLiteral("Are you sure that you want to start a new log file?  This function will ERASE the existing log file!"
+                     "\r\n\r\nTo verify that you want to start a new log file, please type: YES"),
+      QString());
+  if (answer.toUpper() != QLatin1String("YES")) return;
+  const FileResult r = writeWholeFile(path(), QByteArray());
+  if (!r.ok) {
+    dialogs().message(QStringLiteral("File Error"),
+                      QStringLiteral("The log file %1 could not be emptied: %2").arg(path(), r.error), Buttons::Ok);
+    return;
+  }
+  s_.LastBackupCount = 0;
+  s_.BackupMinutes = 0;
+  s_.Log.clear();
+  s_.CWCount = s_.DigCount = s_.PhCount = 0;
+  s_.KeptLines.clear();
+  mnuopen2();
+}
+
+FileResult LogBook::appendLast() {
+  if (s_.QsoCount() == 0) return {false, QStringLiteral("no record")};
+  return logfile::append(path(), s_.Log.rec(s_.QsoCount()));
+}
+
+FileResult LogBook::rewrite() {
+  const FileResult r = logfile::rewrite(path(), s_.Log.records(), s_.KeptLines);
+  if (!r.ok)
+    dialogs().message(QStringLiteral("File Error"),
+                      QStringLiteral("The log file %1 could not be rewritten: %2\r\n\r\nThe file on disk is unchanged.")
+                          .arg(path(), r.error),
+                      Buttons::Ok);
+  return r;
+}
+
+}  // namespace fd

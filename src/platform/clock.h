@@ -1,0 +1,56 @@
+#pragma once
+// The clocks the program reads: the local wall clock (whole seconds), the
+// system's UTC, a monotonic clock for holds and waits, and a sleep.
+#include <QDateTime>
+#include <cstdint>
+
+namespace fd {
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  virtual QDateTime localNow() const = 0;   // local wall-clock reading, whole seconds, no zone math
+  virtual QDateTime utcNow() const = 0;     // the system's UTC, whole seconds
+  // Local and UTC read from one instant.
+  virtual std::pair<QDateTime, QDateTime> localAndUtcNow() const = 0;
+  virtual std::int64_t monotonicMs() const = 0;
+  virtual void sleepMs(int ms) = 0;
+};
+
+class SystemClock final : public Clock {
+ public:
+  QDateTime localNow() const override;
+  QDateTime utcNow() const override;
+  std::pair<QDateTime, QDateTime> localAndUtcNow() const override;
+  std::int64_t monotonicMs() const override;
+  void sleepMs(int ms) override;
+};
+
+// Time moves only when the test advances it, or by a sleep.
+class FakeClock final : public Clock {
+ public:
+  FakeClock();
+  QDateTime localNow() const override { return local_; }
+  QDateTime utcNow() const override { return local_.addSecs(-offsetSecs_); }
+  std::pair<QDateTime, QDateTime> localAndUtcNow() const override { return {localNow(), utcNow()}; }
+  std::int64_t monotonicMs() const override { return mono_; }
+  void sleepMs(int ms) override { advanceMs(ms); }
+
+  void setLocal(const QDateTime& t) { local_ = t; }
+  // UTC = local - offset seconds (a UTC-5 zone has +(-5h)... use setZoneOffsetHours).
+  void setZoneOffsetHours(double hoursAheadOfUtc) { offsetSecs_ = static_cast<int>(hoursAheadOfUtc * 3600); }
+  void advanceMs(std::int64_t ms);
+  void setWallClockBack(int secs) { local_ = local_.addSecs(-secs); }  // wall clock only
+
+ private:
+  QDateTime local_;
+  std::int64_t mono_ = 1'000'000;
+  std::int64_t subMs_ = 0;
+  int offsetSecs_ = 0;
+};
+
+// Plain date-time with no time zone attached, so arithmetic never meets a
+// daylight-saving change.
+QDateTime plainDateTime(const QDate& d, const QTime& t);
+
+}  // namespace fd

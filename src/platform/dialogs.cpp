@@ -1,0 +1,114 @@
+#include "platform/dialogs.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace fd {
+
+Answer QtDialogs::message(const QString& title, const QString& text, Buttons buttons) {
+  QMessageBox box(QApplication::activeWindow());
+  box.setWindowTitle(title);
+  box.setText(text);
+  if (buttons == Buttons::YesNo) {
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+  }
+  box.setStandardButtons(QMessageBox::Ok);
+  box.exec();
+  return Answer::Ok;
+}
+
+QString QtDialogs::input(const QString& title, const QString& prompt, const QString& defaultAnswer) {
+  bool ok = false;
+  const QString text = QInputDialog::getText(QApplication::activeWindow(), title, prompt,
+                                             QLineEdit::Normal, defaultAnswer, &ok);
+  return ok ? text : QString();
+}
+
+std::optional<ColorValue> QtDialogs::chooseColor(ColorValue initial) {
+  const QColor c = QColorDialog::getColor(toQColor(initial), QApplication::activeWindow());
+  if (!c.isValid()) return std::nullopt;
+  return fromQColor(c);
+}
+
+QString QtDialogs::openFile(const QString& title, const QString& folder, const QString& filter) {
+  return QFileDialog::getOpenFileName(QApplication::activeWindow(), title, folder, filter);
+}
+
+QString QtDialogs::saveFile(const QString& title, const QString& path, const QString& filter) {
+  return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, path, filter);
+}
+
+void QtDialogs::beep() { QApplication::beep(); }
+
+void ScriptedDialogs::unscripted(const QString& what) {
+  if (onUnscripted) onUnscripted(what);
+}
+
+Answer ScriptedDialogs::message(const QString& title, const QString& text, Buttons buttons) {
+  shown.append({QStringLiteral("message"), title, text, {}});
+  if (buttons == Buttons::Ok) return Answer::Ok;  // an OK box needs no script and takes no answer
+  if (answers.empty()) {
+    unscripted(QStringLiteral("message box \"%1\"").arg(title));
+    return Answer::Cancel;
+  }
+  const Answer a = answers.front();
+  answers.pop_front();
+  return a;
+}
+
+QString ScriptedDialogs::input(const QString& title, const QString& prompt, const QString& defaultAnswer) {
+  shown.append({QStringLiteral("input"), title, prompt, defaultAnswer});
+  if (inputs.empty()) {
+    unscripted(QStringLiteral("input box \"%1\"").arg(title));
+    return {};
+  }
+  const QString a = inputs.front();
+  inputs.pop_front();
+  return a;
+}
+
+std::optional<ColorValue> ScriptedDialogs::chooseColor(ColorValue initial) {
+  shown.append({QStringLiteral("color"), {}, {}, QString::number(initial)});
+  if (colors.empty()) {
+    unscripted(QStringLiteral("colour dialog"));
+    return std::nullopt;
+  }
+  const auto a = colors.front();
+  colors.pop_front();
+  return a;
+}
+
+QString ScriptedDialogs::openFile(const QString& title, const QString& folder, const QString&) {
+  shown.append({QStringLiteral("open"), title, folder, {}});
+  if (files.empty()) {
+    unscripted(QStringLiteral("open dialog \"%1\"").arg(title));
+    return {};
+  }
+  const QString a = files.front();
+  files.pop_front();
+  return a;
+}
+
+QString ScriptedDialogs::saveFile(const QString& title, const QString& path, const QString&) {
+  shown.append({QStringLiteral("save"), title, path, {}});
+  if (files.empty()) {
+    unscripted(QStringLiteral("save dialog \"%1\"").arg(title));
+    return {};
+  }
+  const QString a = files.front();
+  files.pop_front();
+  return a;
+}
+
+QStringList ScriptedDialogs::titles() const {
+  QStringList out;
+  for (const auto& s : shown) out << s.title;
+  return out;
+}
+
+}  // namespace fd

@@ -1,0 +1,78 @@
+#include "platform/forms.h"
+
+#include <QEvent>
+#include <QEventLoop>
+#include <QWidget>
+
+namespace fd {
+namespace {
+ModalHook& hookRef() {
+  static ModalHook hook;
+  return hook;
+}
+bool g_testMode = false;
+std::function<void(const QString&)>& unhandledRef() {
+  static std::function<void(const QString&)> f;
+  return f;
+}
+
+// Ends a local loop when the window is hidden or closed.
+class HideWatcher : public QObject {
+ public:
+  HideWatcher(QWidget* w, QEventLoop* loop) : loop_(loop) { w->installEventFilter(this); }
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() == QEvent::Hide || e->type() == QEvent::Close) loop_->quit();
+    return false;
+  }
+
+ private:
+  QEventLoop* loop_;
+};
+}  // namespace
+
+void setModalHook(ModalHook hook) { hookRef() = std::move(hook); }
+
+void setTestMode(bool on, std::function<void(const QString&)> onUnhandled) {
+  g_testMode = on;
+  unhandledRef() = std::move(onUnhandled);
+}
+
+bool testMode() { return g_testMode; }
+
+void showModal(QWidget* window) {
+  if (!window) return;
+  if (hookRef()) {
+    window->setWindowModality(Qt::ApplicationModal);
+    window->show();
+    ModalHook hook = hookRef();  // the hook may replace itself
+    hook(window);
+    if (window->isVisible()) window->hide();
+    return;
+  }
+  if (g_testMode) {
+    if (unhandledRef()) unhandledRef()(QStringLiteral("modal window \"%1\" shown with no test hook").arg(window->windowTitle()));
+    window->hide();
+    return;
+  }
+  if (auto* dialog = qobject_cast<QDialog*>(window)) {
+    dialog->exec();
+    return;
+  }
+  QPointer<QWidget> guard(window);
+  window->setWindowModality(Qt::ApplicationModal);
+  window->show();
+  QEventLoop loop;
+  HideWatcher watcher(window, &loop);
+  if (window->isVisible()) loop.exec();
+  if (guard) guard->setWindowModality(Qt::NonModal);
+}
+
+void showModeless(QWidget* window) {
+  if (!window) return;
+  window->show();
+  window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+  window->raise();
+  window->activateWindow();
+}
+
+}  // namespace fd

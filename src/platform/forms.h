@@ -1,0 +1,49 @@
+#pragma once
+// Window lifecycle: touching a window loads it without showing it; showing
+// makes it visible, modally or not; its own Done only hides it; unloading
+// destroys it, so the next use builds a fresh window from the program state.
+//
+// Every modal show goes through showModal(). A test installs a modal hook
+// that runs when the window is shown, acts on it (fills boxes, presses Done)
+// and returns; the caller then goes on. In test mode a modal window that no
+// hook handles is reported and closed at once, so nothing ever blocks.
+#include <QDialog>
+#include <QPointer>
+#include <functional>
+#include <memory>
+
+namespace fd {
+
+using ModalHook = std::function<void(QWidget* window)>;
+
+void setModalHook(ModalHook hook);        // empty function removes it
+void setTestMode(bool on, std::function<void(const QString&)> onUnhandled = {});
+bool testMode();
+
+// Shows the window modally and returns when it is hidden or closed.
+void showModal(QWidget* window);
+// Shows the window without waiting (brings it to the front when already shown).
+void showModeless(QWidget* window);
+
+// A window slot of the spec's kind: loaded on first touch, unloaded on demand.
+template <class T>
+class FormSlot {
+ public:
+  explicit FormSlot(std::function<std::unique_ptr<T>()> factory) : factory_(std::move(factory)) {}
+  T* get() {
+    if (!window_) window_ = factory_();
+    return window_.get();
+  }
+  T* operator->() { return get(); }
+  bool loaded() const { return static_cast<bool>(window_); }
+  void unload() {
+    if (window_) window_->hide();
+    window_.reset();
+  }
+
+ private:
+  std::function<std::unique_ptr<T>()> factory_;
+  std::unique_ptr<T> window_;
+};
+
+}  // namespace fd

@@ -1,0 +1,31 @@
+#pragma once
+// The settings files hold one value per line or comma-separated records:
+// a text between double quotes with nothing escaped, a number bare in the C
+// locale. A quoted item is taken whole, commas included.
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace fd::items {
+
+struct Item {
+  QString text;
+  bool quoted = false;
+};
+
+// Splits one line into items. Returns nullopt when a quote is left open.
+std::optional<QList<Item>> splitLine(const QString& line);
+
+QString quote(const QString& text);          // "text"
+QString number(double value);                // 5.5, -3.5, 255 (C locale, shortest form)
+QString number(qint64 value);
+
+// Bare item to number; nullopt when it does not convert.
+std::optional<double> toDouble(const QString& item);
+std::optional<qint64> toInteger(const QString& item);
+
+// Splits file text into lines; CR LF and LF both end a line, a trailing
+// line end gives no extra empty line.
+QStringList lines(const QString& text);
+
+}  // namespace fd::items

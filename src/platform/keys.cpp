@@ -1,0 +1,174 @@
+#include "platform/keys.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+
+#include "platform/cp1252.h"
+
+namespace fd {
+
+int virtualKey(const QKeyEvent* e) {
+  const int k = e->key();
+  if (k >= Qt::Key_F1 && k <= Qt::Key_F24) return vk::F1 + (k - Qt::Key_F1);
+  if (k >= Qt::Key_A && k <= Qt::Key_Z) return k;       // 65..90
+  if (k >= Qt::Key_0 && k <= Qt::Key_9) return k;       // 48..57
+  switch (k) {
+    case Qt::Key_Backspace: return vk::Back;
+    case Qt::Key_Tab: case Qt::Key_Backtab: return vk::Tab;
+    case Qt::Key_Return: case Qt::Key_Enter: return vk::Return;
+    case Qt::Key_Shift: return vk::Shift;
+    case Qt::Key_Control: return vk::Control;
+    case Qt::Key_Escape: return vk::Escape;
+    case Qt::Key_Space: return vk::Space;
+    case Qt::Key_Left: return 37;
+    case Qt::Key_Up: return vk::Up;
+    case Qt::Key_Right: return 39;
+    case Qt::Key_Down: return vk::Down;
+    case Qt::Key_Home: return 36;
+    case Qt::Key_End: return 35;
+    case Qt::Key_Delete: return 46;
+    case Qt::Key_Insert: return 45;
+    case Qt::Key_PageUp: return 33;
+    case Qt::Key_PageDown: return 34;
+    case Qt::Key_Alt: return 18;
+    default: return k < 256 ? k : 0;
+  }
+}
+
+int shiftState(const QKeyEvent* e) {
+  const auto m = e->modifiers();
+  return ((m & Qt::ShiftModifier) ? 1 : 0) | ((m & Qt::ControlModifier) ? 2 : 0) | ((m & Qt::AltModifier) ? 4 : 0);
+}
+
+int charCode(const QKeyEvent* e) {
+  switch (e->key()) {
+    case Qt::Key_Return: case Qt::Key_Enter: return 13;
+    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Escape: return 27;
+    case Qt::Key_Tab: case Qt::Key_Backtab: return 0;
+    default: break;
+  }
+  const QString t = e->text();
+  if (t.size() != 1) return 0;
+  const char16_t c = t[0].unicode();
+  if (c == 0x7F) return 0;
+  return c;
+}
+
+bool isFieldFocusReason(Qt::FocusReason reason) {
+  return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
+bool KeyPreviewFilter::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ShortcutOverride) {
+    // Ctrl+letter belongs to the window's own hot keys, never to a shortcut.
+    auto* ke = static_cast<QKeyEvent*>(event);
+    if (ke->modifiers() & Qt::ControlModifier) { event->accept(); return true; }
+    return false;
+  }
+  if (event->type() != QEvent::KeyPress || qobject_cast<KeyBox*>(watched)) return false;
+  auto* ke = static_cast<QKeyEvent*>(event);
+  int code = virtualKey(ke), shift = shiftState(ke);
+  preview_->previewKeyDown(code, shift);
+  int ascii = charCode(ke);
+  if (ascii) preview_->previewKeyPress(ascii);
+  // A consumed key goes no further; others reach the widget (lists scroll with arrows).
+  return code == 0 || (charCode(ke) != 0 && ascii == 0);
+}
+
+KeyBox::KeyBox(QWidget* parent) : QLineEdit(parent) {
+  connect(this, &QLineEdit::textChanged, this, [this] { if (onChange) onChange(); });
+}
+
+int KeyBox::selStart() const { return hasSelectedText() ? selectionStart() : cursorPosition(); }
+
+void KeyBox::selectAllText() { setSelection(0, text().size()); }
+
+bool KeyBox::event(QEvent* e) {
+  if (e->type() == QEvent::ShortcutOverride) {
+    auto* ke = static_cast<QKeyEvent*>(e);
+    if (ke->modifiers() & Qt::ControlModifier) { e->accept(); return true; }
+  }
+  return QLineEdit::event(e);
+}
+
+void KeyBox::keyPressEvent(QKeyEvent* e) {
+  int code = virtualKey(e), shift = shiftState(e);
+  const int produced = charCode(e);
+  if (preview) preview->previewKeyDown(code, shift);
+  if (code && onKeyDown) onKeyDown(code, shift);
+  if (produced) {
+    int ascii = produced;
+    if (preview) preview->previewKeyPress(ascii);
+    if (ascii && onKeyPress) onKeyPress(ascii);
+    if (ascii) insertChar(ascii);
+    return;
+  }
+  if (code == 0) return;
+  if (e->matches(QKeySequence::Paste)) {
+    if (pasteWithCtrlV) pasteText(QApplication::clipboard()->text());
+    return;
+  }
+  if (e->modifiers() & Qt::ControlModifier) {
+    // Editing keys (copy, cut, select all, undo) keep their usual meaning.
+    if (e->matches(QKeySequence::Copy) || e->matches(QKeySequence::SelectAll) || e->matches(QKeySequence::Cut))
+      QLineEdit::keyPressEvent(e);
+    return;
+  }
+  QLineEdit::keyPressEvent(e);  // caret movement, Delete
+}
+
+void KeyBox::insertChar(int keyAscii) {
+  if (keyAscii == 8) { backspace(); return; }
+  if (keyAscii < 32) return;  // Enter, Esc and control characters insert nothing
+  const QChar c(static_cast<char16_t>(keyAscii));
+  if (!cp1252::canEncode(c)) return;
+  insert(QString(c));  // honours maxLength and replaces a selection
+}
+
+void KeyBox::pasteText(const QString& text) {
+  QString clean;
+  for (QChar ch : text) {
+    if (ch == u'\r' || ch == u'\n' || ch == u'\t') continue;
+    int code = ch.unicode();
+    if (charFilter) code = charFilter(code);
+    if (code < 32 || !cp1252::canEncode(QChar(static_cast<char16_t>(code)))) continue;
+    clean += QChar(static_cast<char16_t>(code));
+  }
+  if (!clean.isEmpty()) insert(clean);  // one change step
+}
+
+void KeyBox::focusInEvent(QFocusEvent* e) {
+  QLineEdit::focusInEvent(e);
+  if (onGotFocus && isFieldFocusReason(e->reason())) onGotFocus();
+}
+
+void KeyBox::focusOutEvent(QFocusEvent* e) {
+  QLineEdit::focusOutEvent(e);
+  if (onLostFocus && isFieldFocusReason(e->reason())) onLostFocus();
+}
+
+void KeyBox::contextMenuEvent(QContextMenuEvent* e) {
+  QMenu* menu = createStandardContextMenu();
+  for (QAction* a : menu->actions()) {
+    if (a->objectName() == QLatin1String("edit-paste")) {
+      disconnect(a, nullptr, nullptr, nullptr);
+      connect(a, &QAction::triggered, this, [this] { pasteText(QApplication::clipboard()->text()); });
+    }
+  }
+  menu->exec(e->globalPos());
+  delete menu;
+}
+
+void KeyBox::mouseReleaseEvent(QMouseEvent* e) {
+  if (e->button() == Qt::MiddleButton) {
+    pasteText(QApplication::clipboard()->text(QClipboard::Selection));
+    return;
+  }
+  QLineEdit::mouseReleaseEvent(e);
+}
+
+}  // namespace fd

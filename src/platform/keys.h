@@ -1,0 +1,80 @@
+#pragma once
+// The key model the windows are written against: key-down (virtual key code
+// and shift state, Shift 1, Ctrl 2, Alt 4) comes first, then key-press (the
+// character code). Both are passed by reference; 0 discards the key. A window
+// that previews keys sees both before the focused box.
+#include <QLineEdit>
+#include <functional>
+
+class QKeyEvent;
+
+namespace fd {
+
+namespace vk {
+inline constexpr int Back = 8, Tab = 9, Return = 13, Shift = 16, Control = 17, Escape = 27, Space = 32;
+inline constexpr int Up = 38, Down = 40, F1 = 112, F10 = 121, F12 = 123, F13 = 124;
+}  // namespace vk
+
+int virtualKey(const QKeyEvent* e);   // 0 when the key has no virtual code we use
+int shiftState(const QKeyEvent* e);
+int charCode(const QKeyEvent* e);     // 0 when the key produces no character
+
+// A window that sees every key first.
+class KeyPreview {
+ public:
+  virtual ~KeyPreview() = default;
+  virtual void previewKeyDown(int& keyCode, int& shift) = 0;
+  virtual void previewKeyPress(int& keyAscii) = 0;
+};
+
+// Routes key events of any widget (lists, buttons) through a preview.
+class KeyPreviewFilter : public QObject {
+ public:
+  explicit KeyPreviewFilter(KeyPreview* preview, QObject* parent = nullptr) : QObject(parent), preview_(preview) {}
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  KeyPreview* preview_;
+};
+
+// A text box with the classic event set: KeyDown, KeyPress (character code by
+// reference), GotFocus, LostFocus and Change. Typed characters are inserted
+// only after every handler let them pass. Pasted text goes through the
+// character filter only: no key rules, no focus moves.
+class KeyBox : public QLineEdit {
+  Q_OBJECT
+ public:
+  explicit KeyBox(QWidget* parent = nullptr);
+
+  KeyPreview* preview = nullptr;
+  std::function<void(int& keyCode, int& shift)> onKeyDown;
+  std::function<void(int& keyAscii)> onKeyPress;
+  std::function<void()> onGotFocus;
+  std::function<void()> onLostFocus;
+  std::function<void()> onChange;
+  // The box's character filter for pasted text: returns the code to insert, 0 to drop.
+  std::function<int(int keyAscii)> charFilter;
+  bool pasteWithCtrlV = true;
+
+  // Selection start as the classic control reports it (the caret when nothing is selected).
+  int selStart() const;
+  void selectAllText();
+  void pasteText(const QString& text);  // filtered insertion
+
+ protected:
+  void keyPressEvent(QKeyEvent* e) override;
+  void focusInEvent(QFocusEvent* e) override;
+  void focusOutEvent(QFocusEvent* e) override;
+  void contextMenuEvent(QContextMenuEvent* e) override;
+  void mouseReleaseEvent(QMouseEvent* e) override;
+  bool event(QEvent* e) override;
+
+ private:
+  void insertChar(int keyAscii);
+};
+
+// The focus-move reasons that count as entering or leaving a field (a dialog
+// closing or the window being activated does not).
+bool isFieldFocusReason(Qt::FocusReason reason);
+
+}  // namespace fd

@@ -1,0 +1,20 @@
+#pragma once
+// Whole-file rewrites go through QSaveFile, so a failed or interrupted write
+// leaves the old file whole. Appends are flushed and synced before returning.
+#include <QByteArray>
+#include <QString>
+
+namespace fd {
+
+struct FileResult {
+  bool ok = true;
+  QString error;  // the reason, for the operator
+};
+
+FileResult writeWholeFile(const QString& path, const QByteArray& bytes);
+// Appends bytes; when the file does not end in a line end, CR LF is written first.
+FileResult appendLine(const QString& path, const QByteArray& line);
+// Reads a whole file; nullopt-like: ok false when it cannot be opened.
+FileResult readWholeFile(const QString& path, QByteArray& out);
+
+}  // namespace fd
