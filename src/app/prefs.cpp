@@ -1,6 +1,7 @@
 #include "app/prefs.h"
 
 #include <cmath>
+#include <limits>
 
 #include "platform/cp1252.h"
 #include "platform/items.h"
@@ -11,17 +12,24 @@ namespace {
 
 QString num(double v) { return items::number(v); }
 
+// A bare number that does not convert or lies outside its type's range takes
+// the value the program has when the file is not read; the others still load.
 template <class T>
-void readInteger(const QString& line, T& target, qint64 lo, qint64 hi) {
+void readInteger(const QString& line, T& target, qint64 lo, qint64 hi, T fallback) {
   const auto v = items::toInteger(line);
-  if (v && *v >= lo && *v <= hi) target = static_cast<T>(*v);
+  target = (v && *v >= lo && *v <= hi) ? static_cast<T>(*v) : fallback;
 }
 
+// A quoted item is taken whole, commas included; a quote left open runs to the
+// end of the line.
 QString readText(const QString& line) {
-  const auto it = items::splitLine(line);
-  if (!it || it->isEmpty()) return {};
-  return it->first().text;
+  const items::Split it = items::splitItems(line);
+  if (it.items.isEmpty()) return {};
+  return it.items.first().text;
 }
+
+constexpr qint64 kByteMax = 255;
+constexpr qint64 kColorMax = 16777215;
 
 }  // namespace
 
@@ -47,23 +55,25 @@ int parse(const QByteArray& text, ProgramState& s) {
       case 2: s.MyClass = readText(l); break;
       case 3: s.MySection = readText(l); break;
       case 4: {
-        // An offset that is no finite number within -24..24 is taken as 0.
+        // Only the type's range applies here (a finite single-precision
+        // number); what offsets make sense is the station setup's rule.
         const auto v = items::toDouble(l);
-        s.UTCOffset = (v && validOffset(*v)) ? static_cast<float>(*v) : 0.0f;
+        const bool fits = v && std::fabs(*v) <= static_cast<double>(std::numeric_limits<float>::max());
+        s.UTCOffset = fits ? static_cast<float>(*v) : 0.0f;
         break;
       }
       case 5: s.CurMode = readText(l); break;
       case 6: s.CurBand = readText(l); break;
-      case 7: readInteger(l, s.WorkedColor, 0, 16777215); break;
-      case 8: readInteger(l, s.RemainingColor, 0, 16777215); break;
-      case 9: readInteger(l, s.FormSizePct, 0, 255); break;
-      case 10: readInteger(l, s.VoiceNavMode, 0, 255); break;
+      case 7: readInteger<ColorValue>(l, s.WorkedColor, 0, kColorMax, 0); break;
+      case 8: readInteger<ColorValue>(l, s.RemainingColor, 0, kColorMax, 0); break;
+      case 9: readInteger<std::uint8_t>(l, s.FormSizePct, 0, kByteMax, 100); break;
+      case 10: readInteger<std::uint8_t>(l, s.VoiceNavMode, 0, kByteMax, 0); break;
       case 11: s.RigType = readText(l); break;
-      case 12: readInteger(l, s.TaskbarOn, 0, 255); break;
-      case 13: readInteger(l, s.ListPrevOn, 0, 255); break;
+      case 12: readInteger<std::uint8_t>(l, s.TaskbarOn, 0, kByteMax, 0); break;
+      case 13: readInteger<std::uint8_t>(l, s.ListPrevOn, 0, kByteMax, 0); break;
       case 14: s.OpInitials = readText(l); break;
-      case 15: readInteger(l, s.BackupPermanent, 0, 255); break;
-      case 16: readInteger(l, s.BackupOther, 0, 255); break;
+      case 15: readInteger<std::uint8_t>(l, s.BackupPermanent, 0, kByteMax, 0); break;
+      case 16: readInteger<std::uint8_t>(l, s.BackupOther, 0, kByteMax, 0); break;
       case 17: s.BackupOtherDir = readText(l); break;
     }
   }

@@ -13,8 +13,9 @@ namespace fd::prefs {
 
 QByteArray format(const ProgramState& s);
 // Reads as many of the seventeen values as the text holds, in order; a bare
-// number that does not convert or is out of its type's range keeps the
-// default. Returns the number of lines read (17 for a whole file).
+// number that does not convert or is out of its type's range (a byte above
+// 255, a colour beyond 0..16777215) takes that value's start value (0, or 100
+// for FormSizePct). Returns the number of lines read (17 for a whole file).
 int parse(const QByteArray& text, ProgramState& s);
 
 struct ReadResult {
@@ -29,7 +30,8 @@ FileResult write(const QString& path, const ProgramState& s);
 // a save succeeds again.
 bool SavePref(ProgramState& s);
 
-// A UTC offset that is a finite number within -24..24.
+// A UTC offset that is a finite number within -24..24 (for the windows that
+// check what the operator types; the reader does not apply it).
 bool validOffset(double hours);
 
 }  // namespace fd::prefs

@@ -99,6 +99,7 @@ void TwipLayout::applyControl(const TwipControl& c, double tpp) const {
 void TwipLayout::apply(QWidget* window, double tpp) const {
   if (window) {
     QFont f = window->font();
+    if (!fontName.isEmpty()) f.setFamily(fontName);
     if (fontSize > 0) f.setPointSizeF(std::max(1.0, fontSize));
     window->setFont(f);
     window->move(px(left, tpp), px(top, tpp));
@@ -160,6 +161,7 @@ void ResizeToScale(TwipLayout& form, double targetWidth, double targetHeight, do
   const float rw = static_cast<float>(form.width / w0), rh = static_cast<float>(form.height / h0);
   const double r = rw > rh ? rh : rw;
   const double fontFactor = form.height > h0 ? 1 + (r - 1) * fontDamping : r;
+  if (!fontName.isEmpty()) form.fontName = fontName;
   form.fontSize *= fontFactor;
   scaleControls(form, rw, rh, fontFactor, true, fontName);
 }

@@ -26,6 +26,7 @@ struct TwipControl {
 struct TwipLayout {
   double left = 0, top = 0, width = 9600, height = 7200;  // the window, in twips
   double fontSize = 8.25;
+  QString fontName;  // empty = the window's own font family left alone
   std::vector<TwipControl> controls;
 
   TwipControl& add(QWidget* w, ControlKind kind, double l, double t, double wd, double h, double font = 0);

@@ -1,5 +1,7 @@
 #include "app/state.h"
 
+#include <QDir>
+
 namespace fd {
 
 void fillSectionTable(ProgramState& s) {
@@ -8,6 +10,10 @@ void fillSectionTable(ProgramState& s) {
     s.SecFullName[i + 1] = QString::fromLatin1(kSectionRows[static_cast<size_t>(i)].fullName);
   }
   s.SecTotal = kSecTotal;
+}
+
+QString ProgramState::progFile(const QString& name) const {
+  return (ProgDir.isEmpty() ? QDir::currentPath() : ProgDir) + u'/' + name;
 }
 
 }  // namespace fd

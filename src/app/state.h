@@ -27,13 +27,20 @@ struct ProgramState {
   // record); written back unchanged after the records by every rewrite.
   QList<QByteArray> KeptLines;
   int KeptLinesReported = 0;      // count last reported to the operator
-  bool LimitReported = false;
+  bool LimitReported = false;     // records past the 14000th were reported
+  int OverLimitReported = 0;      // their count when last reported
 
   // The section table (row 0 unused).
   QStringList SecName = QStringList(101);
   QStringList SecFullName = QStringList(kSecTotal + 1);
   int SecTotal = 0;
   std::array<int, 101> SecWorked{};  // contacts per section row
+  // Worked state of a section row (1..SecTotal): its count of logged contacts.
+  // Windows ask this, never the label colour: with two equal colours every
+  // label would look worked.
+  int sectionWorked(int row) const {
+    return row >= 1 && row <= SecTotal ? SecWorked[static_cast<size_t>(row)] : 0;
+  }
 
   // Station identity.
   QString MyCall, MyClass, MySection, OpInitials;
@@ -90,7 +97,9 @@ struct ProgramState {
   // Preferences writer: true while saves fail (one message, then quiet).
   bool PrefSaveFailing = false;
 
-  QString progFile(const QString& name) const { return ProgDir + u'/' + name; }
+  // A file of the program's own, by absolute path. Never built from an empty
+  // ProgDir (that would be the root folder): the current folder stands in.
+  QString progFile(const QString& name) const;
   int score() const { return 2 * CWCount + 2 * DigCount + PhCount; }
 };
 

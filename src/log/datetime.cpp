@@ -7,7 +7,14 @@
 
 namespace fd::datetime {
 
-long long roundHalfEven(double v) { return static_cast<long long>(std::nearbyint(v)); }  // FE_TONEAREST
+long long roundHalfEven(double v) {
+  // Converting a value beyond the integer's range (or NaN) is undefined: clamp.
+  if (std::isnan(v)) return 0;
+  constexpr double kMax = 9.2e18;
+  if (v >= kMax) return static_cast<long long>(kMax);
+  if (v <= -kMax) return -static_cast<long long>(kMax);
+  return static_cast<long long>(std::nearbyint(v));  // FE_TONEAREST: half to even
+}
 
 std::optional<QDate> parseDate(const QString& text) {
   static const QRegularExpression ymd(QStringLiteral("^(\\d{4})/(\\d{1,2})/(\\d{1,2})$"));
@@ -57,6 +64,9 @@ std::optional<QDateTime> recordDateTime(const QString& date, const QString& time
 }
 
 QDateTime addOffset(const QDateTime& local, double offsetHours) {
+  // An offset no date can carry (the station window takes any single-precision
+  // number) gives no date-time rather than an overflow.
+  if (!std::isfinite(offsetHours) || std::fabs(offsetHours) > 1.0e9) return QDateTime();
   const long long minutes = roundHalfEven(offsetHours * 60.0);
   return local.addSecs(minutes * 60);
 }

@@ -28,7 +28,8 @@ QString listTime(const QString& stored);   // "h:mm" ("9:07"); as stored when un
 std::optional<QDateTime> recordDateTime(const QString& date, const QString& time);
 
 // Local wall-clock reading plus offset hours, as offset x 60 minutes rounded
-// half to even to a whole minute; plain arithmetic, no time zones.
+// half to even to a whole minute; plain arithmetic, no time zones. An offset
+// that is not finite or beyond a billion hours gives an invalid QDateTime.
 QDateTime addOffset(const QDateTime& local, double offsetHours);
 QDateTime utcFromLocal(const Clock& clock, double offsetHours);
 

@@ -46,11 +46,14 @@ bool LogBook::mnuopen2() {
     s_.KeptLinesReported = loaded.unreadable;
     if (loaded.unreadable > 0)
       dialogs().message(QStringLiteral("File Error"),
-                        QStringLiteral("%1 lines of fdlog.dat could not be read. They are kept in the file unchanged.")
-                            .arg(loaded.unreadable),
+                        (loaded.unreadable == 1
+                             ? QStringLiteral("1 line of fdlog.dat could not be read.")
+                             : QStringLiteral("%1 lines of fdlog.dat could not be read.").arg(loaded.unreadable)) +
+                            QStringLiteral(" They are kept in the file unchanged."),
                         Buttons::Ok);
   }
-  if ((loaded.overLimit > 0) != s_.LimitReported) {
+  if (loaded.overLimit != s_.OverLimitReported) {
+    s_.OverLimitReported = loaded.overLimit;
     s_.LimitReported = loaded.overLimit > 0;
     if (loaded.overLimit > 0)
       dialogs().message(QStringLiteral("File Error"),
@@ -86,6 +89,14 @@ void LogBook::NewLog() {
   s_.CWCount = s_.DigCount = s_.PhCount = 0;
   s_.KeptLines.clear();
   mnuopen2();
+}
+
+FileResult LogBook::appendRecord(const QsoRecord& r) {
+  if (!s_.Log.append(r))
+    return {false, QStringLiteral("the log already holds %1 contacts, the most it can hold").arg(QsoLog::kMaxRecords)};
+  FileResult written = appendLast();
+  if (!written.ok) s_.Log.removeLast();  // never kept in memory as saved when the file lacks it
+  return written;
 }
 
 FileResult LogBook::appendLast() {

@@ -30,6 +30,11 @@ class LogBook {
   void NewLog();
   // Appends record QsoCount to the file; on failure the caller takes it back.
   FileResult appendLast();
+  // The whole append of one new contact: adds it as record QsoCount + 1 and
+  // writes its line. Refused (nothing added) when the log is full; when the
+  // line cannot be written the record is taken back out of memory. The error
+  // holds the reason; path() names the file. Counts are left to the caller.
+  FileResult appendRecord(const QsoRecord& r);
   // Rewrites fdlog.dat from the memory log (kept lines after the records).
   FileResult rewrite();
   // Adds one contact's counts (the save step).

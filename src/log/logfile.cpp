@@ -20,9 +20,12 @@ QByteArray formatLine(const QsoRecord& r) {
 std::optional<QsoRecord> parseLine(const QByteArray& raw) {
   QByteArray bytes = raw;
   if (bytes.endsWith('\r')) bytes.chop(1);
-  const auto items = items::splitLine(cp1252::decode(bytes));
-  if (!items || items->size() < 9 || items->size() > 10) return std::nullopt;
-  const auto& v = *items;
+  const items::Split split = items::splitItems(cp1252::decode(bytes));
+  const auto& v = split.items;
+  if (v.size() < 9 || v.size() > 10) return std::nullopt;
+  // A quote left open is a line cut short: harmless in the dropped tenth item,
+  // a damaged record anywhere before it.
+  if (split.lastOpen && v.size() != 10) return std::nullopt;
   return QsoRecord{v[0].text, v[1].text, v[2].text, v[3].text, v[4].text,
                    v[5].text, v[6].text, v[7].text, v[8].text};
 }

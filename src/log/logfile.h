@@ -13,7 +13,8 @@
 namespace fd::logfile {
 
 QByteArray formatLine(const QsoRecord& r);   // with its CR LF
-// A line of nine or ten items is a record; anything else is not.
+// A line of nine or ten items is a record (the tenth may be missing or cut
+// short); anything else is not.
 std::optional<QsoRecord> parseLine(const QByteArray& line);
 
 struct LoadResult {

@@ -25,7 +25,9 @@ class QsoLog {
     records_.push_back(r);
     return true;
   }
-  void removeLast() { records_.pop_back(); }
+  void removeLast() {
+    if (!records_.empty()) records_.pop_back();
+  }
   void remove(int n) { records_.erase(records_.begin() + (n - 1)); }
   void clear() { records_.clear(); }
   const std::vector<QsoRecord>& records() const { return records_; }

@@ -37,7 +37,8 @@ class FakeClock final : public Clock {
   void sleepMs(int ms) override { advanceMs(ms); }
 
   void setLocal(const QDateTime& t) { local_ = t; }
-  // UTC = local - offset seconds (a UTC-5 zone has +(-5h)... use setZoneOffsetHours).
+  // The zone's distance from UTC: a zone five hours behind UTC is -5, so that
+  // UTC reads local + 5 hours.
   void setZoneOffsetHours(double hoursAheadOfUtc) { offsetSecs_ = static_cast<int>(hoursAheadOfUtc * 3600); }
   void advanceMs(std::int64_t ms);
   void setWallClockBack(int secs) { local_ = local_.addSecs(-secs); }  // wall clock only

@@ -6,9 +6,22 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
+#include "platform/forms.h"
+
 namespace fd {
 
+namespace {
+// In test mode a real box would wait for a click that never comes: report it
+// and answer as Cancel would.
+bool refusedInTests(const QString& what) {
+  if (!testMode()) return false;
+  reportUnhandled(QStringLiteral("%1 shown with the real dialogs installed").arg(what));
+  return true;
+}
+}  // namespace
+
 Answer QtDialogs::message(const QString& title, const QString& text, Buttons buttons) {
+  if (refusedInTests(QStringLiteral("message box \"%1\"").arg(title))) return Answer::Cancel;
   QMessageBox box(QApplication::activeWindow());
   box.setWindowTitle(title);
   box.setText(text);
@@ -23,6 +36,7 @@ Answer QtDialogs::message(const QString& title, const QString& text, Buttons but
 }
 
 QString QtDialogs::input(const QString& title, const QString& prompt, const QString& defaultAnswer) {
+  if (refusedInTests(QStringLiteral("input box \"%1\"").arg(title))) return {};
   bool ok = false;
   const QString text = QInputDialog::getText(QApplication::activeWindow(), title, prompt,
                                              QLineEdit::Normal, defaultAnswer, &ok);
@@ -30,16 +44,19 @@ QString QtDialogs::input(const QString& title, const QString& prompt, const QStr
 }
 
 std::optional<ColorValue> QtDialogs::chooseColor(ColorValue initial) {
+  if (refusedInTests(QStringLiteral("colour dialog"))) return std::nullopt;
   const QColor c = QColorDialog::getColor(toQColor(initial), QApplication::activeWindow());
   if (!c.isValid()) return std::nullopt;
   return fromQColor(c);
 }
 
 QString QtDialogs::openFile(const QString& title, const QString& folder, const QString& filter) {
+  if (refusedInTests(QStringLiteral("open dialog \"%1\"").arg(title))) return {};
   return QFileDialog::getOpenFileName(QApplication::activeWindow(), title, folder, filter);
 }
 
 QString QtDialogs::saveFile(const QString& title, const QString& path, const QString& filter) {
+  if (refusedInTests(QStringLiteral("save dialog \"%1\"").arg(title))) return {};
   return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, path, filter);
 }
 

@@ -48,7 +48,6 @@ QString localPath(const QString& windowsStylePath) {
   p.replace(u'\\', u'/');
   const bool absolute = p.startsWith(u'/');
   const QStringList parts = p.split(u'/', Qt::SkipEmptyParts);
-  QString out = absolute ? QString() : QString();
   QString parent = absolute ? QStringLiteral("/") : QDir::currentPath();
   QStringList built;
   for (QString part : parts) {

@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QEventLoop>
+#include <QList>
 #include <QWidget>
 
 namespace fd {
@@ -39,18 +40,38 @@ void setTestMode(bool on, std::function<void(const QString&)> onUnhandled) {
 
 bool testMode() { return g_testMode; }
 
+void reportUnhandled(const QString& what) {
+  if (unhandledRef()) unhandledRef()(what);
+}
+
 void showModal(QWidget* window) {
   if (!window) return;
+  // A window already waiting in a modal loop is only brought forward: a second
+  // loop on it would return into a window the first loop still owns.
+  static QList<QPointer<QWidget>> running;
+  for (const QPointer<QWidget>& w : running)
+    if (w == window) {
+      window->raise();
+      window->activateWindow();
+      return;
+    }
+  QPointer<QWidget> guard(window);
+  running.append(guard);
+  struct Pop {
+    ~Pop() { running.removeLast(); }
+  } pop;
+
   if (hookRef()) {
     window->setWindowModality(Qt::ApplicationModal);
     window->show();
     ModalHook hook = hookRef();  // the hook may replace itself
     hook(window);
-    if (window->isVisible()) window->hide();
+    if (guard && guard->isVisible()) guard->hide();
+    if (guard) guard->setWindowModality(Qt::NonModal);
     return;
   }
   if (g_testMode) {
-    if (unhandledRef()) unhandledRef()(QStringLiteral("modal window \"%1\" shown with no test hook").arg(window->windowTitle()));
+    reportUnhandled(QStringLiteral("modal window \"%1\" shown with no test hook").arg(window->windowTitle()));
     window->hide();
     return;
   }
@@ -58,11 +79,11 @@ void showModal(QWidget* window) {
     dialog->exec();
     return;
   }
-  QPointer<QWidget> guard(window);
   window->setWindowModality(Qt::ApplicationModal);
   window->show();
   QEventLoop loop;
   HideWatcher watcher(window, &loop);
+  QObject::connect(window, &QObject::destroyed, &loop, &QEventLoop::quit);
   if (window->isVisible()) loop.exec();
   if (guard) guard->setWindowModality(Qt::NonModal);
 }

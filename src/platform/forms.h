@@ -19,6 +19,8 @@ using ModalHook = std::function<void(QWidget* window)>;
 void setModalHook(ModalHook hook);        // empty function removes it
 void setTestMode(bool on, std::function<void(const QString&)> onUnhandled = {});
 bool testMode();
+// Reports a window or box shown in test mode that nothing scripted.
+void reportUnhandled(const QString& what);
 
 // Shows the window modally and returns when it is hidden or closed.
 void showModal(QWidget* window);

@@ -4,36 +4,53 @@
 
 namespace fd::items {
 
-std::optional<QList<Item>> splitLine(const QString& line) {
-  QList<Item> out;
+Split splitItems(const QString& line) {
+  Split result;
+  QList<Item>& out = result.items;
   qsizetype i = 0;
   const qsizetype n = line.size();
-  if (n == 0) return out;
+  if (n == 0) return result;
   while (true) {
     Item item;
-    if (i < n && line[i] == u'"') {
+    // Blanks before an opening quote are skipped, as the classic item reader does.
+    qsizetype q = i;
+    while (q < n && (line[q] == u' ' || line[q] == u'\t')) ++q;
+    if (q < n && line[q] == u'"') {
+      i = q;
       const qsizetype close = line.indexOf(u'"', i + 1);
-      if (close < 0) return std::nullopt;
+      if (close < 0) {
+        item.text = line.mid(i + 1);
+        item.quoted = true;
+        out.append(item);
+        result.lastOpen = true;
+        return result;
+      }
       item.text = line.mid(i + 1, close - i - 1);
       item.quoted = true;
       i = close + 1;
       // Anything between the closing quote and the next comma is dropped.
       const qsizetype comma = line.indexOf(u',', i);
       out.append(item);
-      if (comma < 0) return out;
+      if (comma < 0) return result;
       i = comma + 1;
     } else {
       const qsizetype comma = line.indexOf(u',', i);
       item.text = line.mid(i, comma < 0 ? -1 : comma - i).trimmed();
       out.append(item);
-      if (comma < 0) return out;
+      if (comma < 0) return result;
       i = comma + 1;
     }
     if (i >= n) {  // a trailing comma ends with an empty item
       out.append(Item{});
-      return out;
+      return result;
     }
   }
+}
+
+std::optional<QList<Item>> splitLine(const QString& line) {
+  Split s = splitItems(line);
+  if (s.lastOpen) return std::nullopt;
+  return std::move(s.items);
 }
 
 QString quote(const QString& text) { return u'"' + text + u'"'; }

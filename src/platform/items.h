@@ -16,6 +16,14 @@ struct Item {
 // Splits one line into items. Returns nullopt when a quote is left open.
 std::optional<QList<Item>> splitLine(const QString& line);
 
+// The same split, but a quote left open (a line cut short) gives a last item
+// running to the end of the line, and lastOpen says so.
+struct Split {
+  QList<Item> items;
+  bool lastOpen = false;
+};
+Split splitItems(const QString& line);
+
 QString quote(const QString& text);          // "text"
 QString number(double value);                // 5.5, -3.5, 255 (C locale, shortest form)
 QString number(qint64 value);

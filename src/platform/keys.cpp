@@ -70,6 +70,9 @@ bool KeyPreviewFilter::eventFilter(QObject* watched, QEvent* event) {
     return false;
   }
   if (event->type() != QEvent::KeyPress || qobject_cast<KeyBox*>(watched)) return false;
+  // A key the focused control left unused travels up to its parents: it was
+  // previewed where it started and must not run the window's hot keys twice.
+  if (watched != QApplication::focusWidget()) return false;
   auto* ke = static_cast<QKeyEvent*>(event);
   int code = virtualKey(ke), shift = shiftState(ke);
   preview_->previewKeyDown(code, shift);

@@ -4,16 +4,32 @@
 #include <QSaveFile>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
+
 namespace fd {
+
+namespace {
+QString systemError(int err) { return QString::fromLocal8Bit(std::strerror(err)); }
+}  // namespace
 
 FileResult writeWholeFile(const QString& path, const QByteArray& bytes) {
   QSaveFile f(path);
-  if (!f.open(QIODevice::WriteOnly))
+  // Unbuffered: with Qt's buffer a write that fails while commit() flushes it
+  // (a full disk) still commits, and the old file is replaced by a cut one.
+  if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
     return {false, f.errorString()};
+  errno = 0;
   if (f.write(bytes) != bytes.size()) {
-    const QString err = f.errorString();
+    const int err = errno;
+    const QString why = f.error() != QFileDevice::NoError ? f.errorString() : systemError(err ? err : ENOSPC);
     f.cancelWriting();
-    return {false, err};
+    return {false, why};
+  }
+  if (::fsync(f.handle()) != 0) {
+    const QString why = systemError(errno);
+    f.cancelWriting();
+    return {false, why};
   }
   if (!f.commit()) return {false, f.errorString()};
   return {};
@@ -21,7 +37,9 @@ FileResult writeWholeFile(const QString& path, const QByteArray& bytes) {
 
 FileResult appendLine(const QString& path, const QByteArray& line) {
   QFile f(path);
-  if (!f.open(QIODevice::ReadWrite)) return {false, f.errorString()};
+  // Unbuffered, so a failed write shows here and nothing is left in a buffer
+  // to be written after the line has been taken back.
+  if (!f.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) return {false, f.errorString()};
   const qint64 before = f.size();
   QByteArray out;
   if (before > 0) {
@@ -33,12 +51,20 @@ FileResult appendLine(const QString& path, const QByteArray& line) {
   out += line;
   f.seek(before);
   // A part-written line is taken back, so the file never holds half a record.
-  if (f.write(out) != out.size() || !f.flush()) {
-    const QString err = f.errorString();
+  errno = 0;
+  if (f.write(out) != out.size()) {
+    const int err = errno;
+    const QString why = f.error() != QFileDevice::NoError ? f.errorString() : systemError(err ? err : ENOSPC);
     f.resize(before);
-    return {false, err};
+    return {false, why};
   }
-  if (::fsync(f.handle()) != 0) return {false, QStringLiteral("the data could not be written to disk")};
+  // Some file systems report a full disk only here; the line is taken back so
+  // the file never holds a record the caller was told was not saved.
+  if (::fsync(f.handle()) != 0) {
+    const QString why = systemError(errno);
+    f.resize(before);
+    return {false, why};
+  }
   return {};
 }
 

@@ -1,7 +1,11 @@
 #include "testenv.h"
 
 #include <QFile>
+#include <csignal>
+#include <sys/resource.h>
 
+#include "platform/cp1252.h"
+#include "platform/forms.h"
 #include "platform/platform.h"
 
 namespace fd::test {
@@ -45,12 +49,42 @@ QByteArray ProgramFolderTest::readFile(const QString& name) const {
   return f.readAll();
 }
 
+ScopedModalHook::ScopedModalHook(std::function<void(QWidget*)> hook) { setModalHook(std::move(hook)); }
+ScopedModalHook::~ScopedModalHook() { setModalHook({}); }
+
+ScopedEnv::ScopedEnv(const char* name, const std::optional<QByteArray>& value) : name_(name) {
+  if (qEnvironmentVariableIsSet(name)) old_ = qgetenv(name);
+  if (value) qputenv(name, *value);
+  else qunsetenv(name);
+}
+
+ScopedEnv::~ScopedEnv() {
+  if (old_) qputenv(name_.constData(), *old_);
+  else qunsetenv(name_.constData());
+}
+
+ScopedFileSizeLimit::ScopedFileSizeLimit(long long bytes) {
+  oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);  // a failed write, not a killed test
+  rlimit lim{};
+  getrlimit(RLIMIT_FSIZE, &lim);
+  oldSoft_ = lim.rlim_cur;
+  lim.rlim_cur = static_cast<rlim_t>(bytes);
+  setrlimit(RLIMIT_FSIZE, &lim);
+}
+
+ScopedFileSizeLimit::~ScopedFileSizeLimit() {
+  rlimit lim{};
+  getrlimit(RLIMIT_FSIZE, &lim);
+  lim.rlim_cur = static_cast<rlim_t>(oldSoft_);
+  setrlimit(RLIMIT_FSIZE, &lim);
+  std::signal(SIGXFSZ, oldHandler_);
+}
+
 QByteArray recordLine(const QString& call, const QString& cls, const QString& sec, const QString& date,
                       const QString& time, const QString& band, const QString& mode, const QString& ops,
                       const QString& freq) {
-  return QStringLiteral("\"%1\",\"%2\",\"%3\",\"%4\",\"%5\",\"%6\",\"%7\",\"%8\",\"%9\",\"\"\r\n")
-      .arg(call, cls, sec, date, time, band, mode, ops, freq)
-      .toLatin1();
+  return cp1252::encode(QStringLiteral("\"%1\",\"%2\",\"%3\",\"%4\",\"%5\",\"%6\",\"%7\",\"%8\",\"%9\",\"\"\r\n")
+                            .arg(call, cls, sec, date, time, band, mode, ops, freq));
 }
 
 }  // namespace fd::test

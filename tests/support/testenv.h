@@ -5,9 +5,13 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <functional>
+#include <map>
+#include <optional>
 
 #include "app/services.h"
 #include "app/state.h"
+#include "log/logbook.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/screen.h"
@@ -39,6 +43,56 @@ class ProgramFolderTest : public ::testing::Test {
   QTemporaryDir dir;
   std::unique_ptr<FakePlatform> fake;
   ProgramState state;
+};
+
+// Runs a modal hook for the length of a scope and removes it after.
+class ScopedModalHook {
+ public:
+  explicit ScopedModalHook(std::function<void(QWidget*)> hook);
+  ~ScopedModalHook();
+};
+
+// Sets (or, with nullopt, unsets) an environment variable for the length of a
+// scope and puts the old value back after.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const std::optional<QByteArray>& value);
+  ~ScopedEnv();
+
+ private:
+  QByteArray name_;
+  std::optional<QByteArray> old_;
+};
+
+// Makes every write past `bytes` in any file fail (as a full disk would) for
+// the length of a scope; works for root, which file permissions do not stop.
+class ScopedFileSizeLimit {
+ public:
+  explicit ScopedFileSizeLimit(long long bytes);
+  ~ScopedFileSizeLimit();
+
+ private:
+  unsigned long long oldSoft_ = 0;
+  void (*oldHandler_)(int) = nullptr;
+};
+
+// A log view that records what the log book showed.
+class RecordingLogView : public LogView {
+ public:
+  std::map<int, ColorValue> sectionColor;  // last colour painted per row
+  int paints = 0;
+  int totalsShown = 0, listsFilled = 0, statsRun = 0;
+  int cw = -1, dig = -1, ph = -1, score = -1;
+  void paintSection(int row, ColorValue color) override {
+    sectionColor[row] = color;
+    ++paints;
+  }
+  void showTotals(int c, int d, int p, int s) override {
+    cw = c, dig = d, ph = p, score = s;
+    ++totalsShown;
+  }
+  void fillList() override { ++listsFilled; }
+  void timeStats() override { ++statsRun; }
 };
 
 // One record line as fdlog.dat holds it.
