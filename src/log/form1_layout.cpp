@@ -1,9 +1,13 @@
 // The main window's layout table (twips on the 9600 x 7200 design) and the
 // load-step scaling, fit and size steps.
+#include <QAction>
 #include <QHeaderView>
-#include <QMenuBar>
+#include <algorithm>
+#include <cmath>
 
+#include "log/datetime.h"
 #include "log/form1.h"
+#include "platform/items.h"
 #include "platform/platform.h"
 
 namespace fd {
@@ -83,18 +87,18 @@ void Form1::buildControls() {
   Label2 = label(QString(), 120, 60, 1800, 375, 12, QStringLiteral("Arial"), true);
   Label1 = label(QString(), 1980, 60, 700, 375, 12, QStringLiteral("Arial"), true);
   Label4 = label(QString(), 2740, 60, 760, 375, 12, QStringLiteral("Arial"), true);
-  lblBandSwitch = label(QStringLiteral("Band"), 120, 450, 600, 285);
+  lblBandSwitch = label(QStringLiteral("Band"), 120, 450, 540, 285);
   Label30 = label(QStringLiteral("160"), 720, 450, 700, 285, 9.75, QStringLiteral("Arial"), true);
-  Label3 = label(QStringLiteral("Mode"), 1560, 450, 600, 285);
+  Label3 = label(QStringLiteral("Mode"), 1560, 450, 540, 285);
   Label12 = label(QStringLiteral("SSB"), 2160, 450, 700, 285, 9.75, QStringLiteral("Arial"), true);
   Label30->setToolTip(QStringLiteral("Click to change band"));
   Label12->setToolTip(QStringLiteral("Click to change mode"));
 
   // Clocks and rates.
-  lblClockCaption[0] = label(QStringLiteral("Local"), 120, 800, 600, 240);
-  lblCurTime = label(QString(), 720, 800, 900, 240, 8.25, QStringLiteral("Arial"), true);
+  lblClockCaption[0] = label(QStringLiteral("Local"), 120, 800, 540, 240);
+  lblCurTime = label(QString(), 720, 800, 840, 240, 8.25, QStringLiteral("Arial"), true);
   Label16 = label(QString(), 1620, 800, 420, 240, 8.25, QStringLiteral("Arial"), true);
-  lblClockCaption[1] = label(QStringLiteral("UTC"), 2100, 800, 420, 240);
+  lblClockCaption[1] = label(QStringLiteral("UTC"), 2100, 800, 360, 240);
   lblutctime = label(QString(), 2520, 800, 900, 240, 8.25, QStringLiteral("Arial"), true);
   lblClockCaption[2] = label(QStringLiteral("QSOs / Hr (last 60 min)"), 120, 1060, 2400, 240);
   lblAQSO60 = label(QStringLiteral("0"), 2580, 1060, 700, 240, 8.25, QStringLiteral("Arial"), true);
@@ -217,25 +221,216 @@ void Form1::buildControls() {
   applyLayout();
 }
 
+
+namespace {
+
+int px(double twips, double tpp) { return static_cast<int>(std::lround(twips / tpp)); }
+
+bool scaledByLoadStep(ControlKind k) {
+  return k == ControlKind::ListView || k == ControlKind::Button || k == ControlKind::TextBox || k == ControlKind::Label;
+}
+
+// Base widths in twips; the spot list's "Status" column stays hidden at 0.
+struct Column {
+  const char* heading;
+  double width;
+  Qt::Alignment align;
+};
+const Column kListColumns[] = {{"Rec#", 600, Qt::AlignLeft}, {"Call", 940, Qt::AlignLeft}, {"Class", 650, Qt::AlignLeft},
+                               {"Sec", 600, Qt::AlignLeft},  {"Date", 700, Qt::AlignLeft}, {"Time", 800, Qt::AlignLeft},
+                               {"Bnd", 500, Qt::AlignLeft},  {"Mode", 600, Qt::AlignLeft}, {"Opr", 560, Qt::AlignLeft}};
+const Column kSpotColumns[] = {{"Call", 1040, Qt::AlignLeft},    {"Frequency", 880, Qt::AlignRight},
+                               {"QTH", 2000, Qt::AlignLeft},     {"Status", 0, Qt::AlignHCenter},
+                               {"Comments", 3400, Qt::AlignLeft}, {"Prefix", 520, Qt::AlignLeft},
+                               {"Time", 600, Qt::AlignLeft},     {"From", 520, Qt::AlignLeft}};
+
+template <size_t N>
+void addColumns(QTreeWidget* list, TwipControl* c, const Column (&cols)[N], double factor) {
+  QStringList headings;
+  for (const Column& col : cols) headings << QString::fromLatin1(col.heading);
+  list->setColumnCount(static_cast<int>(N));
+  list->setHeaderLabels(headings);
+  c->columns.clear();
+  for (size_t i = 0; i < N; ++i) {
+    list->headerItem()->setTextAlignment(static_cast<int>(i), cols[i].align | Qt::AlignVCenter);
+    c->columns.push_back(cols[i].width * factor);
+  }
+}
+
+}  // namespace
+
+std::uint8_t Form1::clampedFormSize(int pct) { return static_cast<std::uint8_t>(std::clamp(pct, 30, 100)); }
+
 void Form1::applyLayout() {
   const double tpp = display().twipsPerPixel();
   layout.apply(nullptr, tpp);
-  const int w = static_cast<int>(layout.width / tpp), h = static_cast<int>(layout.height / tpp);
-  resize(w, h + (menuBar() ? menuBar()->sizeHint().height() : 0));
-  move(static_cast<int>(layout.left / tpp), static_cast<int>(layout.top / tpp));
+  // Each edge is rounded on its own, so controls that meet in twips never
+  // overlap by a pixel after scaling.
+  for (const TwipControl& c : layout.controls) {
+    if (!c.widget || c.kind == ControlKind::Line) continue;
+    const int l = px(c.left, tpp), t = px(c.top, tpp);
+    c.widget->setGeometry(l, t, std::max(0, px(c.left + c.width, tpp) - l), std::max(0, px(c.top + c.height, tpp) - t));
+  }
+  // The twip size is the window's whole client area, menu bar included.
+  resize(std::max(1, px(layout.width, tpp)), std::max(1, px(layout.height, tpp)));
+  move(px(layout.left, tpp), px(layout.top, tpp));
 }
 
-// Placeholders until their code lands.
-void Form1::ScaleToScreen() {}
-void Form1::SetStartStatus() {}
-void Form1::AddListColumns() {}
-void Form1::FillSectionGrid() {}
-void Form1::SetStartDefaults() {}
-void Form1::ShowBandAndMode() {}
-void Form1::ShowStationIdentity() {}
-void Form1::FitFormToScreen() {}
-void Form1::ScaleFormControls() {}
-void Form1::mnuFormsize_Click() {}
-void Form1::mnuTaskbar_Click() {}
+void Form1::ScaleToScreen() {
+  const double sw = display().widthTwips(), sh = display().heightTwips();
+  layout.width = sw;
+  layout.height = sh;
+  layout.left = (sw - layout.width) / 2;
+  layout.top = (sh - layout.height) / 2;
+  layout.fontSize *= layout.width / 9600.0;
+  const double wx = layout.width / 9600.0, hy = layout.height / 7200.0;
+  const double fontFactor = std::min(sw / 9600.0, sh / 7200.0);
+  for (TwipControl& c : layout.controls) {
+    if (scaledByLoadStep(c.kind)) {
+      c.left *= wx;
+      c.width *= wx;
+      c.top *= hy;
+      c.height *= hy;
+      c.fontSize *= fontFactor;
+    } else if (c.kind == ControlKind::Line) {
+      c.x1 *= wx;
+      c.x2 *= wx;
+      c.y1 *= hy;
+      c.y2 *= hy;
+    }
+  }
+  applyLayout();
+}
+
+void Form1::SetStartStatus() { lblDialog->setText(QStringLiteral("Select a band and mode from the menu bar!")); }
+
+void Form1::AddListColumns() {
+  const double factor = layout.width / 9600.0;
+  addColumns(ListView1, layout.find(ListView1), kListColumns, factor);
+  addColumns(txtDX, layout.find(txtDX), kSpotColumns, factor);
+  applyLayout();
+}
+
+void Form1::FillSectionGrid() {
+  fillSectionTable(s);
+  for (int i = 1; i <= s.SecTotal; ++i) {
+    ClickLabel* cell = Label10[static_cast<size_t>(i)];
+    if (!cell) continue;
+    cell->setText(s.SecName[i]);
+    cell->setToolTip(s.SecFullName[i]);
+    cell->setForeColor(kGridDarkRed);
+  }
+}
+
+void Form1::SetStartDefaults() {
+  s.CurBand = QStringLiteral("40");
+  s.CurMode = QStringLiteral("PH");
+  s.PartialOn = 1;
+}
+
+void Form1::ShowStationIdentity() {
+  Label2->setText(s.MyCall);
+  Label1->setText(s.MyClass);
+  Label4->setText(s.MySection);
+}
+
+void Form1::FitFormToScreen() {
+  if (QAction* a = menuItem(QStringLiteral("mnuTaskbar"))) a->setChecked(s.TaskbarOn != 0);
+  s.FormSizePct = clampedFormSize(s.FormSizePct);
+  if (s.FormSizePct != 100) return;
+  hide();
+  const double h0 = layout.height, w0 = layout.width;
+  const bool workArea = s.TaskbarOn == 1;
+  const double w = workArea ? display().workWidthTwips() : display().widthTwips();
+  const double h = workArea ? display().workHeightTwips() : display().heightTwips();
+  layout.width = w;
+  layout.height = h;
+  layout.left = 0;
+  layout.top = 0;
+  if (w0 > 0 && h0 > 0) {
+    const double rw = w / w0, rh = h / h0;
+    for (TwipControl& c : layout.controls) {
+      if (c.kind == ControlKind::Line) {
+        c.x1 *= rw;
+        c.x2 *= rw;
+        c.y1 *= rh;
+        c.y2 *= rh;
+        continue;
+      }
+      c.height *= rh;
+      c.left *= rw;
+      c.top *= rh;
+      c.width *= rw;
+    }
+    // The spot list's columns follow the width; the recent-contacts list keeps its own.
+    if (TwipControl* dx = layout.find(txtDX))
+      for (double& col : dx->columns) col *= rw;
+  }
+  applyLayout();
+  show();
+}
+
+void Form1::ScaleFormControls() {
+  s.FormSizePct = clampedFormSize(s.FormSizePct);
+  const double p = s.FormSizePct / 100.0;
+  hide();
+  const double sw = display().widthTwips(), sh = display().heightTwips();
+  layout.width = p * sw;
+  layout.height = p * sh;
+  layout.left = (sw - layout.width) / 2;
+  layout.top = (sh - layout.height) / 2;
+  layout.fontSize *= p;
+  for (TwipControl& c : layout.controls) {
+    if (scaledByLoadStep(c.kind)) {
+      c.fontSize *= p;
+      c.height *= p;
+      c.left *= p;
+      c.top *= p;
+      c.width *= p;
+    } else if (c.kind == ControlKind::Line) {
+      c.x1 *= p;
+      c.x2 *= p;
+      c.y1 *= p;
+      c.y2 *= p;
+    }
+  }
+  for (QTreeWidget* list : {ListView1, txtDX})
+    if (TwipControl* c = layout.find(list))
+      for (double& col : c->columns) col *= p;
+  applyLayout();
+  show();
+}
+
+void Form1::mnuFormsize_Click() {
+  const QString answer = dialogs().input(
+      QStringLiteral("Please enter screen percentage."),
+      QStringLiteral("Enter the % of the screen you would like the form to cover.  Try between 90 and 100 for best "
+                     "results.  Values below 75 do not display well."),
+      QString::number(s.FormSizePct));
+  const auto value = items::toDouble(answer);
+  if (!value) {
+    dialogs().message(QStringLiteral("Numeric Values Required"), QStringLiteral("Please enter only numeric values."),
+                      Buttons::Ok);
+    return;
+  }
+  // Clamped first, then rounded half to even: 99.5 gives 100, 95.5 gives 96.
+  s.FormSizePct = static_cast<std::uint8_t>(datetime::roundHalfEven(std::clamp(*value, 30.0, 100.0)));
+  dialogs().message(QStringLiteral("For this setting to take effect please restart this program."),
+                    QStringLiteral("This program must be closed and restarted for this setting to take effect."),
+                    Buttons::Ok);
+  SavePref();
+}
+
+void Form1::mnuTaskbar_Click() {
+  if (clampedFormSize(s.FormSizePct) != 100) {
+    dialogs().message(QStringLiteral("Please set your form size to 100% to use this option."),
+                      QStringLiteral("The form size must be set to 100% to use the taskbar display option."),
+                      Buttons::Ok);
+    return;
+  }
+  s.TaskbarOn = s.TaskbarOn == 0 ? 1 : 0;
+  SavePref();
+  FitFormToScreen();
+}
 
 }  // namespace fd
