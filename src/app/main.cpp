@@ -1,11 +1,9 @@
 // fieldday: the program's entry point.
 #include <QApplication>
-#include <QDir>
-#include <QTextStream>
 
-#include "app/prefs.h"
 #include "app/scaling.h"
 #include "app/services.h"
+#include "app/startup.h"
 #include "app/state.h"
 #include "log/form1.h"
 
@@ -15,21 +13,10 @@ int main(int argc, char** argv) {
 
   fd::ProgramState state;
   fd::Services services;
-  state.ProgDir = QDir::currentPath();
-  state.ProgDrive = state.ProgDir.left(1);
-  fd::fillSectionTable(state);
-
-  fd::Form1 form(state, services);
-  const auto pref = fd::prefs::read(state.progFile(QStringLiteral("fdpref.dat")), state);
-  form.book.mnuopen2();
-
-  QTextStream out(stdout);
-  out << "Program folder: " << state.ProgDir << '\n'
-      << "Preferences: " << (pref.opened ? QString::number(pref.values) + " values" : QStringLiteral("none")) << '\n'
-      << "Station: " << state.MyCall << ' ' << state.MyClass << ' ' << state.MySection << '\n'
-      << "Contacts: " << state.QsoCount() << " (CW " << state.CWCount << ", DIG " << state.DigCount << ", PH "
-      << state.PhCount << ")  Score: " << state.score() << Qt::endl;
-
-  form.show();
+  // The logo window closes before the main window exists; that must not end the program.
+  app.setQuitOnLastWindowClosed(false);
+  std::unique_ptr<fd::Form1> form = fd::frmSplash_Load(state, services);
+  app.setQuitOnLastWindowClosed(true);
+  if (!form->isVisible()) return 0;
   return app.exec();
 }

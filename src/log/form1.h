@@ -95,13 +95,14 @@ class Form1 : public QMainWindow, public LogView, public KeyPreview {
   void AddListColumns();       // load step 6
   void FillSectionGrid();      // load step 7
   void SetStartDefaults();     // load step 8
-  void ShowBandAndMode();      // load steps 14 and 15
+  void ShowBandAndMode();      // load steps 14 and 15 (form1_bandmode.cpp)
   void ShowStationIdentity();  // load step 18
   void FitFormToScreen();
   void ScaleFormControls();
   void mnuFormsize_Click();
   void mnuTaskbar_Click();
   void applyLayout();          // twips to pixels
+  static std::uint8_t clampedFormSize(int pct);  // 30..100
 
   // ---- menus (form1_menus.cpp) ----
   void buildMenus();
@@ -145,17 +146,26 @@ class Form1 : public QMainWindow, public LogView, public KeyPreview {
   void cmdClear_Click();
   void sendTab();              // focus to the next visible entry field
   void connectEntry();
+  QList<KeyBox*> entryFields() const;  // in tab order, the post-contest pair included
 
   // ---- duplicate checks (form1_dupe.cpp) ----
   void dupcheck();
   void PartialCheck(int& keyAscii);
   void cmdDup_Click();
+  bool listPreviousChecked() const;
+  int dupesFound = 0;          // duplicates reported so far; a carry looks whether its focus move found one
+  bool keepStatusOnce = false; // a refusal's message outlives the partial check of its own key press
 
   // ---- save step (form1_save.cpp) ----
   void Mains();
   void frmcmp();
   void CheckSection();
   void MarkSectionWorked();
+  // While the save step or the duplicate check moves the cursor, the fields'
+  // enter and leave steps do not run; the save step enters the field it ends
+  // in once when it is done.
+  bool programMovesCursor = false;
+  void saveStepBody();
 
   // ---- post-contest entry (form1_postcontest.cpp) ----
   void mnuPostContest_Click();
@@ -180,6 +190,8 @@ class Form1 : public QMainWindow, public LogView, public KeyPreview {
   void mnuCopyListtoClipboard_Click();
   void mnuListPrevious_Click();
   void addListRow(int recNo, bool withOperator = true);
+  QTreeWidgetItem* makeListRow(int recNo, bool withOperator) const;
+  void connectList();
 
   // ---- hot keys (form1_hotkeys.cpp) ----
   void Form_KeyDown(int& keyCode, int& shift);
@@ -196,6 +208,7 @@ class Form1 : public QMainWindow, public LogView, public KeyPreview {
   void ApplyStationID();
   void mnuSetup_Click();
   void CheckUtcOffset();
+  void showStationWindow();    // the station window, modal; its boxes become the identity
 
   // ---- maintenance (form1_maint.cpp) ----
   void cmdEdit_Click();

@@ -1,0 +1,241 @@
+// Start-up: the documents folders under a temporary profile, the logo
+// window's picture and timings, and the whole start-up sequence.
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include "app/sharedprefs.h"
+#include "app/startup.h"
+#include "log/form1.h"
+#include "log/frmstationid.h"
+#include "platform/forms.h"
+#include "platform/widgets.h"
+#include "testenv.h"
+
+namespace fd {
+namespace {
+
+// Points USERPROFILE and APPDATA at temporary folders for one test, so no
+// test ever touches the real home folder.
+class StartFolderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(profile.isValid() && appData.isValid());
+    for (const char* name : {"USERPROFILE", "APPDATA"}) saved.append({name, qgetenv(name), qEnvironmentVariableIsSet(name)});
+    setProfile(profile.path());
+    qputenv("APPDATA", appData.path().toLocal8Bit());
+  }
+  void TearDown() override {
+    setModalHook({});
+    for (const auto& v : saved) {
+      if (v.set) qputenv(v.name, v.value);
+      else qunsetenv(v.name);
+    }
+  }
+  static void setProfile(const QString& p) { qputenv("USERPROFILE", p.toLocal8Bit()); }
+  QString inProfile(const QString& rel) const { return profile.path() + u'/' + rel; }
+  static bool isDir(const QString& p) { return QFileInfo(p).isDir(); }
+  static void touch(const QString& p) {
+    QFile f(p);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  }
+  QStringList titles() const { return fake.dialogs->titles(); }
+
+  struct Saved {
+    const char* name;
+    QByteArray value;
+    bool set;
+  };
+  QList<Saved> saved;
+  QTemporaryDir profile, appData;
+  test::FakePlatform fake;
+};
+
+TEST_F(StartFolderTest, DocumentsFolderPresentOrMade) {
+  struct Case {
+    const char* name;
+    std::function<void(QDir)> prepare;  // given the profile folder
+    const char* documents;  // the documents folder as found on disk afterwards
+  };
+  const Case cases[] = {
+      {"Documents present", [](QDir p) { p.mkdir("Documents"); }, "Documents"},
+      {"Documents missing: made silently", [](QDir) {}, "Documents"},
+      {"other case kept", [](QDir p) { p.mkpath("documents/VARIK SOFTWARE/field day"); }, "documents"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    QDir(profile.path()).removeRecursively();
+    QDir().mkpath(profile.path());
+    fake.dialogs->clear();
+    c.prepare(QDir(profile.path()));
+    QString base;
+    GetDocumentsFolder(base, "\\Varik Software", "\\Field Day");
+    const QString company = inProfile(c.documents) + (QString(c.documents) == "documents" ? "/VARIK SOFTWARE" : "/Varik Software");
+    EXPECT_EQ(base, company);
+    EXPECT_TRUE(isDir(base + (QString(c.documents) == "documents" ? "/field day" : "/Field Day")));
+    EXPECT_EQ(QDir(profile.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{c.documents});
+    EXPECT_TRUE(titles().isEmpty()) << titles().join(", ").toStdString();
+
+    // A second run finds everything and makes nothing new.
+    GetDocumentsFolder(base, "\\Varik Software", "\\Shared");
+    EXPECT_EQ(base, company);
+    EXPECT_EQ(QDir(company).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 2);
+  }
+}
+
+TEST_F(StartFolderTest, AFileCountsAsPresent) {
+  // In place of the subfolder: nothing made, nothing said.
+  QDir(profile.path()).mkpath("Documents/Varik Software");
+  touch(inProfile("Documents/Varik Software/Field Day"));
+  QString base;
+  GetDocumentsFolder(base, "\\Varik Software", "\\Field Day");
+  EXPECT_EQ(base, inProfile("Documents/Varik Software"));
+  EXPECT_TRUE(QFileInfo(inProfile("Documents/Varik Software/Field Day")).isFile());
+  EXPECT_TRUE(titles().isEmpty());
+
+  // In place of the documents folder: it is taken as found, so the folders
+  // beneath it cannot be made, and the operator is told of each.
+  QDir(profile.path()).removeRecursively();
+  QDir().mkpath(profile.path());
+  touch(inProfile("Documents"));
+  GetDocumentsFolder(base, "\\Varik Software", "\\Field Day");
+  EXPECT_EQ(base, inProfile("Documents/Varik Software"));
+  EXPECT_EQ(titles(), QStringList({"Unable to create directory.", "Unable to create directory."}));
+  ASSERT_EQ(fake.dialogs->shown.size(), 2);
+  EXPECT_TRUE(fake.dialogs->shown[0].text.endsWith("  " + inProfile("Documents/Varik Software")));
+  EXPECT_TRUE(QFileInfo(inProfile("Documents")).isFile());
+}
+
+TEST_F(StartFolderTest, NoDocumentsFolderPossibleUsesAppData) {
+  // Nothing can be made under /proc: the profile copies fail (with a message
+  // each) and the folders under APPDATA are the ones used.
+  setProfile("/proc/self");
+  QString base;
+  GetDocumentsFolder(base, "\\Varik Software", "\\Shared");
+  EXPECT_EQ(base, appData.path() + "/Varik Software");
+  EXPECT_TRUE(isDir(appData.path() + "/Varik Software/Shared"));
+  EXPECT_EQ(titles(), QStringList({"Unable to create directory.", "Unable to create directory."}));
+}
+
+TEST_F(StartFolderTest, MakeDirectoryReportsOnlyWhenAsked) {
+  MakeDirectory("", 1);
+  ASSERT_EQ(fake.dialogs->shown.size(), 1);
+  EXPECT_EQ(fake.dialogs->shown[0].title, "Unable to Create Directory");
+  EXPECT_EQ(fake.dialogs->shown[0].text, "Invalid Path");
+
+  const QString orphan = inProfile("no-parent/child");
+  MakeDirectory(orphan, 0);
+  EXPECT_EQ(fake.dialogs->shown.size(), 1);
+  MakeDirectory(orphan, 1);
+  ASSERT_EQ(fake.dialogs->shown.size(), 2);
+  EXPECT_EQ(fake.dialogs->shown[1].title, "Unable to create directory.");
+  EXPECT_EQ(fake.dialogs->shown[1].text, "Path not found  " + orphan);
+  EXPECT_FALSE(QFileInfo::exists(orphan));
+
+  MakeDirectory(inProfile("made"), 1);
+  EXPECT_TRUE(isDir(inProfile("made")));
+}
+
+TEST_F(StartFolderTest, LogoWindowPictureAndTimings) {
+  const QString shared = inProfile("Documents/Varik Software/Shared");
+  struct Case {
+    const char* name;
+    std::function<void()> splash;  // puts (or not) a splash.jpg in the Shared folder
+    bool userPicture;
+  };
+  const Case cases[] = {
+      {"no splash.jpg", [] {}, false},
+      {"unreadable splash.jpg keeps the built-in logo", [&] {
+         QFile f(shared + "/splash.jpg");
+         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+         f.write("not a picture");
+       }, false},
+      {"a real splash.jpg", [&] {
+         QImage img(64, 48, QImage::Format_RGB32);
+         img.fill(Qt::darkGreen);
+         ASSERT_TRUE(img.save(shared + "/splash.jpg", "JPG"));
+       }, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    QDir(shared).mkpath(".");
+    QFile::remove(shared + "/splash.jpg");
+    c.splash();
+    frmVarikLogo logo;
+    EXPECT_EQ(logo.showsUserPicture(), c.userPicture);
+    EXPECT_TRUE(logo.Timer1.isActive());
+    EXPECT_EQ(logo.Timer1.interval(), c.userPicture ? 2700 : 1900);
+    EXPECT_EQ(logo.Timer2.isActive(), !c.userPicture);
+    EXPECT_EQ(logo.Timer2.interval(), 1100);
+    EXPECT_FALSE(logo.Image1->pixmap().isNull());
+
+    logo.show();
+    logo.Timer2_Timer();
+    EXPECT_FALSE(logo.Image2->isHidden());
+    logo.Image1_Click();
+    EXPECT_FALSE(logo.isVisible());
+    EXPECT_FALSE(logo.Timer1.isActive());
+  }
+  // The logo window's own folder search made the company and Shared folders.
+  EXPECT_TRUE(isDir(shared));
+}
+
+TEST_F(StartFolderTest, StartUpSequenceOpensTheLoadedMainWindow) {
+  QTemporaryDir prog;
+  ASSERT_TRUE(prog.isValid());
+  const QString progDir = QDir(prog.path()).canonicalPath();
+  {
+    QFile pref(progDir + "/fdpref.dat");
+    ASSERT_TRUE(pref.open(QIODevice::WriteOnly));
+    pref.write("\"W1AW\"\r\n\"2A\"\r\n\"CT\"\r\n0\r\n\"CW\"\r\n\"20\"\r\n255\r\n0\r\n100\r\n0\r\n\"None\"\r\n0\r\n0\r\n"
+               "\"AB\"\r\n0\r\n0\r\n\"\"\r\n");
+    QFile log(progDir + "/fdlog.dat");
+    ASSERT_TRUE(log.open(QIODevice::WriteOnly));
+    log.write(test::recordLine("K1ABC", "2A", "CT", "2024/06/22", "18:05:00", "20", "CW", "AB"));
+  }
+  QDir(profile.path()).mkpath("Documents/Varik Software/Shared");
+  QFile xml(inProfile("Documents/Varik Software/Shared/SharedUserPreferences.xml"));
+  ASSERT_TRUE(xml.open(QIODevice::WriteOnly));
+  xml.write("<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\r\n<OWN_EMAIL>a@b</OWN_EMAIL>\r\n");
+  xml.close();
+
+  const QString startDir = QDir::currentPath();
+  ASSERT_TRUE(QDir::setCurrent(progDir));
+  QStringList windows;
+  setModalHook([&](QWidget* w) {
+    if (auto* logo = qobject_cast<frmVarikLogo*>(w)) {
+      windows << "logo";
+      // The sequence moves on only when the logo window goes.
+      QDir::setCurrent(QDir::tempPath());
+      logo->Image1_Click();
+    } else if (auto* station = qobject_cast<frmStationID*>(w)) {
+      windows << "station:" + station->Text1->text();
+      station->Command1_Click();
+    } else {
+      ADD_FAILURE() << "unexpected window " << w->windowTitle().toStdString();
+    }
+  });
+  ProgramState s;
+  Services sv;
+  std::unique_ptr<Form1> form = frmSplash_Load(s, sv);
+  const QString endDir = QDir::currentPath();
+  QDir::setCurrent(startDir);
+
+  EXPECT_EQ(windows, QStringList({"logo", "station:W1AW"}));
+  EXPECT_EQ(s.ProgDir, progDir);
+  EXPECT_EQ(endDir, progDir);  // back in the program folder before the main window loads
+  EXPECT_EQ(s.FieldDayDir, inProfile("Documents/Varik Software/Field Day"));
+  EXPECT_EQ(s.SharedDir, inProfile("Documents/Varik Software/Shared"));
+  EXPECT_TRUE(isDir(s.FieldDayDir));
+  EXPECT_EQ(s.PrefsPath, s.SharedDir + "/SharedUserPreferences.xml");
+  EXPECT_EQ(s.PrefsXml, "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\r\n<OWN_EMAIL>a@b</OWN_EMAIL>");
+  ASSERT_TRUE(form);
+  EXPECT_TRUE(form->isVisible());
+  EXPECT_EQ(s.QsoCount(), 1);
+  EXPECT_EQ(s.CurBand, "20");
+  form->close();
+}
+
+}  // namespace
+}  // namespace fd

@@ -1,0 +1,187 @@
+// The main window's load step with whole, short and missing preferences, and
+// the closing steps.
+#include <QDir>
+#include <QFile>
+
+#include "log/form1.h"
+#include "log/frmstationid.h"
+#include "platform/forms.h"
+#include "testenv.h"
+
+namespace fd {
+namespace {
+
+// Services that write what they are asked to do into one shared list.
+struct Recorder {
+  QStringList events;
+};
+QString windowName(SideWindow w) {
+  static const char* names[] = {"PhoneFrm",   "CWFrm",      "BlindFrm", "RigControlfrm", "PacketSpotfrm", "SpectrumMap",
+                                "SectionMap", "frmBackup",  "frmCWStrings", "frmDigitalSource", "frmWinKey"};
+  return names[static_cast<int>(w)];
+}
+struct RecKeying : KeyingServices {
+  explicit RecKeying(Recorder& r) : r(r) {}
+  bool loadWaveSettings() override { r.events << "wave2.txt"; return false; }  // missing: the load goes on
+  void loadCWSettings() override { r.events << "cw.txt"; }
+  void unload(SideWindow w) override { r.events << "unload " + windowName(w); }
+  Recorder& r;
+};
+struct RecRig : RigServices {
+  explicit RecRig(Recorder& r) : r(r) {}
+  void startRadioLink() override { r.events << "radio"; }
+  void unload(SideWindow w) override { r.events << "unload " + windowName(w); }
+  Recorder& r;
+};
+struct RecOutput : OutputServices {
+  explicit RecOutput(Recorder& r) : r(r) {}
+  void loadBackupWindow() override { r.events << "backup"; }
+  void unload(SideWindow w) override { r.events << "unload " + windowName(w); }
+  Recorder& r;
+};
+struct RecSpots : SpotServices {
+  explicit RecSpots(Recorder& r) : r(r) {}
+  void unload(SideWindow w) override { r.events << "unload " + windowName(w); }
+  Recorder& r;
+};
+
+const QByteArray kPrefLines[] = {"\"W1AW\"", "\"2A\"", "\"CT\"", "4", "\"CW\"", "\"20\"", "255", "0", "100", "0",
+                                 "\"None\"", "0", "0", "\"AB\"", "0", "0", "\"\""};
+
+QByteArray prefFile(int lines, int offsetLine4 = 4) {
+  QByteArray out;
+  for (int i = 0; i < lines; ++i) out += (i == 3 ? QByteArray::number(offsetLine4) : kPrefLines[i]) + "\r\n";
+  return out;
+}
+
+class StartLoadTest : public test::ProgramFolderTest {
+ protected:
+  void SetUp() override {
+    ProgramFolderTest::SetUp();
+    startDir = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    services.keying = std::make_unique<RecKeying>(rec);
+    services.rig = std::make_unique<RecRig>(rec);
+    services.output = std::make_unique<RecOutput>(rec);
+    services.spots = std::make_unique<RecSpots>(rec);
+    writeFile("fdlog.dat", test::recordLine("K1ABC", "2A", "CT", "2024/06/22", "18:05:00", "20", "CW") +
+                               test::recordLine("N0AX", "1E", "MN", "2024/06/22", "18:06:00", "40", "PH"));
+    // The station window answers Done and notes what it showed and how much
+    // of the log was loaded at that moment.
+    setModalHook([this](QWidget* w) {
+      auto* st = qobject_cast<frmStationID*>(w);
+      ASSERT_NE(st, nullptr);
+      rec.events << QString("station %1 %2 %3 log=%4")
+                        .arg(st->Text1->text(), st->Text6->text(), state.CurBand)
+                        .arg(state.QsoCount());
+      st->Command1_Click();
+    });
+  }
+  void TearDown() override {
+    setModalHook({});
+    QDir::setCurrent(startDir);
+  }
+  std::unique_ptr<Form1> load() {
+    auto form = std::make_unique<Form1>(state, services);
+    form->Form_Load();
+    return form;
+  }
+
+  QString startDir;
+  Recorder rec;
+  Services services;
+};
+
+TEST_F(StartLoadTest, EveryStepRunsWhateverThePreferencesFileHolds) {
+  struct Case {
+    const char* name;
+    std::optional<QByteArray> pref;
+    bool asks;  // the stored offset disagrees with the clock's 4 hours
+    QStringList events;
+    QString call, band, rig;
+  };
+  const Case cases[] = {
+      {"whole file, no radio", prefFile(17), false,
+       {"station W1AW 4 20 log=0", "wave2.txt", "cw.txt", "backup"}, "W1AW", "20", "None"},
+      {"no file", std::nullopt, true,
+       {"station  0 40 log=0", "wave2.txt", "cw.txt", "radio", "backup"}, "", "40", ""},
+      {"four lines", prefFile(4), false,
+       {"station W1AW 4 40 log=0", "wave2.txt", "cw.txt", "radio", "backup"}, "W1AW", "40", ""},
+      {"ten lines", prefFile(10), false,
+       {"station W1AW 4 20 log=0", "wave2.txt", "cw.txt", "radio", "backup"}, "W1AW", "20", ""},
+      {"an offset beyond a day reads as 0", prefFile(17, 99), true,
+       {"station W1AW 0 20 log=0", "wave2.txt", "cw.txt", "backup"}, "W1AW", "20", "None"},
+  };
+  fake->clock->setZoneOffsetHours(-4);  // the stored 4 agrees with the clock
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    state = ProgramState{};
+    rec.events.clear();
+    fake->dialogs->clear();
+    QFile::remove(path("fdpref.dat"));
+    if (c.pref) writeFile("fdpref.dat", *c.pref);
+    if (c.asks) fake->dialogs->inputs.push_back("");  // Cancel keeps the stored value
+
+    auto form = load();
+    EXPECT_EQ(rec.events, c.events);
+    EXPECT_EQ(fake->dialogs->shown.size(), c.asks ? 1 : 0);
+    EXPECT_EQ(state.ProgDir, dir.path());
+    EXPECT_EQ(state.MyCall, c.call);
+    EXPECT_EQ(state.CurBand, c.band);
+    EXPECT_EQ(state.RigType, c.rig);
+    EXPECT_EQ(state.QsoCount(), 2);  // the log is always loaded
+    EXPECT_EQ(readFile("fdpref.dat").count('\n'), 17);  // the station step saved a whole file
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->focusWidget(), form->txtCall);
+  }
+}
+
+TEST_F(StartLoadTest, OffsetQuestionComesBeforeTheStationWindow) {
+  writeFile("fdpref.dat", prefFile(17));
+  fake->clock->setZoneOffsetHours(-5);
+  fake->dialogs->inputs.push_back("5");
+  auto form = load();
+  ASSERT_FALSE(rec.events.isEmpty());
+  EXPECT_EQ(rec.events.first(), "station W1AW 5 20 log=0");  // the window shows the corrected offset
+  EXPECT_FLOAT_EQ(state.UTCOffset, 5.0f);
+}
+
+TEST_F(StartLoadTest, CloseIsRefusedWhileCWIsSent) {
+  writeFile("fdpref.dat", prefFile(17));
+  fake->clock->setZoneOffsetHours(-4);
+  auto form = load();
+  QFile::remove(path("fdpref.dat"));
+  rec.events.clear();
+
+  state.CWSending = 1;
+  state.CWBuffer = "CQ FD W1AW";
+  EXPECT_FALSE(form->close());
+  EXPECT_TRUE(form->isVisible());
+  EXPECT_EQ(state.CWBuffer, "");   // the waiting text is dropped
+  EXPECT_TRUE(rec.events.isEmpty());
+  EXPECT_FALSE(QFile::exists(path("fdpref.dat")));
+
+  state.CWSending = 0;
+  state.MyCall = "K9ZZ";
+  EXPECT_TRUE(form->close());
+  EXPECT_EQ(rec.events,
+            QStringList({"unload PhoneFrm", "unload CWFrm", "unload BlindFrm", "unload RigControlfrm",
+                         "unload PacketSpotfrm", "unload SpectrumMap", "unload SectionMap", "unload frmBackup",
+                         "unload frmCWStrings", "unload frmDigitalSource", "unload frmWinKey"}));
+  const QList<QByteArray> lines = readFile("fdpref.dat").split('\n');
+  ASSERT_EQ(lines.size(), 18);  // seventeen lines and nothing after the last line end
+  EXPECT_EQ(lines[0], "\"K9ZZ\"\r");
+  EXPECT_EQ(lines[5], "\"20\"\r");
+}
+
+TEST_F(StartLoadTest, APreferencesFailureAtCloseIsShown) {
+  auto form = std::make_unique<Form1>(state, services);
+  form->show();
+  QDir().mkdir(path("fdpref.dat"));  // a folder where the file belongs
+  EXPECT_TRUE(form->close());
+  ASSERT_EQ(fake->dialogs->shown.size(), 1);
+  EXPECT_TRUE(fake->dialogs->shown[0].text.contains("fdpref.dat"));
+}
+
+}  // namespace
+}  // namespace fd

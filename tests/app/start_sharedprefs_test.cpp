@@ -1,0 +1,111 @@
+// The shared XML preferences: what reaches the disk, byte for byte, and the
+// file-name stem of the own call.
+#include <QFile>
+
+#include "app/sharedprefs.h"
+#include "testenv.h"
+
+namespace fd {
+namespace {
+
+const QByteArray kDecl = "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>";
+
+class StartSharedPrefsTest : public test::ProgramFolderTest {
+ protected:
+  QString xmlPath() const { return path("SharedUserPreferences.xml"); }
+  QByteArray xmlBytes() const { return readFile("SharedUserPreferences.xml"); }
+};
+
+TEST_F(StartSharedPrefsTest, NoFileThenElementsSetAndReplaced) {
+  ReadSharedPrefs(state, xmlPath());
+  EXPECT_EQ(state.PrefsXml, QString::fromLatin1(kDecl));
+  EXPECT_FALSE(QFile::exists(xmlPath()));  // nothing written by the read
+
+  ASSERT_TRUE(SetPrefTag(state, "OWN_ADDRESS_Line1", "12 Elm St", 1).ok);
+  EXPECT_EQ(xmlBytes(), kDecl + "\r\n<OWN_ADDRESS_LINE1>12 Elm St</OWN_ADDRESS_LINE1>\r\n");
+
+  // Save 0 only changes memory; the next save 1 writes everything so far,
+  // and an element changed again keeps its place.
+  SetPrefTag(state, "own_email", "", 0);
+  SetPrefTag(state, "OWN_ADDRESS_LINE1", "9 Oak Rd", 0);
+  EXPECT_EQ(xmlBytes(), kDecl + "\r\n<OWN_ADDRESS_LINE1>12 Elm St</OWN_ADDRESS_LINE1>\r\n");
+  ASSERT_TRUE(SetPrefTag(state, "OWN_EMAIL", "me@example.org", 1).ok);
+  EXPECT_EQ(xmlBytes(), kDecl +
+                            "\r\n<OWN_ADDRESS_LINE1>9 Oak Rd</OWN_ADDRESS_LINE1>"
+                            "\r\n<OWN_EMAIL>me@example.org</OWN_EMAIL>\r\n");
+}
+
+TEST_F(StartSharedPrefsTest, OtherProgramsTextSurvivesReadAndRewrite) {
+  // Elements of another program, a lower-case element, a blank line, bytes
+  // above 127, and unescaped markup in a value.
+  const QByteArray other = kDecl +
+                           "\r\n<OTHER_PROG>x & <y></OTHER_PROG>"
+                           "\r\n"
+                           "\r\n<own_club_name>lower</own_club_name>"
+                           "\r\n<OWN_CLUB_NAME>Old Club</OWN_CLUB_NAME>"
+                           "\r\n<NOTE>Caf\xe9 \x80</NOTE>";
+  struct Case {
+    const char* name;
+    QByteArray onDisk;      // as another program left it
+    QByteArray afterWrite;  // after changing OWN_CLUB_NAME and adding OWN_EMAIL
+  };
+  const QByteArray changed = QByteArray(other).replace("Old Club", "New Club") + "\r\n<OWN_EMAIL>e</OWN_EMAIL>";
+  const Case cases[] = {
+      {"our own line end", other + "\r\n", changed + "\r\n"},
+      {"no final line end", other, changed + "\r\n"},
+      {"LF line end", other + "\n", changed + "\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    writeFile("SharedUserPreferences.xml", c.onDisk);
+    ReadSharedPrefs(state, xmlPath());
+    ASSERT_TRUE(WriteSharedPrefs(state, xmlPath()).ok);
+    EXPECT_EQ(xmlBytes(), other + "\r\n");  // unchanged text survives whole
+
+    SetPrefTag(state, "own_club_name", "New Club", 0);
+    ASSERT_TRUE(SetPrefTag(state, "OWN_EMAIL", "e", 1).ok);
+    EXPECT_EQ(xmlBytes(), c.afterWrite);
+  }
+}
+
+TEST_F(StartSharedPrefsTest, DamagedFilesLoseNothingOfOthers) {
+  struct Case {
+    const char* name;
+    QByteArray onDisk;
+    QByteArray afterWrite;  // after setting OWN_EMAIL to "new"
+  };
+  const Case cases[] = {
+      {"empty file starts from the declaration", "", kDecl + "\r\n<OWN_EMAIL>new</OWN_EMAIL>\r\n"},
+      {"one byte is content, not a line end", "x", "x\r\n<OWN_EMAIL>new</OWN_EMAIL>\r\n"},
+      {"opening tag without its closing tag", kDecl + "\r\n<OWN_EMAIL>old\r\n<B>b</B>\r\n",
+       kDecl + "\r\n<OWN_EMAIL>new</OWN_EMAIL>\r\n<B>b</B>\r\n"},
+      {"empty value replaced", kDecl + "\r\n<OWN_EMAIL></OWN_EMAIL>\r\n", kDecl + "\r\n<OWN_EMAIL>new</OWN_EMAIL>\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    writeFile("SharedUserPreferences.xml", c.onDisk);
+    ReadSharedPrefs(state, xmlPath());
+    ASSERT_TRUE(SetPrefTag(state, "OWN_EMAIL", "new", 1).ok);
+    EXPECT_EQ(xmlBytes(), c.afterWrite);
+  }
+}
+
+TEST_F(StartSharedPrefsTest, WriteFailureIsReportedAndMemoryKept) {
+  ReadSharedPrefs(state, path("missing-folder/SharedUserPreferences.xml"));
+  const FileResult r = SetPrefTag(state, "OWN_EMAIL", "e", 1);
+  EXPECT_FALSE(r.ok);
+  EXPECT_FALSE(r.error.isEmpty());
+  EXPECT_TRUE(state.PrefsXml.endsWith("<OWN_EMAIL>e</OWN_EMAIL>"));
+}
+
+TEST(StartCallToFileStem, LeadingDigitsAndCapitalsOnly) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"W1AW", "W1AW"},     {"K1ABC/7", "K1ABC"}, {"VE3XYZ-2", "VE3XYZ"}, {"N0AX QRP", "N0AX"},
+      {"w1aw", "YourCall"}, {"", "YourCall"},     {" W1AW", "YourCall"}, {"/W1AW", "YourCall"},
+      {"W1aw", "W1"},       {"AB:C", "AB"},       {"AB@C", "AB"},         {"AB[C", "AB"},
+  };
+  for (const auto& [call, stem] : cases) EXPECT_EQ(CallToFileStem(QString::fromLatin1(call)), stem) << call;
+}
+
+}  // namespace
+}  // namespace fd
