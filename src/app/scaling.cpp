@@ -109,8 +109,9 @@ void TwipLayout::apply(QWidget* window, double tpp) const {
 }
 
 void installFontSubstitutions() {
-  QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans"));
-  QFont::insertSubstitution(QStringLiteral("MS Serif"), QStringLiteral("DejaVu Serif"));
+  // Liberation fonts keep the metrics of the fonts the layout was drawn with.
+  QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+  QFont::insertSubstitutions(QStringLiteral("MS Serif"), {QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif")});
   QFont::insertSubstitutions(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
   QFont::insertSubstitutions(QStringLiteral("Courier New"),
                              {QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans Mono")});

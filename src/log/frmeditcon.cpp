@@ -4,6 +4,7 @@
 
 #include "log/datetime.h"
 #include "platform/platform.h"
+#include "log/keyrules.h"
 
 namespace fd {
 
@@ -189,10 +190,7 @@ void frmEditCon::Form_KeyPress(int& keyAscii) {
   if (keyAscii == 34) keyAscii = 0;
 }
 
-void frmEditCon::Cap2(int& keyAscii) {
-  if (keyAscii == 34) keyAscii = 0;
-  else if (keyAscii >= 'a' && keyAscii <= 'z') keyAscii -= 32;
-}
+void frmEditCon::Cap2(int& keyAscii) { keyAscii = keyrules::capital(keyAscii); }
 
 void frmEditCon::boxKeyPress(int& keyAscii, bool enterRunsDone) {
   if (keyAscii == 13) {

@@ -6,6 +6,7 @@
 
 #include "log/datetime.h"
 #include "platform/platform.h"
+#include "log/keyrules.h"
 
 namespace fd {
 
@@ -30,11 +31,7 @@ QStringList rowTexts(const QsoLog& log, int recNo) {
 }  // namespace findcall
 
 namespace {
-// The main window's key filter, carried here as several windows carry it.
-void capital(int& keyAscii) {
-  if (keyAscii == 34) keyAscii = 0;
-  else if (keyAscii >= 'a' && keyAscii <= 'z') keyAscii -= 32;
-}
+void capital(int& keyAscii) { keyAscii = keyrules::capital(keyAscii); }
 }  // namespace
 
 frmFind::frmFind(const ProgramState& state, QTreeWidget* list, QWidget* parent)

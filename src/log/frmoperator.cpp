@@ -3,6 +3,7 @@
 #include <QPushButton>
 
 #include "platform/platform.h"
+#include "log/keyrules.h"
 
 namespace fd {
 
@@ -45,9 +46,8 @@ void frmOperator::Form_Load() {
 }
 
 int frmOperator::initialsChar(int keyAscii) {
-  if (keyAscii == 34 || keyAscii == 39) return 0;
-  if (keyAscii >= 'a' && keyAscii <= 'z') return keyAscii - 32;
-  return keyAscii;
+  if (keyAscii == 39) return 0;
+  return keyrules::capital(keyAscii);
 }
 
 void frmOperator::Text1_KeyPress(int& keyAscii) {

@@ -7,6 +7,7 @@
 #include "platform/items.h"
 #include "platform/platform.h"
 #include "platform/widgets.h"
+#include "log/keyrules.h"
 
 namespace fd {
 
@@ -123,10 +124,7 @@ void frmStationID::previewKeyPress(int& keyAscii) {
   if (keyAscii == '"') keyAscii = 0;
 }
 
-void frmStationID::Cap3(int& keyAscii) {
-  if (keyAscii == '"') keyAscii = 0;
-  else if (keyAscii >= 'a' && keyAscii <= 'z') keyAscii -= 32;
-}
+void frmStationID::Cap3(int& keyAscii) { keyAscii = keyrules::capital(keyAscii); }
 
 void frmStationID::numberr(int& keyAscii) {
   if (keyAscii == 8) return;
