@@ -89,7 +89,7 @@ void Form1::saveStepBody() {
 
     // A contact that cannot be stored is taken back whole and the entry kept
     // for another try: nothing in memory may claim what the file lacks.
-    if (!s.Log.append(r)) {
+    if (s.Log.full()) {
       dialogs().beep();
       dialogs().message(QStringLiteral("Contact Not Saved"),
                         QStringLiteral("The log already holds %1 contacts, the most it can hold. This contact was not saved.")
@@ -97,9 +97,8 @@ void Form1::saveStepBody() {
                         Buttons::Ok);
       return;
     }
-    const FileResult written = book.appendLast();
+    const FileResult written = book.appendRecord(r);
     if (!written.ok) {
-      s.Log.removeLast();
       dialogs().beep();
       dialogs().message(QStringLiteral("Contact Not Saved"),
                         QStringLiteral("The contact could not be written to %1: %2\r\n\r\nIt was not logged; the entry is kept "
