@@ -22,6 +22,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <array>
+#include <functional>
 
 #include "app/scaling.h"
 #include "app/services.h"
@@ -137,6 +138,7 @@ class Form1 : public QMainWindow, public LogView, public KeyPreview {
   void txtCall_KeyPress(int& keyAscii);
   void txtCK_KeyPress(int& keyAscii);
   void txtSec_KeyPress(int& keyAscii);
+  void enterOrSpace(int& keyAscii, const std::function<void()>& moveOn);
   void txtCall_Change();
   void txtCall_GotFocus();
   void txtCall_LostFocus();
@@ -173,6 +175,7 @@ class Form1 : public QMainWindow, public LogView, public KeyPreview {
   void txtPostConTime_GotFocus();
   void txtPostConDate_KeyPress(int& keyAscii);
   void txtPostConTime_KeyPress(int& keyAscii);
+  void postContestKey(int& keyAscii, int (*allowed)(int));
   bool postContestMode() const;
 
   // ---- clocks and rates (form1_clock.cpp) ----

@@ -103,6 +103,20 @@ void Form1::txtCall_KeyPress(int& keyAscii) {
   if (s.DupeFlag == 1) DupeHoldDelay(keyAscii);
 }
 
+// Class and section fields: Enter saves; Space moves on; other keys are upper-cased.
+void Form1::enterOrSpace(int& keyAscii, const std::function<void()>& moveOn) {
+  if (keyAscii == 13) {
+    keyAscii = 0;
+    Mains();
+    return;
+  }
+  if (keyAscii == 32) {
+    keyAscii = 0;
+    moveOn();
+  }
+  Capital(keyAscii);
+}
+
 void Form1::txtCK_KeyPress(int& keyAscii) {
   if (keyrules::classCarriesKey(txtCK->text(), keyAscii)) {
     s.KeyCarry = QString::number(keyAscii);
@@ -111,16 +125,7 @@ void Form1::txtCK_KeyPress(int& keyAscii) {
     keyAscii = 32;
   }
   if (s.KeyState == 4) keyAscii = s.KeyCarry.toInt();
-  if (keyAscii == 13) {
-    keyAscii = 0;
-    Mains();
-  } else {
-    if (keyAscii == 32) {
-      keyAscii = 0;
-      txtSec->setFocus(Qt::OtherFocusReason);
-    }
-    Capital(keyAscii);
-  }
+  enterOrSpace(keyAscii, [this] { txtSec->setFocus(Qt::OtherFocusReason); });
   if (s.KeyState == 4) {
     txtCK->setText(QString(QChar(static_cast<char16_t>(keyAscii))));
     txtCK->setCursorPosition(1);
@@ -130,16 +135,7 @@ void Form1::txtCK_KeyPress(int& keyAscii) {
 
 void Form1::txtSec_KeyPress(int& keyAscii) {
   if (s.KeyState == 3) keyAscii = s.KeyCarry.toInt();
-  if (keyAscii == 13) {
-    keyAscii = 0;
-    Mains();
-  } else {
-    if (keyAscii == 32) {
-      keyAscii = 0;
-      sendTab();
-    }
-    Capital(keyAscii);
-  }
+  enterOrSpace(keyAscii, [this] { sendTab(); });
   if (s.KeyState == 3) {
     txtSec->setText(QString(QChar(static_cast<char16_t>(keyAscii))));
     txtSec->setCursorPosition(1);

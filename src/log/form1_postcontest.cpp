@@ -27,7 +27,8 @@ void Form1::txtPostConDate_GotFocus() {
 
 void Form1::txtPostConTime_GotFocus() { txtPostConTime->selectAllText(); }
 
-void Form1::txtPostConDate_KeyPress(int& keyAscii) {
+// Both fields: Space moves on, Enter saves, then the field's own character rule.
+void Form1::postContestKey(int& keyAscii, int (*allowed)(int)) {
   if (keyAscii == 32) {
     keyAscii = 0;
     sendTab();
@@ -36,19 +37,10 @@ void Form1::txtPostConDate_KeyPress(int& keyAscii) {
     keyAscii = 0;
     Mains();
   }
-  keyAscii = keyrules::dateKey(keyAscii);
+  keyAscii = allowed(keyAscii);
 }
 
-void Form1::txtPostConTime_KeyPress(int& keyAscii) {
-  if (keyAscii == 32) {
-    keyAscii = 0;
-    sendTab();
-  }
-  if (keyAscii == 13) {
-    keyAscii = 0;
-    Mains();
-  }
-  keyAscii = keyrules::timeKey(keyAscii);
-}
+void Form1::txtPostConDate_KeyPress(int& keyAscii) { postContestKey(keyAscii, keyrules::dateKey); }
+void Form1::txtPostConTime_KeyPress(int& keyAscii) { postContestKey(keyAscii, keyrules::timeKey); }
 
 }  // namespace fd

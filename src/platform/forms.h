@@ -27,7 +27,7 @@ void showModal(QWidget* window);
 // Shows the window without waiting (brings it to the front when already shown).
 void showModeless(QWidget* window);
 
-// A window slot of the spec's kind: loaded on first touch, unloaded on demand.
+// A window slot: loaded on first touch, unloaded on demand.
 template <class T>
 class FormSlot {
  public:
