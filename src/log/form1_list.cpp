@@ -5,7 +5,7 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 
-#include "log/datetime.h"
+#include "log/findcall.h"
 #include "log/form1.h"
 
 namespace fd {
@@ -39,10 +39,7 @@ void Form1::connectList() {
 }
 
 QTreeWidgetItem* Form1::makeListRow(int recNo, bool withOperator) const {
-  const QsoRecord& r = s.Log.rec(recNo);
-  return new TextItem(QStringList{QString::number(recNo), r.Call, r.Class, r.Section, datetime::listDate(r.Date),
-                                  datetime::listTime(r.Time), r.Band, r.Mode,
-                                  withOperator ? r.Initials : QString()});
+  return new TextItem(listRowTexts(s.Log, recNo, withOperator));
 }
 
 void Form1::addListRow(int recNo, bool withOperator) { ListView1->addTopLevelItem(makeListRow(recNo, withOperator)); }

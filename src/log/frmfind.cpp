@@ -4,31 +4,11 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
-#include "log/datetime.h"
-#include "platform/platform.h"
+#include "log/findcall.h"
 #include "log/keyrules.h"
+#include "platform/platform.h"
 
 namespace fd {
-
-namespace findcall {
-
-std::vector<int> matches(const QsoLog& log, const QString& text, bool partial) {
-  std::vector<int> found;
-  if (text.isEmpty()) return found;
-  for (int i = log.count(); i >= 1; --i) {
-    const QString& call = log.rec(i).Call;
-    if (partial ? call.contains(text, Qt::CaseSensitive) : call == text) found.push_back(i);
-  }
-  return found;
-}
-
-QStringList rowTexts(const QsoLog& log, int recNo) {
-  const QsoRecord& r = log.rec(recNo);
-  return {QString::number(recNo), r.Call, r.Class, r.Section, datetime::listDate(r.Date),
-          datetime::listTime(r.Time), r.Band, r.Mode, r.Initials};
-}
-
-}  // namespace findcall
 
 namespace {
 void capital(int& keyAscii) { keyAscii = keyrules::capital(keyAscii); }
@@ -88,7 +68,7 @@ void frmFind::Command1_Click() {
     const std::vector<int> found = findcall::matches(s_.Log, Text1->text(), Check1->isChecked());
     QList<QTreeWidgetItem*> rows;
     rows.reserve(static_cast<qsizetype>(found.size()));
-    for (int i : found) rows.append(new TextItem(findcall::rowTexts(s_.Log, i)));
+    for (int i : found) rows.append(new TextItem(listRowTexts(s_.Log, i)));
     list_->addTopLevelItems(rows);  // one insertion: a whole log of matches stays quick
   }
   hide();

@@ -8,6 +8,7 @@
 
 #include "app/scaling.h"
 #include "app/state.h"
+#include "log/findcall.h"
 #include "platform/keys.h"
 #include "platform/widgets.h"
 
@@ -16,17 +17,6 @@ class QPushButton;
 class QTreeWidget;
 
 namespace fd {
-
-namespace findcall {
-
-// Record numbers whose call equals the text (partial: contains it, case-
-// sensitive), newest first; none for an empty text.
-std::vector<int> matches(const QsoLog& log, const QString& text, bool partial);
-// The nine cells of a list row: record number, call, class, section, date
-// "M/DD", time "h:mm", band, mode, operator.
-QStringList rowTexts(const QsoLog& log, int recNo);
-
-}  // namespace findcall
 
 class frmFind : public QDialog {
   Q_OBJECT
