@@ -66,9 +66,10 @@ TEST(FoundScaling, ResizeFormOnScreenTable) {
     EXPECT_DOUBLE_EQ(cb.width, 1200 * wx);
     EXPECT_DOUBLE_EQ(cb.fontSize, 8 * ff);
 
+    const TwipLayout design = sampleForm();
     for (Ctl k : {kImage, kMedia}) {  // moved and sized, font untouched
       const TwipControl& c = f.controls[k];
-      const TwipControl& d = sampleForm().controls[k];
+      const TwipControl& d = design.controls[k];
       EXPECT_DOUBLE_EQ(c.left, d.left * wx);
       EXPECT_DOUBLE_EQ(c.height, d.height * hy);
       EXPECT_DOUBLE_EQ(c.fontSize, 9);
