@@ -27,7 +27,6 @@ struct ProgramState {
   // record); written back unchanged after the records by every rewrite.
   QList<QByteArray> KeptLines;
   int KeptLinesReported = 0;      // count last reported to the operator
-  bool LimitReported = false;     // records past the 14000th were reported
   int OverLimitReported = 0;      // their count when last reported
 
   // The section table (row 0 unused).

@@ -54,7 +54,6 @@ bool LogBook::mnuopen2() {
   }
   if (loaded.overLimit != s_.OverLimitReported) {
     s_.OverLimitReported = loaded.overLimit;
-    s_.LimitReported = loaded.overLimit > 0;
     if (loaded.overLimit > 0)
       dialogs().message(QStringLiteral("File Error"),
                         QStringLiteral("Only the first %1 contacts were loaded; %2 more are kept in fdlog.dat unread.")
