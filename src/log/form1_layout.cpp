@@ -230,6 +230,25 @@ bool scaledByLoadStep(ControlKind k) {
   return k == ControlKind::ListView || k == ControlKind::Button || k == ControlKind::TextBox || k == ControlKind::Label;
 }
 
+// List views, buttons, text boxes and labels move, size and change font with
+// the window; lines move their end points; everything else stays.
+void scaleControls(TwipLayout& layout, double wx, double hy, double fontFactor) {
+  for (TwipControl& c : layout.controls) {
+    if (scaledByLoadStep(c.kind)) {
+      c.left *= wx;
+      c.width *= wx;
+      c.top *= hy;
+      c.height *= hy;
+      c.fontSize *= fontFactor;
+    } else if (c.kind == ControlKind::Line) {
+      c.x1 *= wx;
+      c.x2 *= wx;
+      c.y1 *= hy;
+      c.y2 *= hy;
+    }
+  }
+}
+
 // Base widths in twips; the spot list's "Status" column stays hidden at 0.
 struct Column {
   const char* heading;
@@ -285,20 +304,7 @@ void Form1::ScaleToScreen() {
   layout.fontSize *= layout.width / 9600.0;
   const double wx = layout.width / 9600.0, hy = layout.height / 7200.0;
   const double fontFactor = std::min(sw / 9600.0, sh / 7200.0);
-  for (TwipControl& c : layout.controls) {
-    if (scaledByLoadStep(c.kind)) {
-      c.left *= wx;
-      c.width *= wx;
-      c.top *= hy;
-      c.height *= hy;
-      c.fontSize *= fontFactor;
-    } else if (c.kind == ControlKind::Line) {
-      c.x1 *= wx;
-      c.x2 *= wx;
-      c.y1 *= hy;
-      c.y2 *= hy;
-    }
-  }
+  scaleControls(layout, wx, hy, fontFactor);
   applyLayout();
 }
 
@@ -380,20 +386,7 @@ void Form1::ScaleFormControls() {
   layout.left = (sw - layout.width) / 2;
   layout.top = (sh - layout.height) / 2;
   layout.fontSize *= p;
-  for (TwipControl& c : layout.controls) {
-    if (scaledByLoadStep(c.kind)) {
-      c.fontSize *= p;
-      c.height *= p;
-      c.left *= p;
-      c.top *= p;
-      c.width *= p;
-    } else if (c.kind == ControlKind::Line) {
-      c.x1 *= p;
-      c.x2 *= p;
-      c.y1 *= p;
-      c.y2 *= p;
-    }
-  }
+  scaleControls(layout, p, p, p);
   for (QTreeWidget* list : {ListView1, txtDX})
     if (TwipControl* c = layout.find(list))
       for (double& col : c->columns) col *= p;
