@@ -1,10 +1,10 @@
 // fieldday: the program's entry point.
 #include <QApplication>
 
-#include "app/scaling.h"
-#include "app/services.h"
+#include "core/scaling.h"
+#include "core/services.h"
 #include "app/startup.h"
-#include "app/state.h"
+#include "core/state.h"
 #include "log/form1.h"
 
 int main(int argc, char** argv) {

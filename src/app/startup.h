@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "app/services.h"
-#include "app/state.h"
+#include "core/services.h"
+#include "core/state.h"
 
 namespace fd {
 
@@ -26,12 +26,6 @@ void MakeDirectory(const QString& path, std::uint8_t showErrors);
 // company and company/sub exist beneath it, and sets baseFolder to the
 // documents folder's company folder. company and sub carry a leading "\".
 void GetDocumentsFolder(QString& baseFolder, const QString& company, const QString& sub);
-
-// The program's own pictures: the logo, the second picture that joins it,
-// and the tower alone for small places.
-QPixmap builtInLogo(const QSize& size);
-QPixmap builtInBanner(const QSize& size);
-QPixmap builtInTower(const QSize& size);
 
 // The logo window shown while the program starts: the built-in logo, with
 // the banner after 1.1 s, closing after 1.9 s; or the user's "splash.jpg"

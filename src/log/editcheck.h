@@ -3,7 +3,7 @@
 #include <QString>
 #include <optional>
 
-#include "app/state.h"
+#include "core/state.h"
 
 namespace fd {
 

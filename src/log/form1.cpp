@@ -3,11 +3,9 @@
 #include <QCloseEvent>
 #include <QMouseEvent>
 
-#include "app/prefs.h"
+#include "core/prefs.h"
 
 namespace fd {
-
-const QString kProgramTitle = QStringLiteral("Varik Software Field Day Log 1.0").leftJustified(60, u' ');
 
 Form1::Form1(ProgramState& state, Services& services, QWidget* parent)
     : QMainWindow(parent), s(state), sv(services), book(state, this) {
@@ -39,15 +37,6 @@ void Form1::showTotals(int cw, int dig, int ph, int score) {
   lblsectogo->setText(QString::number(ph));
   lblTotScore->setText(QString::number(score));
 }
-
-void Form1::setStatus(const QString& text) { lblDialog->setText(text); }
-
-void Form1::setStatus(const QString& text, ColorValue back) {
-  lblDialog->setText(text);
-  lblDialog->setBackColor(back);
-}
-
-void Form1::SavePref() { prefs::SavePref(s); }
 
 void Form1::closeEvent(QCloseEvent* e) {
   if (closing_) { e->accept(); return; }

@@ -24,9 +24,11 @@
 #include <array>
 #include <functional>
 
-#include "app/scaling.h"
-#include "app/services.h"
-#include "app/state.h"
+#include "core/scaling.h"
+#include "core/mainwindow.h"
+#include "core/services.h"
+#include "core/state.h"
+#include "core/title.h"
 #include "log/logbook.h"
 #include "platform/keys.h"
 #include "platform/widgets.h"
@@ -36,11 +38,7 @@ class QMenu;
 
 namespace fd {
 
-// "Varik Software Field Day Log", a blank and the version, padded with blanks
-// past the 50th character.
-extern const QString kProgramTitle;
-
-class Form1 : public QMainWindow, public LogView, public KeyPreview {
+class Form1 : public QMainWindow, public LogView, public KeyPreview, public MainWindow {
   Q_OBJECT
  public:
   Form1(ProgramState& state, Services& services, QWidget* parent = nullptr);
@@ -159,7 +157,6 @@ class Form1 : public QMainWindow, public LogView, public KeyPreview {
   bool keepStatusOnce = false; // a refusal's message outlives the partial check of its own key press
 
   // ---- save step (form1_save.cpp) ----
-  void Mains();
   void frmcmp();
   void CheckSection();
   void MarkSectionWorked();
@@ -230,10 +227,22 @@ class Form1 : public QMainWindow, public LogView, public KeyPreview {
   void previewKeyDown(int& keyCode, int& shift) override { Form_KeyDown(keyCode, shift); }
   void previewKeyPress(int& keyAscii) override { Form_KeyPress(keyAscii); }
 
-  // Status line helpers.
-  void setStatus(const QString& text);
-  void setStatus(const QString& text, ColorValue back);
-  void SavePref();
+  // ---- MainWindow (form1_port.cpp): what the other subsystems reach ----
+  QString fieldText(Field f) const override;
+  void setFieldText(Field f, const QString& text) override;
+  void Mains() override;
+  void selectBand(const QString& band) override;
+  void selectMode(const QString& mode) override;
+  void setCurFreq(const QString& mhz) override;
+  void setStatus(const QString& text) override;
+  void setStatus(const QString& text, ColorValue back) override;
+  QString statusText() const override;
+  void mnuopen2() override;
+  void SavePref() override;
+  void focusCall() override;
+  QWidget* window() override { return this; }
+  QString caption() const override { return windowTitle(); }
+  KeyBox* field(Field f) const;
 
  protected:
   void closeEvent(QCloseEvent* e) override;

@@ -4,7 +4,7 @@
 #include <QDir>
 #include <cmath>
 
-#include "app/prefs.h"
+#include "core/prefs.h"
 #include "log/form1.h"
 #include "log/frmstationid.h"
 #include "platform/forms.h"

@@ -6,8 +6,8 @@
 #include <QDialog>
 #include <QPushButton>
 
-#include "app/scaling.h"
-#include "app/state.h"
+#include "core/scaling.h"
+#include "core/state.h"
 #include "platform/widgets.h"
 
 class QFrame;

@@ -6,8 +6,8 @@
 #include <QString>
 #include <functional>
 
-#include "app/scaling.h"
-#include "app/state.h"
+#include "core/scaling.h"
+#include "core/state.h"
 #include "log/editcheck.h"
 #include "platform/keys.h"
 #include "platform/widgets.h"

@@ -6,8 +6,8 @@
 #include <QStringList>
 #include <vector>
 
-#include "app/scaling.h"
-#include "app/state.h"
+#include "core/scaling.h"
+#include "core/state.h"
 #include "log/findcall.h"
 #include "platform/keys.h"
 #include "platform/widgets.h"

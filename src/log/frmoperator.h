@@ -4,8 +4,8 @@
 // preferences save.
 #include <QDialog>
 
-#include "app/scaling.h"
-#include "app/state.h"
+#include "core/scaling.h"
+#include "core/state.h"
 #include "platform/keys.h"
 #include "platform/widgets.h"
 

@@ -2,8 +2,8 @@
 
 #include <QPushButton>
 
-#include "app/prefs.h"
-#include "app/startup.h"
+#include "core/prefs.h"
+#include "core/pictures.h"
 #include "platform/items.h"
 #include "platform/platform.h"
 #include "platform/widgets.h"

@@ -5,8 +5,8 @@
 #include <QDialog>
 #include <optional>
 
-#include "app/scaling.h"
-#include "app/state.h"
+#include "core/scaling.h"
+#include "core/state.h"
 #include "platform/keys.h"
 
 class QPushButton;

@@ -4,7 +4,7 @@
 // parts are reached through LogView, which the main window fills.
 #include <QString>
 
-#include "app/state.h"
+#include "core/state.h"
 #include "platform/safefile.h"
 
 namespace fd {

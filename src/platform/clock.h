@@ -15,6 +15,9 @@ class Clock {
   virtual std::pair<QDateTime, QDateTime> localAndUtcNow() const = 0;
   virtual std::int64_t monotonicMs() const = 0;
   virtual void sleepMs(int ms) = 0;
+  // A clock that moves only when told (tests): waits advance it themselves.
+  virtual bool isVirtual() const { return false; }
+  virtual void advanceMs(std::int64_t) {}
 };
 
 class SystemClock final : public Clock {
@@ -35,12 +38,13 @@ class FakeClock final : public Clock {
   std::pair<QDateTime, QDateTime> localAndUtcNow() const override { return {localNow(), utcNow()}; }
   std::int64_t monotonicMs() const override { return mono_; }
   void sleepMs(int ms) override { advanceMs(ms); }
+  bool isVirtual() const override { return true; }
 
   void setLocal(const QDateTime& t) { local_ = t; }
   // The zone's distance from UTC: a zone five hours behind UTC is -5, so that
   // UTC reads local + 5 hours.
   void setZoneOffsetHours(double hoursAheadOfUtc) { offsetSecs_ = static_cast<int>(hoursAheadOfUtc * 3600); }
-  void advanceMs(std::int64_t ms);
+  void advanceMs(std::int64_t ms) override;
   void setWallClockBack(int secs) { local_ = local_.addSecs(-secs); }  // wall clock only
 
  private:

@@ -132,7 +132,7 @@ void KeyBox::insertChar(int keyAscii) {
   insert(QString(c));  // honours maxLength and replaces a selection
 }
 
-void KeyBox::pasteText(const QString& text) {
+QString KeyBox::filtered(const QString& text) const {
   QString clean;
   for (QChar ch : text) {
     if (ch == u'\r' || ch == u'\n' || ch == u'\t') continue;
@@ -141,7 +141,18 @@ void KeyBox::pasteText(const QString& text) {
     if (code < 32 || !cp1252::canEncode(QChar(static_cast<char16_t>(code)))) continue;
     clean += QChar(static_cast<char16_t>(code));
   }
+  return clean;
+}
+
+void KeyBox::pasteText(const QString& text) {
+  const QString clean = filtered(text);
   if (!clean.isEmpty()) insert(clean);  // one change step
+}
+
+void KeyBox::setProgramText(const QString& text) {
+  QString clean = filtered(text);
+  if (maxLength() > 0) clean.truncate(maxLength());
+  setText(clean);  // an equal text is no change, as for typing
 }
 
 void KeyBox::focusInEvent(QFocusEvent* e) {

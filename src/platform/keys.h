@@ -60,6 +60,10 @@ class KeyBox : public QLineEdit {
   int selStart() const;
   void selectAllText();
   void pasteText(const QString& text);  // filtered insertion
+  // A program write: the whole text replaced by text through the character
+  // filter; the change step runs once, nothing else.
+  void setProgramText(const QString& text);
+  QString filtered(const QString& text) const;
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;

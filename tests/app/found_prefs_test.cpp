@@ -2,7 +2,7 @@
 // a preferences writer that cannot write.
 #include <QLocale>
 
-#include "app/prefs.h"
+#include "core/prefs.h"
 #include "platform/cp1252.h"
 #include "testenv.h"
 

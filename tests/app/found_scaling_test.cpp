@@ -3,7 +3,7 @@
 #include <QLabel>
 #include <QTreeWidget>
 
-#include "app/scaling.h"
+#include "core/scaling.h"
 #include "testenv.h"
 
 namespace fd {

@@ -2,7 +2,7 @@
 #include <QDir>
 #include <QSet>
 
-#include "app/state.h"
+#include "core/state.h"
 #include "testenv.h"
 
 namespace fd {

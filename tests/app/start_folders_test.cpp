@@ -5,7 +5,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 
-#include "app/sharedprefs.h"
+#include "core/sharedprefs.h"
 #include "app/startup.h"
 #include "log/form1.h"
 #include "log/frmstationid.h"

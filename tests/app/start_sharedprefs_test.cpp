@@ -2,7 +2,7 @@
 // file-name stem of the own call.
 #include <QFile>
 
-#include "app/sharedprefs.h"
+#include "core/sharedprefs.h"
 #include "testenv.h"
 
 namespace fd {

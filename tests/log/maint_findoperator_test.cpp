@@ -4,7 +4,7 @@
 #include <QTest>
 #include <functional>
 
-#include "app/prefs.h"
+#include "core/prefs.h"
 #include "log/form1.h"
 #include "log/frmfind.h"
 #include "log/frmoperator.h"

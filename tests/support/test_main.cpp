@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-#include "app/scaling.h"
+#include "core/scaling.h"
 #include "platform/forms.h"
 
 namespace {

@@ -9,8 +9,8 @@
 #include <map>
 #include <optional>
 
-#include "app/services.h"
-#include "app/state.h"
+#include "core/services.h"
+#include "core/state.h"
 #include "log/logbook.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"

@@ -1,4 +1,4 @@
-#include "app/sharedprefs.h"
+#include "core/sharedprefs.h"
 
 #include <QFileInfo>
 

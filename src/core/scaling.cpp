@@ -1,4 +1,4 @@
-#include "app/scaling.h"
+#include "core/scaling.h"
 
 #include <QAbstractItemView>
 #include <QHeaderView>

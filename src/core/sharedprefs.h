@@ -7,7 +7,7 @@
 #include <QString>
 #include <cstdint>
 
-#include "app/state.h"
+#include "core/state.h"
 #include "platform/safefile.h"
 
 namespace fd {

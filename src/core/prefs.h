@@ -6,7 +6,7 @@
 // 16 BackupOther  17 BackupOtherDir
 #include <QByteArray>
 
-#include "app/state.h"
+#include "core/state.h"
 #include "platform/safefile.h"
 
 namespace fd::prefs {

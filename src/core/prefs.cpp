@@ -1,4 +1,4 @@
-#include "app/prefs.h"
+#include "core/prefs.h"
 
 #include <cmath>
 #include <limits>

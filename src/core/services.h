@@ -2,9 +2,12 @@
 // What the main window reaches of the other subsystems: one small interface
 // per subsystem. Until a subsystem is built its interface is this base class:
 // every call does nothing and provides() says no, so its menu items and hot
-// keys stay inactive. Tests install fakes.
+// keys stay inactive. Tests install fakes. Each service is handed the main
+// window (attach) once it stands, before its load step runs.
 #include <QString>
 #include <memory>
+
+#include "core/mainwindow.h"
 
 namespace fd {
 
@@ -18,6 +21,7 @@ class OutputServices {
  public:
   enum class Feature { BackupOptions, Archive, AsciiLog, AsciiDupe, WriteSummary, AdifExport, Combine, Stats, Graph, SectionMap };
   virtual ~OutputServices() = default;
+  virtual void attach(MainWindow&) {}
   virtual bool provides(Feature) const { return false; }
   virtual void showBackupOptions() {}     // frmBackup, modal, stays loaded
   virtual void loadBackupWindow() {}      // frmBackup loaded hidden; its timer runs the backups
@@ -37,6 +41,7 @@ class KeyingServices {
  public:
   enum class Feature { CWSetup, PhoneSetup, Zell, VoiceNav, CWStrings, CWKeys, PhoneKeys };
   virtual ~KeyingServices() = default;
+  virtual void attach(MainWindow&) {}
   virtual bool provides(Feature) const { return false; }
   // Voice navigation prompts.
   virtual void blindKeyPhone(const QString&) {}
@@ -75,6 +80,7 @@ class RigServices {
  public:
   enum class Feature { RigInterface, Privileges, RigTune };
   virtual ~RigServices() = default;
+  virtual void attach(MainWindow&) {}
   virtual bool provides(Feature) const { return false; }
   virtual void startRadioLink() {}        // RigControlfrm.Command1_Click
   virtual void showRigInterface() {}      // modeless
@@ -87,6 +93,7 @@ class SpotServices {
  public:
   enum class Feature { DXSpotting, SpectrumMap };
   virtual ~SpotServices() = default;
+  virtual void attach(MainWindow&) {}
   virtual bool provides(Feature) const { return false; }
   virtual bool bandMapVisible() const { return false; }  // lblDX
   virtual bool spotListVisible() const { return false; } // txtDX
@@ -103,6 +110,12 @@ struct Services {
   std::unique_ptr<KeyingServices> keying = std::make_unique<KeyingServices>();
   std::unique_ptr<RigServices> rig = std::make_unique<RigServices>();
   std::unique_ptr<SpotServices> spots = std::make_unique<SpotServices>();
+  void attach(MainWindow& w) {
+    output->attach(w);
+    keying->attach(w);
+    rig->attach(w);
+    spots->attach(w);
+  }
 };
 
 }  // namespace fd
