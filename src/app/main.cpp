@@ -5,7 +5,11 @@
 #include "core/services.h"
 #include "app/startup.h"
 #include "core/state.h"
+#include "keying/keyingservice.h"
 #include "log/form1.h"
+#include "output/outputservice.h"
+#include "rig/rigservice.h"
+#include "spots/spotservice.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -13,6 +17,10 @@ int main(int argc, char** argv) {
 
   fd::ProgramState state;
   fd::Services services;
+  services.output = std::make_unique<fd::OutputService>(state);
+  services.keying = std::make_unique<fd::KeyingService>(state);
+  services.rig = std::make_unique<fd::RigService>(state);
+  services.spots = std::make_unique<fd::SpotService>(state);
   // The logo window closes before the main window exists; that must not end the program.
   app.setQuitOnLastWindowClosed(false);
   std::unique_ptr<fd::Form1> form = fd::frmSplash_Load(state, services);
