@@ -6,6 +6,7 @@
 
 #include "log/logbook.h"
 #include "log/logfile.h"
+#include "platform/safefile.h"
 #include "testenv.h"
 
 namespace {
@@ -47,6 +48,37 @@ void BM_Load(benchmark::State& st) {
   st.counters["records"] = folder.state.QsoCount();
 }
 BENCHMARK(BM_Load)->Arg(0)->Arg(14000)->Unit(benchmark::kMillisecond);
+
+// The floor for BM_Load: the same bytes read and split into lines and quoted
+// items (their bounds found, nothing made of them). The load should stay
+// within five times this.
+void BM_LoadFloor(benchmark::State& st) {
+  Folder folder(static_cast<int>(st.range(0)));
+  const QString path = folder.book.path();
+  for (auto _ : st) {
+    QByteArray data;
+    fd::readWholeFile(path, data);
+    qsizetype items = 0, start = 0;
+    const qsizetype n = data.size();
+    while (start < n) {
+      qsizetype end = data.indexOf('\n', start);
+      if (end < 0) end = n;
+      for (qsizetype i = start; i < end;) {
+        if (data[i] == '"') {
+          const qsizetype close = data.indexOf('"', i + 1);
+          if (close < 0 || close > end) break;
+          ++items;
+          i = close + 1;
+        } else {
+          ++i;
+        }
+      }
+      start = end + 1;
+    }
+    benchmark::DoNotOptimize(items);
+  }
+}
+BENCHMARK(BM_LoadFloor)->Arg(0)->Arg(14000)->Unit(benchmark::kMillisecond);
 
 // One contact appended (line written, flushed and synced), then taken back
 // outside the timing so every round appends to the same log.

@@ -1,5 +1,6 @@
 // fieldday: the program's entry point.
 #include <QApplication>
+#include <cstdio>
 
 #include "core/scaling.h"
 #include "core/services.h"
@@ -8,10 +9,19 @@
 #include "keying/keyingservice.h"
 #include "log/form1.h"
 #include "output/outputservice.h"
+#include "platform/safefile.h"
 #include "rig/rigservice.h"
 #include "spots/spotservice.h"
 
 int main(int argc, char** argv) {
+  fd::ignoreFileSizeSignal();
+  // Without a display Qt would abort with a message about its platform plugin.
+  if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+      qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    std::fputs("fieldday: no display (DISPLAY is not set). Start it from a desktop session, "
+               "or without one under a virtual display: xvfb-run ./fieldday\n", stderr);
+    return 1;
+  }
   QApplication app(argc, argv);
   fd::installFontSubstitutions();
 

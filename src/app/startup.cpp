@@ -153,7 +153,6 @@ std::unique_ptr<Form1> frmSplash_Load(ProgramState& s, Services& sv) {
   s.FieldDayDir = folders::localPath(base + kFieldDay);
 
   ReadSharedPrefs(s, s.SharedDir + QStringLiteral("/SharedUserPreferences.xml"));
-  QDir::setCurrent(s.ProgDir);
 
   auto form = std::make_unique<Form1>(s, sv);
   sv.attach(*form);

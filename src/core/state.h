@@ -64,7 +64,9 @@ struct ProgramState {
   // Display preferences.
   std::uint8_t FormSizePct = 100;
   std::uint8_t TaskbarOn = 0;
-  ColorValue WorkedColor = 0, RemainingColor = 0;
+  // A first start (no fdpref.dat) shows worked sections red and the others
+  // blue; with both 0 a worked section would never change colour.
+  ColorValue WorkedColor = 255, RemainingColor = 16711680;
 
   // Folders.
   QString ProgDir, ProgDrive, FieldDayDir, SharedDir;

@@ -159,7 +159,6 @@ class Form1 : public QMainWindow, public LogView, public KeyPreview, public Main
   // ---- save step (form1_save.cpp) ----
   void frmcmp();
   void CheckSection();
-  void MarkSectionWorked();
   // While the save step or the duplicate check moves the cursor, the fields'
   // enter and leave steps do not run; the save step enters the field it ends
   // in once when it is done.

@@ -3,11 +3,13 @@
 #include "log/form1.h"
 #include "log/rates.h"
 #include "platform/platform.h"
+#include "platform/wait.h"
 
 namespace fd {
 namespace {
 constexpr std::int64_t kDupeHoldMs = 3000;
 constexpr int kHoldStepMs = 20;
+int holdSite;  // the hold cannot start again from an event inside itself
 }  // namespace
 
 void Form1::Timer1_Timer() { TimeStats(); }
@@ -26,15 +28,17 @@ void Form1::TimeStats() {
   lblAQSO20->setText(QString::number(3 * c.twenty));
 }
 
-// Holds the program, on purpose and without events, until three seconds after
-// the duplicate, so the operator sees the report before typing on. Measured on
-// the monotonic clock: a wall clock set back cannot stretch it.
+// Holds typing until three seconds after the duplicate, so the operator sees
+// the report before typing on. The report is painted and the clocks and
+// timers run meanwhile; typed keys wait. Measured on the monotonic clock: a
+// wall clock set back cannot stretch it.
 void Form1::DupeHoldDelay(int& keyAscii) {
   const std::int64_t end = s.DupeTime + kDupeHoldMs;
-  for (std::int64_t left = end - clock().monotonicMs(); left > 0 && left <= kDupeHoldMs;
-       left = end - clock().monotonicMs()) {
+  const std::int64_t left = end - clock().monotonicMs();
+  if (left > 0 && left <= kDupeHoldMs) {
     keyAscii = 0;
-    clock().sleepMs(static_cast<int>(std::min<std::int64_t>(left, kHoldStepMs)));
+    waitUntil([end] { return clock().monotonicMs() >= end; },
+              {left, WaitInput::Hold, &holdSite, kHoldStepMs});
   }
   s.DupeFlag = 0;
 }

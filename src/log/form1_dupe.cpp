@@ -1,18 +1,18 @@
 // Duplicate check on leaving the call field and in the save step, and the
 // partial-call list under every key of the call field.
 #include <QAction>
-#include <QCoreApplication>
-#include <QEventLoop>
 
 #include "log/dupecheck.h"
 #include "log/form1.h"
 #include "platform/platform.h"
+#include "platform/wait.h"
 
 namespace fd {
 namespace {
 constexpr ColorValue kButtonFace = -1;
 constexpr int kPromptWaitMs = 10000;  // the "Dupe" prompt is short; a stuck player must not hold us longer
 constexpr int kPromptPollMs = 20;
+int promptSite;
 }  // namespace
 
 bool Form1::listPreviousChecked() const {
@@ -48,11 +48,8 @@ void Form1::dupcheck() {
     sv.keying->blindKeyPhone(QStringLiteral("Dupe"));
     if (s.VoiceNavMode != 0) {
       // The player needs the event loop to report its end; typing waits.
-      const std::int64_t start = clock().monotonicMs();
-      while (sv.keying->promptPlaying() && clock().monotonicMs() - start < kPromptWaitMs) {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        clock().sleepMs(kPromptPollMs);
-      }
+      waitUntil([this] { return !sv.keying->promptPlaying(); },
+                {kPromptWaitMs, WaitInput::Hold, &promptSite, kPromptPollMs});
     }
     // The hold runs from the end of the prompt, so it keeps its full length.
     s.DupeTime = clock().monotonicMs();

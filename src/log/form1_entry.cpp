@@ -94,9 +94,12 @@ void Form1::txtCall_KeyPress(int& keyAscii) {
   Capital(keyAscii);
   // A duplicate found by this key's focus move or save step stays readable.
   if (dupesFound != dupesBefore) keepStatusOnce = true;
+  // Kept in the layout too, so a later refit of the window keeps this size.
+  const double dupeFont = 10.0 * (display().widthTwips() / 9600.0) * s.FormSizePct / 100.0;
+  if (TwipControl* c = layout.find(lblDupe)) c->fontSize = dupeFont;
   lblDupe->setFont([&] {
     QFont f = lblDupe->font();
-    f.setPointSizeF(10.0 * (display().widthTwips() / 9600.0) * s.FormSizePct / 100.0);
+    f.setPointSizeF(dupeFont);
     return f;
   }());
   PartialCheck(keyAscii);

@@ -3,7 +3,6 @@
 // starts the function-key messages; key-press drops the character a hot key
 // leaves, handles Esc and feeds keyboard CW.
 #include <QCoreApplication>
-#include <QDir>
 
 #include "log/form1.h"
 
@@ -15,7 +14,6 @@ bool isFunctionKey(int code) { return code >= vk::F1 && code <= vk::F12; }
 void Form1::Form_KeyDown(int& keyCode, int& shift) {
   if (shift == 2) {
     SuppressKeyPress = 1;
-    if (!s.ProgDir.isEmpty()) QDir::setCurrent(s.ProgDir);  // several windows read their files by bare name
     switch (keyCode) {
       case 'W': keyCode = 0; sv.keying->showCWStrings(); return;
       case 'C': case 'S': keyCode = 0; sv.keying->showCWSetup(false); return;

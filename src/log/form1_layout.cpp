@@ -57,7 +57,7 @@ void Form1::buildControls() {
     auto* b = new KeyBox(surface);
     b->setMaxLength(maxLen);
     b->preview = this;
-    b->pasteWithCtrlV = false;  // Ctrl arms the hot-key suppression in this window
+    b->editKeys = false;  // Ctrl arms the hot-key suppression in this window
     b->setFont(designFont(QStringLiteral("MS Sans Serif"), 9.75, true));
     layout.add(b, ControlKind::TextBox, l, t, w, h, 9.75);
     return b;

@@ -98,11 +98,13 @@ void Form1::mnuCopyListtoClipboard_Click() {
 }
 
 void Form1::mnuListPrevious_Click() {
-  // ListPrevOn, not the action's mark: a checkable action flips its own mark
-  // before the click reaches us.
-  const bool on = s.ListPrevOn == 0;
+  // From the mark the operator sees (the menu undoes Qt's own flip before
+  // this runs): a stored value other than 0 or 1 leaves the mark off, and the
+  // click must then switch the list on.
+  QAction* a = menuItem(QStringLiteral("mnuListPrevious"));
+  const bool on = a ? !a->isChecked() : s.ListPrevOn == 0;
   s.ListPrevOn = on ? 1 : 0;
-  if (QAction* a = menuItem(QStringLiteral("mnuListPrevious"))) a->setChecked(on);
+  if (a) a->setChecked(on);
   SavePref();
 }
 

@@ -18,7 +18,9 @@ namespace fd {
 // on, so the station setup always shows, the log is always loaded (a later
 // rewrite must never find it empty) and every subsystem gets started.
 void Form1::Form_Load() {
-  s.ProgDir = QDir::currentPath();
+  // The start-up step names the program folder; every file of the program's
+  // own is opened by its full path there, whatever folder is current.
+  if (s.ProgDir.isEmpty()) s.ProgDir = QDir::currentPath();
   s.ProgDrive = s.ProgDir.left(1);
   s.FormSizePct = 100;
   ScaleToScreen();
@@ -27,7 +29,6 @@ void Form1::Form_Load() {
   FillSectionGrid();
   SetStartDefaults();
 
-  QDir::setCurrent(s.ProgDir);
   prefs::read(s.progFile(QStringLiteral("fdpref.dat")), s);
   // A stored offset that is no sensible number would stamp every contact wrong.
   if (!prefs::validOffset(static_cast<double>(s.UTCOffset))) s.UTCOffset = 0;
@@ -42,9 +43,7 @@ void Form1::Form_Load() {
   book.mnuopen2();
   ShowStationIdentity();
 
-  QDir::setCurrent(s.ProgDir);
   sv.keying->loadWaveSettings();
-  QDir::setCurrent(s.ProgDir);
   sv.keying->loadCWSettings();
   if (s.RigType != QLatin1String("None")) sv.rig->startRadioLink();
   sv.output->loadBackupWindow();

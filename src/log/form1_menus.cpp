@@ -262,14 +262,11 @@ void Form1::mnuDXSpotting_Click() {
   sv.spots->showSpottingSetup();
 }
 
-// The radio and band-plan windows read their files by bare name.
 void Form1::murigInterface_Click() {
-  QDir::setCurrent(s.ProgDir);
   sv.rig->showRigInterface();
 }
 
 void Form1::mnuPrivileges_Click() {
-  QDir::setCurrent(s.ProgDir);
   sv.rig->showPrivileges();
 }
 

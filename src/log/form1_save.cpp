@@ -1,5 +1,6 @@
 // The save step: checks, the UTC stamp, the record in memory and in
-// fdlog.dat, totals, score, worked mark, list and rates.
+// fdlog.dat, totals, score, worked mark, list and rates. The totals and the
+// worked marks are counted by the log book, as the loader counts them.
 #include <QCoreApplication>
 #include <QEventLoop>
 
@@ -62,7 +63,7 @@ void Form1::saveStepBody() {
     dialogs().beep();
     const Answer a = dialogs().message(QStringLiteral("Invalid section!"),
                                        txtSec->text() + QStringLiteral(" is not a valid section.  Do you want to edit the section?"),
-                                       Buttons::YesNo);
+                                       Buttons::YesNo, Answer::Yes);  // Esc edits the section, saves nothing
     if (a == Answer::No)
       s.BadSecFlag = 0;
     else
@@ -111,11 +112,8 @@ void Form1::saveStepBody() {
     setStatus(QString(), kStatusNormal);
     FillList();
     letEventsRun();
-    MarkSectionWorked();
+    book.countRecord(r);  // the loader's own counting: per-mode totals and the worked mark
     letEventsRun();
-    if (r.Mode == QLatin1String("CW")) ++s.CWCount;
-    else if (r.Mode == QLatin1String("DIG")) ++s.DigCount;
-    else if (r.Mode == QLatin1String("PH")) ++s.PhCount;
     showTotals(s.CWCount, s.DigCount, s.PhCount, s.score());
     setStatus(QStringLiteral(" "));
   }
@@ -156,14 +154,6 @@ void Form1::CheckSection() {
     s.BadSecFlag = 1;
     setStatus(QStringLiteral("Invalid Section"));
   }
-}
-
-void Form1::MarkSectionWorked() {
-  const int row = sectionRow(txtSec->text());
-  if (row < 1 || row > s.SecTotal) return;
-  ++s.SecWorked[static_cast<size_t>(row)];
-  ClickLabel* cell = Label10[static_cast<size_t>(row)];
-  if (cell && cell->foreColor() != s.WorkedColor) paintSection(row, s.WorkedColor);
 }
 
 }  // namespace fd

@@ -7,6 +7,7 @@
 #include "log/findcall.h"
 #include "log/keyrules.h"
 #include "platform/platform.h"
+#include "platform/forms.h"
 
 namespace fd {
 
@@ -17,7 +18,7 @@ void capital(int& keyAscii) { keyAscii = keyrules::capital(keyAscii); }
 frmFind::frmFind(const ProgramState& state, QTreeWidget* list, QWidget* parent)
     : QDialog(parent), s_(state), list_(list) {
   setWindowTitle(QStringLiteral("Find a Call"));
-  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  makeDialog(this, [this] { hide(); });  // neither Cancel nor Done: Esc closes it as the close box does
   layout.width = 4200;
   layout.height = 1245;
   layout.fontSize = 8.25;

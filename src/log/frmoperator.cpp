@@ -4,12 +4,13 @@
 
 #include "platform/platform.h"
 #include "log/keyrules.h"
+#include "platform/forms.h"
 
 namespace fd {
 
 frmOperator::frmOperator(ProgramState& state, QWidget* parent) : QDialog(parent), s_(state) {
   setWindowTitle(QStringLiteral("Change Operator"));
-  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  makeDialog(this, [this] { Command1_Click(); });  // Done
   layout.width = 2250;
   layout.height = 1320;
   layout.fontSize = 8.25;

@@ -17,17 +17,72 @@ QByteArray formatLine(const QsoRecord& r) {
   return cp1252::encode(line);
 }
 
-std::optional<QsoRecord> parseLine(const QByteArray& raw) {
-  QByteArray bytes = raw;
-  if (bytes.endsWith('\r')) bytes.chop(1);
-  const items::Split split = items::splitItems(cp1252::decode(bytes));
-  const auto& v = split.items;
-  if (v.size() < 9 || v.size() > 10) return std::nullopt;
-  // A quote left open is a line cut short: harmless in the dropped tenth item,
-  // a damaged record anywhere before it.
-  if (split.lastOpen && v.size() != 10) return std::nullopt;
-  return QsoRecord{v[0].text, v[1].text, v[2].text, v[3].text, v[4].text,
-                   v[5].text, v[6].text, v[7].text, v[8].text};
+namespace {
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+QString decodeItem(QByteArrayView bytes) {
+  for (char c : bytes)
+    if (static_cast<unsigned char>(c) >= 0x80) return cp1252::decode(bytes.toByteArray());
+  return QString::fromLatin1(bytes);  // plain ASCII, the usual case
+}
+}  // namespace
+
+// One pass over the line's bytes: each item is decoded straight into its
+// field. The items are those of the settings files (a quoted text with nothing
+// escaped, or a bare text, blanks around it dropped), with one rule more: a
+// double quote inside a bare item or after a closing quote makes the line no
+// record, since writing it back would change it.
+std::optional<QsoRecord> parseLine(QByteArrayView line) {
+  if (line.endsWith('\r')) line.chop(1);
+  if (line.isEmpty()) return std::nullopt;
+  QsoRecord r;
+  QString* const fields[9] = {&r.Call, &r.Class, &r.Section, &r.Date, &r.Time, &r.Band, &r.Mode, &r.Initials, &r.Freq};
+  const qsizetype n = line.size();
+  qsizetype i = 0;
+  int count = 0;
+  while (true) {
+    qsizetype q = i;
+    while (q < n && isBlank(line[q])) ++q;
+    qsizetype from, to, next;  // the item's text, and where the next item starts (n: none)
+    bool last = false;
+    if (q < n && line[q] == '"') {
+      from = q + 1;
+      to = line.sliced(from).indexOf('"');
+      if (to < 0) {
+        // A quote left open is a line cut short: harmless in the dropped tenth
+        // item, a damaged record anywhere before it.
+        if (count != 9) return std::nullopt;
+        ++count;
+        break;
+      }
+      to += from;
+      qsizetype after = to + 1;
+      while (after < n && isBlank(line[after])) ++after;
+      if (after < n && line[after] != ',') return std::nullopt;
+      next = after + 1;
+      last = after >= n;
+    } else {
+      qsizetype comma = line.sliced(i).indexOf(',');
+      comma = comma < 0 ? n : comma + i;
+      from = i;
+      to = comma;
+      while (from < to && isBlank(line[from])) ++from;
+      while (to > from && isBlank(line[to - 1])) --to;
+      if (line.sliced(from, to - from).contains('"')) return std::nullopt;
+      next = comma + 1;
+      last = comma >= n;
+    }
+    if (count < 9) *fields[count] = decodeItem(line.sliced(from, to - from));
+    if (++count > 10) return std::nullopt;
+    if (last) break;
+    i = next;
+    if (i >= n) {  // a trailing comma ends with an empty item
+      ++count;
+      break;
+    }
+  }
+  if (count < 9 || count > 10) return std::nullopt;
+  return r;
 }
 
 LoadResult load(const QString& path) {
@@ -45,17 +100,17 @@ LoadResult load(const QString& path) {
   while (start < n) {
     qsizetype end = data.indexOf('\n', start);
     if (end < 0) end = n;
-    QByteArray line = data.mid(start, end - start);
+    QByteArrayView line = QByteArrayView(data).sliced(start, end - start);
     start = end + 1;
     if (line.endsWith('\r')) line.chop(1);
     if (line.isEmpty()) continue;
     auto rec = parseLine(line);
     if (!rec) {
       ++out.unreadable;
-      out.kept.append(line);
+      out.kept.append(line.toByteArray());
     } else if (static_cast<int>(out.records.size()) >= QsoLog::kMaxRecords) {
       ++out.overLimit;
-      out.kept.append(line);
+      out.kept.append(line.toByteArray());
     } else {
       out.records.push_back(std::move(*rec));
     }

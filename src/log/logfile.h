@@ -15,7 +15,7 @@ namespace fd::logfile {
 QByteArray formatLine(const QsoRecord& r);   // with its CR LF
 // A line of nine or ten items is a record (the tenth may be missing or cut
 // short); anything else is not.
-std::optional<QsoRecord> parseLine(const QByteArray& line);
+std::optional<QsoRecord> parseLine(QByteArrayView line);
 
 struct LoadResult {
   bool opened = false;

@@ -1,5 +1,7 @@
 #include "log/sectiontable.h"
 
+#include <QHash>
+
 namespace fd {
 
 const std::array<SectionRow, kSecTotal> kSectionRows = {{
@@ -27,10 +29,15 @@ const std::array<SectionRow, kSecTotal> kSectionRows = {{
     {"ONE", "Ontario East"}, {"GTA", "Greater Toronto Area"},
 }};
 
+// One lookup per loaded record: a hash, not a walk through 83 names.
 int sectionRow(const QString& name) {
-  for (int i = 0; i < kSecTotal; ++i)
-    if (name == QLatin1String(kSectionRows[static_cast<size_t>(i)].name)) return i + 1;
-  return 0;
+  static const QHash<QString, int> rows = [] {
+    QHash<QString, int> h;
+    h.reserve(kSecTotal);
+    for (int i = 0; i < kSecTotal; ++i) h.insert(QString::fromLatin1(kSectionRows[static_cast<size_t>(i)].name), i + 1);
+    return h;
+  }();
+  return rows.value(name, 0);
 }
 
 bool isValidSection(const QString& name) { return name == QLatin1String("DX") || sectionRow(name) > 0; }

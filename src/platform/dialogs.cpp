@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -20,14 +22,23 @@ bool refusedInTests(const QString& what) {
 }
 }  // namespace
 
-Answer QtDialogs::message(const QString& title, const QString& text, Buttons buttons) {
+Answer QtDialogs::message(const QString& title, const QString& text, Buttons buttons, Answer onEscape) {
   if (refusedInTests(QStringLiteral("message box \"%1\"").arg(title))) return Answer::Cancel;
   QMessageBox box(QApplication::activeWindow());
   box.setWindowTitle(title);
   box.setText(text);
+  setDialogFrame(&box);
+  // The box is at least as wide as its title with the frame's buttons.
+  if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+    const int titleWidth = QFontMetrics(QApplication::font()).horizontalAdvance(title) + 120;
+    grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+  }
   if (buttons == Buttons::YesNo) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::Yes);
+    // Qt would take No for Esc and the close box; the caller says which.
+    box.setEscapeButton(onEscape == Answer::Yes ? QMessageBox::Yes : QMessageBox::No);
     return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
   }
   box.setStandardButtons(QMessageBox::Ok);
@@ -66,7 +77,7 @@ void ScriptedDialogs::unscripted(const QString& what) {
   if (onUnscripted) onUnscripted(what);
 }
 
-Answer ScriptedDialogs::message(const QString& title, const QString& text, Buttons buttons) {
+Answer ScriptedDialogs::message(const QString& title, const QString& text, Buttons buttons, Answer onEscape) {
   shown.append({QStringLiteral("message"), title, text, {}});
   if (buttons == Buttons::Ok) return Answer::Ok;  // an OK box needs no script and takes no answer
   if (answers.empty()) {
@@ -75,7 +86,7 @@ Answer ScriptedDialogs::message(const QString& title, const QString& text, Butto
   }
   const Answer a = answers.front();
   answers.pop_front();
-  return a;
+  return a == Answer::Escape ? onEscape : a;
 }
 
 QString ScriptedDialogs::input(const QString& title, const QString& prompt, const QString& defaultAnswer) {

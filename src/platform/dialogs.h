@@ -15,12 +15,17 @@ class QWidget;
 namespace fd {
 
 enum class Buttons { Ok, YesNo };
-enum class Answer { Ok, Yes, No, Cancel };
+// Escape is never returned: a scripted answer standing for Esc or the close
+// box, which the box turns into its escape answer.
+enum class Answer { Ok, Yes, No, Cancel, Escape };
 
 class Dialogs {
  public:
   virtual ~Dialogs() = default;
-  virtual Answer message(const QString& title, const QString& text, Buttons buttons) = 0;
+  // onEscape: what Esc and the close box answer in a Yes/No box (No unless
+  // the caller says otherwise).
+  virtual Answer message(const QString& title, const QString& text, Buttons buttons,
+                         Answer onEscape = Answer::No) = 0;
   // Cancel returns the empty text.
   virtual QString input(const QString& title, const QString& prompt, const QString& defaultAnswer) = 0;
   // Cancel returns nullopt ("no colour").
@@ -32,7 +37,7 @@ class Dialogs {
 
 class QtDialogs final : public Dialogs {
  public:
-  Answer message(const QString& title, const QString& text, Buttons buttons) override;
+  Answer message(const QString& title, const QString& text, Buttons buttons, Answer onEscape = Answer::No) override;
   QString input(const QString& title, const QString& prompt, const QString& defaultAnswer) override;
   std::optional<ColorValue> chooseColor(ColorValue initial) override;
   QString openFile(const QString& title, const QString& folder, const QString& filter) override;
@@ -50,6 +55,7 @@ class ScriptedDialogs final : public Dialogs {
   };
   // Answers are taken in order; a box with no queued answer is a test failure
   // (reported through the unscripted handler) and is answered with Cancel.
+  // Answer::Escape stands for Esc or the close box: the box's escape answer.
   std::deque<Answer> answers;
   std::deque<QString> inputs;
   std::deque<std::optional<ColorValue>> colors;
@@ -59,7 +65,7 @@ class ScriptedDialogs final : public Dialogs {
   // Called when a box is shown that nothing scripted.
   std::function<void(const QString&)> onUnscripted;
 
-  Answer message(const QString& title, const QString& text, Buttons buttons) override;
+  Answer message(const QString& title, const QString& text, Buttons buttons, Answer onEscape = Answer::No) override;
   QString input(const QString& title, const QString& prompt, const QString& defaultAnswer) override;
   std::optional<ColorValue> chooseColor(ColorValue initial) override;
   QString openFile(const QString& title, const QString& folder, const QString& filter) override;

@@ -3,9 +3,23 @@
 #include <QEvent>
 #include <QEventLoop>
 #include <QList>
+#include <QShortcut>
 #include <QWidget>
 
 namespace fd {
+
+void setDialogFrame(QWidget* dialog) {
+  dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                         Qt::WindowCloseButtonHint);
+}
+
+void makeDialog(QDialog* dialog, std::function<void()> onEscape) {
+  setDialogFrame(dialog);
+  // A shortcut, so a focused box that takes every key cannot swallow it.
+  auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), dialog);
+  esc->setContext(Qt::WindowShortcut);
+  QObject::connect(esc, &QShortcut::activated, dialog, std::move(onEscape));
+}
 namespace {
 ModalHook& hookRef() {
   static ModalHook hook;

@@ -22,6 +22,13 @@ bool testMode();
 // Reports a window or box shown in test mode that nothing scripted.
 void reportUnhandled(const QString& what);
 
+// A dialog's frame: title and close box only. A dialog that could be
+// minimised out of sight would take the keys typed for the main window.
+void setDialogFrame(QWidget* dialog);
+// setDialogFrame, and Esc runs onEscape (the dialog's Cancel, or its Done
+// where it has no Cancel) whichever of its boxes has the focus.
+void makeDialog(QDialog* dialog, std::function<void()> onEscape);
+
 // Shows the window modally and returns when it is hidden or closed.
 void showModal(QWidget* window);
 // Shows the window without waiting (brings it to the front when already shown).

@@ -10,8 +10,34 @@
 
 namespace fd {
 
+namespace {
+// Punctuation and shifted digits: Qt names the character, the key model the
+// key that makes it, as a US keyboard lays them out (the RTTY link sends
+// these codes).
+struct KeyRow { int qt; int vk; };
+constexpr KeyRow kUsKeys[] = {
+    {';', 186}, {':', 186}, {'=', 187}, {'+', 187}, {',', 188}, {'<', 188},
+    {'-', 189}, {'_', 189}, {'.', 190}, {'>', 190}, {'/', 191}, {'?', 191},
+    {'`', 192}, {'~', 192}, {'[', 219}, {'{', 219}, {'\\', 220}, {'|', 220},
+    {']', 221}, {'}', 221}, {'\'', 222}, {'"', 222},
+    {')', '0'}, {'!', '1'}, {'@', '2'}, {'#', '3'}, {'$', '4'},
+    {'%', '5'}, {'^', '6'}, {'&', '7'}, {'*', '8'}, {'(', '9'},
+};
+// The numeric keypad has codes of its own.
+constexpr KeyRow kKeypad[] = {
+    {'*', 106}, {'+', 107}, {'-', 109}, {'.', 110}, {'/', 111},
+};
+}  // namespace
+
 int virtualKey(const QKeyEvent* e) {
   const int k = e->key();
+  if (e->modifiers() & Qt::KeypadModifier) {
+    if (k >= Qt::Key_0 && k <= Qt::Key_9) return 96 + (k - Qt::Key_0);
+    for (const KeyRow& r : kKeypad)
+      if (r.qt == k) return r.vk;
+  }
+  for (const KeyRow& r : kUsKeys)
+    if (r.qt == k) return r.vk;
   if (k >= Qt::Key_F1 && k <= Qt::Key_F24) return vk::F1 + (k - Qt::Key_F1);
   if (k >= Qt::Key_A && k <= Qt::Key_Z) return k;       // 65..90
   if (k >= Qt::Key_0 && k <= Qt::Key_9) return k;       // 48..57
@@ -98,11 +124,29 @@ bool KeyBox::event(QEvent* e) {
   return QLineEdit::event(e);
 }
 
+namespace {
+// X11 attaches the control character (1, 3, 22, 24, 26) to these keys; it is
+// no typed character.
+bool isEditKey(const QKeyEvent* e) {
+  if ((e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != Qt::ControlModifier)
+    return false;
+  switch (e->key()) {
+    case Qt::Key_A: case Qt::Key_C: case Qt::Key_V: case Qt::Key_X: case Qt::Key_Z: return true;
+    default: return false;
+  }
+}
+}  // namespace
+
 void KeyBox::keyPressEvent(QKeyEvent* e) {
   int code = virtualKey(e), shift = shiftState(e);
   const int produced = charCode(e);
   if (preview) preview->previewKeyDown(code, shift);
   if (code && onKeyDown) onKeyDown(code, shift);
+  if (code && editKeys && isEditKey(e)) {
+    if (e->key() == Qt::Key_V) pasteText(QApplication::clipboard()->text());
+    else QLineEdit::keyPressEvent(e);
+    return;
+  }
   if (produced) {
     int ascii = produced;
     if (preview) preview->previewKeyPress(ascii);
@@ -112,7 +156,7 @@ void KeyBox::keyPressEvent(QKeyEvent* e) {
   }
   if (code == 0) return;
   if (e->matches(QKeySequence::Paste)) {
-    if (pasteWithCtrlV) pasteText(QApplication::clipboard()->text());
+    if (editKeys) pasteText(QApplication::clipboard()->text());
     return;
   }
   if (e->modifiers() & Qt::ControlModifier) {

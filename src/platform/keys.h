@@ -54,7 +54,10 @@ class KeyBox : public QLineEdit {
   std::function<void()> onChange;
   // The box's character filter for pasted text: returns the code to insert, 0 to drop.
   std::function<int(int keyAscii)> charFilter;
-  bool pasteWithCtrlV = true;
+  // Ctrl+A, C, V, X and Z keep their usual meaning (select all, copy, paste
+  // through the filter, cut, undo); the main window's entry fields turn this
+  // off, their Ctrl keys are the window's hot keys.
+  bool editKeys = true;
 
   // Selection start as the classic control reports it (the caret when nothing is selected).
   int selStart() const;

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 
 namespace fd {
@@ -13,7 +14,16 @@ namespace {
 QString systemError(int err) { return QString::fromLocal8Bit(std::strerror(err)); }
 }  // namespace
 
+void ignoreFileSizeSignal() {
+  static const bool done = [] {
+    std::signal(SIGXFSZ, SIG_IGN);
+    return true;
+  }();
+  (void)done;
+}
+
 FileResult writeWholeFile(const QString& path, const QByteArray& bytes) {
+  ignoreFileSizeSignal();
   QSaveFile f(path);
   // Unbuffered: with Qt's buffer a write that fails while commit() flushes it
   // (a full disk) still commits, and the old file is replaced by a cut one.
@@ -36,6 +46,7 @@ FileResult writeWholeFile(const QString& path, const QByteArray& bytes) {
 }
 
 FileResult appendLine(const QString& path, const QByteArray& line) {
+  ignoreFileSizeSignal();
   QFile f(path);
   // Unbuffered, so a failed write shows here and nothing is left in a buffer
   // to be written after the line has been taken back.

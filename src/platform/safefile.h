@@ -11,6 +11,11 @@ struct FileResult {
   QString error;  // the reason, for the operator
 };
 
+// A write past the file-size limit (ulimit -f) must fail as a full disk does,
+// not kill the program with SIGXFSZ and leave a cut line. Every write below
+// makes sure the signal is ignored; main() does it at start.
+void ignoreFileSizeSignal();
+
 FileResult writeWholeFile(const QString& path, const QByteArray& bytes);
 // Appends bytes; when the file does not end in a line end, CR LF is written first.
 FileResult appendLine(const QString& path, const QByteArray& line);

@@ -130,10 +130,32 @@ TEST_F(StartLoadTest, EveryStepRunsWhateverThePreferencesFileHolds) {
     EXPECT_EQ(state.CurBand, c.band);
     EXPECT_EQ(state.RigType, c.rig);
     EXPECT_EQ(state.QsoCount(), 2);  // the log is always loaded
+    if (!c.pref) {  // a first start: worked red, remaining blue, and the grid shows them
+      EXPECT_EQ(state.WorkedColor, 255);
+      EXPECT_EQ(state.RemainingColor, 16711680);
+      EXPECT_EQ(form->Label10[static_cast<size_t>(sectionRow("CT"))]->foreColor(), 255);
+      EXPECT_EQ(form->Label10[static_cast<size_t>(sectionRow("ENY"))]->foreColor(), 16711680);
+    }
     EXPECT_EQ(readFile("fdpref.dat").count('\n'), 17);  // the station step saved a whole file
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(form->focusWidget(), form->txtCall);
   }
+}
+
+TEST_F(StartLoadTest, ProgramFilesAreFoundWithTheCurrentFolderElsewhere) {
+  writeFile("fdpref.dat", prefFile(17));
+  fake->clock->setZoneOffsetHours(-4);
+  QTemporaryDir elsewhere;
+  ASSERT_TRUE(QDir::setCurrent(elsewhere.path()));
+  state.ProgDir = dir.path();
+  auto form = load();
+  EXPECT_EQ(QDir::currentPath(), QDir(elsewhere.path()).canonicalPath());  // nobody moved the current folder
+  EXPECT_EQ(state.MyCall, "W1AW");   // fdpref.dat read from the program folder
+  EXPECT_EQ(state.CurBand, "20");
+  EXPECT_EQ(state.QsoCount(), 2);    // and the log
+  EXPECT_FALSE(QFile::exists(elsewhere.path() + "/fdpref.dat"));
+  EXPECT_FALSE(QFile::exists(elsewhere.path() + "/fdlog.dat"));
+  EXPECT_EQ(readFile("fdpref.dat").count('\n'), 17);
 }
 
 TEST_F(StartLoadTest, OffsetQuestionComesBeforeTheStationWindow) {

@@ -53,6 +53,13 @@ TEST_F(FoundLogFile, LineTable) {
       {"\"W1AW\",\"2A\",\"CT\",\"2024/06/22\",\"18:05:00\",\"20\",\"CW\",\"AB\"", false, "", ""},
       {"\"W1AW\",\"2A\",\"CT\",\"2024/06/22\",\"18:05:00\",\"20\",\"CW\",\"AB\",\"\",\"\",\"\"", false, "", ""},
       {"garbage", false, "", ""},
+      // A double quote inside a bare item or after a closing one: written back
+      // it would read differently, so the line is no record.
+      {"K1ABC\"X,\"2A\",\"CT\",\"2024/06/22\",\"18:05:00\",\"20\",\"CW\",\"AB\",\"\",\"\"", false, "", ""},
+      {"\"K1ABC\"X\",\"2A\",\"CT\",\"2024/06/22\",\"18:05:00\",\"20\",\"CW\",\"AB\",\"\",\"\"", false, "", ""},
+      {"\"W1AW\",\"2A\",\"CT\",\"2024/06/22\",\"18:05:00\",\"20\",\"CW\",\"AB\"\"\",\"\",\"\"", false, "", ""},
+      // Blanks around items are no harm.
+      {" \"W1AW\" , \"2A\",\"CT\",\"2024/06/22\",\"18:05:00\",\"20\",\"CW\", AB ,\"\",\"\"", true, "W1AW", ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line);
@@ -64,6 +71,18 @@ TEST_F(FoundLogFile, LineTable) {
     EXPECT_EQ(r->Initials, QStringLiteral("AB"));
     EXPECT_EQ(r->Freq, QString::fromLatin1(c.freq));
   }
+}
+
+// A line with a stray double quote is kept and written back byte for byte.
+TEST_F(FoundLogFile, StrayQuoteLineSurvivesARewriteUnchanged) {
+  const QByteArray odd = "\"K1ABC\"X\",\"2A\",\"CT\",\"2024/06/22\",\"18:05:00\",\"20\",\"CW\",\"AB\",\"\",\"\"";
+  const QByteArray good = logfile::formatLine(QsoRecord{"W1AW", "2A", "CT", "2024/06/22", "18:05:00", "20", "CW", "AB", ""});
+  writeFile("fdlog.dat", good + odd + "\r\n");
+  const logfile::LoadResult loaded = logfile::load(path("fdlog.dat"));
+  ASSERT_EQ(loaded.records.size(), 1u);
+  EXPECT_EQ(loaded.unreadable, 1);
+  ASSERT_TRUE(logfile::rewrite(path("fdlog.dat"), loaded.records, loaded.kept).ok);
+  EXPECT_EQ(readFile("fdlog.dat"), good + odd + "\r\n");
 }
 
 // Every byte 0x80..0xFF survives a load and a rewrite unchanged.

@@ -1,6 +1,7 @@
 // Enter in the real main window: the save step with its checks, the UTC
 // stamp, the file, the score and marks, duplicates and the hold after them.
 #include <QDir>
+#include <QTimer>
 
 #include "road_fixture.h"
 
@@ -132,6 +133,14 @@ TEST_F(RoadSave, UnknownSectionAsksAndNoSavesAsTyped) {
   ASSERT_EQ(state.QsoCount(), 1);
   EXPECT_EQ(state.Log.rec(1).Section, "XYZ");
 
+  // Esc or the close box on the question edits the section: nothing saved.
+  fake->dialogs->answers = {Answer::Escape};
+  type("k2xyz1exyz\r");
+  EXPECT_EQ(state.QsoCount(), 1);
+  EXPECT_EQ(focused(), form->txtSec);
+  EXPECT_EQ(entry(), (QStringList{"K2XYZ", "1E", "XYZ"}));
+  form->cmdClear_Click();
+
   fake->dialogs->clear();
   type("k2xyz1edx\r");  // DX needs no question and marks nothing
   EXPECT_EQ(state.QsoCount(), 2);
@@ -159,6 +168,34 @@ TEST_F(RoadSave, DuplicateRefusedOnSameBandAndModeTakenOnAnother) {
   state.CurBand = "80";
   type("w1aw2act\r");
   EXPECT_EQ(state.QsoCount(), 3);
+}
+
+// Notes what the status line showed each time it was painted during the hold.
+class HoldPaintSpy : public QObject {
+ public:
+  HoldPaintSpy(Form1& f, ProgramState& s) : form(f), state(s) { form.lblDialog->installEventFilter(this); }
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() == QEvent::Paint && state.DupeFlag == 1)
+      seen << QString("%1|%2|%3").arg(form.txtCall->text(), form.lblDialog->text().left(5)).arg(form.lblDialog->backColor());
+    return false;
+  }
+  Form1& form;
+  ProgramState& state;
+  QStringList seen;
+};
+
+TEST_F(RoadSave, DuplicateReportIsPaintedBeforeTheHoldAndTimersRunDuringIt) {
+  open(recordLine("W1AW", "2A", "CT", "2024/06/22", "17:05:00", "40", "PH"));
+  type("w1aw");
+  QApplication::processEvents();
+  HoldPaintSpy spy(*form, state);
+  bool timerRanInHold = false;
+  QTimer::singleShot(0, form.get(), [&] { timerRanInHold = state.DupeFlag == 1; });
+  type("\r");
+  ASSERT_FALSE(spy.seen.isEmpty());
+  EXPECT_EQ(spy.seen.first(), QString("|Dupe:|%1").arg(kStatusDupe));
+  EXPECT_TRUE(timerRanInHold);
+  EXPECT_EQ(state.DupeFlag, 0);
 }
 
 TEST_F(RoadSave, DuplicateFoundOnLeavingHoldsTheNextCallKeyOnTheMonotonicClock) {
@@ -226,9 +263,11 @@ TEST_F(RoadSave, ListPreviousShowsTheCallsContactsAndTheCallFieldRestoresTheList
   for (int i = 0; i < 5; ++i) log += recordLine(QString("K%1AA").arg(i), "1A", "CT", "2024/06/22", "17:00:00", "40", "PH");
   log += recordLine("W1AW", "2A", "CT", "2024/06/22", "17:10:00", "20", "CW");
   log += recordLine("W1AW", "2A", "CT", "2024/06/22", "17:20:00", "40", "PH");
+  state.ListPrevOn = 2;  // a stored value the mark shows as off: the click switches the list on
   open(log);
   form->mnuListPrevious_Click();
   EXPECT_EQ(state.ListPrevOn, 1);
+  EXPECT_TRUE(form->menuItem("mnuListPrevious")->isChecked());
   EXPECT_FALSE(readFile("fdpref.dat").isEmpty());
   type("w1aw ");
   ASSERT_EQ(form->ListView1->topLevelItemCount(), 2);

@@ -73,7 +73,6 @@ class ScopedFileSizeLimit {
 
  private:
   unsigned long long oldSoft_ = 0;
-  void (*oldHandler_)(int) = nullptr;
 };
 
 // A log view that records what the log book showed.
