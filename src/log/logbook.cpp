@@ -34,10 +34,8 @@ bool LogBook::mnuopen2() {
     if (view_) { view_->fillList(); view_->timeStats(); }
     return false;
   }
-  for (QsoRecord& r : loaded.records) {
-    countRecord(r);
-    s_.Log.append(std::move(r));
-  }
+  for (const QsoRecord& r : loaded.records) countRecord(r);
+  s_.Log.records() = std::move(loaded.records);
   s_.KeptLines = std::move(loaded.kept);
 
   // Lines that are not records are kept and written back; the operator hears

@@ -1,5 +1,8 @@
 #include "log/logfile.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "platform/cp1252.h"
 #include "platform/items.h"
 
@@ -20,24 +23,35 @@ QByteArray formatLine(const QsoRecord& r) {
 namespace {
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
-QString decodeItem(QByteArrayView bytes) {
-  for (char c : bytes)
-    if (static_cast<unsigned char>(c) >= 0x80) return cp1252::decode(bytes.toByteArray());
+// `same` is the field as the line before held it: most fields repeat from
+// record to record (date, band, mode, class, initials), and an equal text
+// shares that string instead of making another.
+QString decodeItem(QByteArrayView bytes, bool ascii, const QString* same) {
+  if (!ascii) return cp1252::decode(bytes.toByteArray());
+  if (same && QLatin1StringView(bytes) == *same) return *same;
   return QString::fromLatin1(bytes);  // plain ASCII, the usual case
 }
-}  // namespace
 
 // One pass over the line's bytes: each item is decoded straight into its
 // field. The items are those of the settings files (a quoted text with nothing
 // escaped, or a bare text, blanks around it dropped), with one rule more: a
 // double quote inside a bare item or after a closing quote makes the line no
 // record, since writing it back would change it.
-std::optional<QsoRecord> parseLine(QByteArrayView line) {
+std::optional<QsoRecord> parseRecord(QByteArrayView line, const QsoRecord* before) {
   if (line.endsWith('\r')) line.chop(1);
   if (line.isEmpty()) return std::nullopt;
   QsoRecord r;
   QString* const fields[9] = {&r.Call, &r.Class, &r.Section, &r.Date, &r.Time, &r.Band, &r.Mode, &r.Initials, &r.Freq};
+  const QString* prev[9] = {};
+  if (before) {
+    const QString* const b[9] = {&before->Call, &before->Class,    &before->Section, &before->Date, &before->Time,
+                                 &before->Band, &before->Mode, &before->Initials, &before->Freq};
+    std::copy(std::begin(b), std::end(b), prev);
+  }
   const qsizetype n = line.size();
+  unsigned char high = 0;  // one pass the compiler can widen; most logs are plain ASCII
+  for (char c : line) high |= static_cast<unsigned char>(c);
+  const bool ascii = (high & 0x80) == 0;
   qsizetype i = 0;
   int count = 0;
   while (true) {
@@ -72,7 +86,7 @@ std::optional<QsoRecord> parseLine(QByteArrayView line) {
       next = comma + 1;
       last = comma >= n;
     }
-    if (count < 9) *fields[count] = decodeItem(line.sliced(from, to - from));
+    if (count < 9) *fields[count] = decodeItem(line.sliced(from, to - from), ascii, prev[count]);
     if (++count > 10) return std::nullopt;
     if (last) break;
     i = next;
@@ -84,6 +98,9 @@ std::optional<QsoRecord> parseLine(QByteArrayView line) {
   if (count < 9 || count > 10) return std::nullopt;
   return r;
 }
+}  // namespace
+
+std::optional<QsoRecord> parseLine(QByteArrayView line) { return parseRecord(line, nullptr); }
 
 LoadResult load(const QString& path) {
   LoadResult out;
@@ -94,7 +111,7 @@ LoadResult load(const QString& path) {
     return out;
   }
   out.opened = true;
-  out.records.reserve(static_cast<size_t>(data.count('\n')) + 1);
+  out.records.reserve(QsoLog::kMaxRecords);  // the log's own room: it takes this vector whole
   qsizetype start = 0;
   const qsizetype n = data.size();
   while (start < n) {
@@ -104,7 +121,7 @@ LoadResult load(const QString& path) {
     start = end + 1;
     if (line.endsWith('\r')) line.chop(1);
     if (line.isEmpty()) continue;
-    auto rec = parseLine(line);
+    auto rec = parseRecord(line, out.records.empty() ? nullptr : &out.records.back());
     if (!rec) {
       ++out.unreadable;
       out.kept.append(line.toByteArray());

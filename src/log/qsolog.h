@@ -25,6 +25,11 @@ class QsoLog {
     records_.push_back(r);
     return true;
   }
+  bool append(QsoRecord&& r) {
+    if (full()) return false;
+    records_.push_back(std::move(r));
+    return true;
+  }
   void removeLast() {
     if (!records_.empty()) records_.pop_back();
   }
