@@ -1,7 +1,7 @@
 // The main window as the other subsystems reach it (MainWindow), through the
 // real Form1: a program write is the filter and the change step only, and the
 // save step runs as Enter runs it.
-#include "road_fixture.h"
+#include "form1_fixture.h"
 
 namespace fd {
 namespace {

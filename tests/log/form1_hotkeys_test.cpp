@@ -1,5 +1,5 @@
 // Hot keys and keyboard CW in the real main window, with recording keyers.
-#include "road_fixture.h"
+#include "form1_fixture.h"
 
 namespace fd {
 namespace {

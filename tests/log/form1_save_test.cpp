@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QTimer>
 
-#include "road_fixture.h"
+#include "form1_fixture.h"
 
 namespace fd {
 namespace {

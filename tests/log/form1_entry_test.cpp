@@ -2,7 +2,7 @@
 // enter and leave steps, paste and Clear.
 #include <QFocusEvent>
 
-#include "road_fixture.h"
+#include "form1_fixture.h"
 
 namespace fd {
 namespace {

@@ -3,7 +3,7 @@
 #include <QClipboard>
 #include <QHeaderView>
 
-#include "road_fixture.h"
+#include "form1_fixture.h"
 
 namespace fd {
 namespace {
