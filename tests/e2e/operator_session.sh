@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# An operator's session: start, confirm the station window with Enter, log one
+# contact with its carries, close the main window through the window manager,
+# then check what the program wrote to fdlog.dat and fdpref.dat.
+source "$(dirname "$0")/lib.sh"
+e2e_begin "$@"
+
+seed_prefs PH 20
+cp "$PROG/fdpref.dat" "$SCRATCH/fdpref.seeded"
+printf '%s\r\n' '"N0AX","1E","MN","2024/06/22","18:06:00","40","PH","AB","",""' >"$PROG/fdlog.dat"
+start_wm
+
+DAY_BEFORE=$(date -u +%Y/%m/%d)
+start_program
+confirm_station_and_focus_main
+
+# One contact: the digit carries the call into the class, the letter after a
+# whole class carries it into the section.
+timeout 20 xdotool type --delay 120 "k1abc2act" || fail "xdotool type failed"
+timeout 5 xdotool key --clearmodifiers Return || fail "xdotool key failed"
+wait_for 15 log_has_lines 2 || fail "the contact did not reach fdlog.dat"
+log "contact saved"
+
+close_program
+DAY_AFTER=$(date -u +%Y/%m/%d)
+
+# What it wrote.
+LINE=$(sed -n 2p "$PROG/fdlog.dat")
+RE='^"K1ABC","2A","CT","([0-9]{4}/[0-9]{2}/[0-9]{2})","[0-2][0-9]:[0-5][0-9]:[0-5][0-9]","20","PH","AB","",""'$'\r''$'
+[[ "$LINE" =~ $RE ]] || fail "unexpected fdlog.dat line: $LINE"
+DAY=${BASH_REMATCH[1]}
+[ "$DAY" = "$DAY_BEFORE" ] || [ "$DAY" = "$DAY_AFTER" ] || fail "the contact's date $DAY is not today's UTC date"
+[ "$(grep -c '' "$PROG/fdlog.dat")" -eq 2 ] || fail "fdlog.dat holds more than the two contacts"
+[ "$(sed -n 1p "$PROG/fdlog.dat")" = "$(printf '%s\r' '"N0AX","1E","MN","2024/06/22","18:06:00","40","PH","AB","",""')" ] ||
+  fail "the earlier contact changed"
+
+# The seventeen values, as seeded: nothing in this session changed them.
+[ "$(grep -c '' "$PROG/fdpref.dat")" -eq 17 ] || fail "fdpref.dat does not hold seventeen lines"
+cmp -s "$PROG/fdpref.dat" "$SCRATCH/fdpref.seeded" || fail "fdpref.dat differs: $(od -c "$PROG/fdpref.dat" | head -n 20)"
+
+log "PASS: station window, one contact, close, fdlog.dat and fdpref.dat as expected"
+exit 0
