@@ -101,6 +101,8 @@ class Form1 : public QMainWindow, public LogView, public KeyPreview, public Main
   void mnuFormsize_Click();
   void mnuTaskbar_Click();
   void applyLayout();          // twips to pixels
+  void fitListColumns(QTreeWidget* list);
+  void fitBoxFont(KeyBox* box);
   static std::uint8_t clampedFormSize(int pct);  // 30..100
 
   // ---- menus (form1_menus.cpp) ----

@@ -1,7 +1,9 @@
 // The main window's layout table (twips on the 9600 x 7200 design) and the
 // load-step scaling, fit and size steps.
 #include <QAction>
+#include <QFontMetrics>
 #include <QHeaderView>
+#include <QStyle>
 #include <algorithm>
 #include <cmath>
 
@@ -290,9 +292,38 @@ void Form1::applyLayout() {
     const int l = px(c.left, tpp), t = px(c.top, tpp);
     c.widget->setGeometry(l, t, std::max(0, px(c.left + c.width, tpp) - l), std::max(0, px(c.top + c.height, tpp) - t));
   }
+  fitListColumns(ListView1);
+  for (KeyBox* b : {txtPostConTime, txtPostConDate}) fitBoxFont(b);
   // The twip size is the window's whole client area, menu bar included.
   resize(std::max(1, px(layout.width, tpp)), std::max(1, px(layout.height, tpp)));
   move(px(layout.left, tpp), px(layout.top, tpp));
+}
+
+// The columns' twip widths add up to the list's whole width; its frame and a
+// vertical scroll bar would push the last one out and bring a horizontal bar.
+// The pixel widths shrink in proportion to fit inside.
+void Form1::fitListColumns(QTreeWidget* list) {
+  const TwipControl* c = layout.find(list);
+  if (!c || c->columns.empty()) return;
+  int total = 0;
+  for (int i = 0; i < list->columnCount(); ++i)
+    if (!list->isColumnHidden(i)) total += list->columnWidth(i);
+  const int room = list->width() - 2 * list->frameWidth() -
+                   list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
+  if (total <= room || total <= 0 || room <= 0) return;
+  const double k = static_cast<double>(room) / total;
+  for (int i = 0; i < list->columnCount(); ++i)
+    if (!list->isColumnHidden(i)) list->setColumnWidth(i, static_cast<int>(list->columnWidth(i) * k));
+}
+
+// The post-contest boxes keep their places; their font is made small enough
+// for a whole time or date to show at any screen size.
+void Form1::fitBoxFont(KeyBox* box) {
+  const QString sample = box == txtPostConTime ? QStringLiteral("00:00:00") : QStringLiteral("0000/00/00");
+  const int room = box->width() - 2 * box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, box) - 6;
+  QFont f = box->font();
+  while (f.pointSizeF() > 4.0 && QFontMetrics(f).horizontalAdvance(sample) > room) f.setPointSizeF(f.pointSizeF() - 0.25);
+  box->setFont(f);
 }
 
 void Form1::ScaleToScreen() {

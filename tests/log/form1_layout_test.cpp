@@ -2,7 +2,9 @@
 // twips), the list columns, and the fit, size and taskbar steps.
 #include <QAction>
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QHeaderView>
+#include <QScrollBar>
 
 #include "log/form1.h"
 #include "testenv.h"
@@ -94,9 +96,55 @@ TEST_F(ShellLayoutTest, ListColumns) {
   EXPECT_EQ(ctl(form->ListView1).columns,
             (std::vector<double>{750, 1175, 812.5, 750, 875, 1000, 625, 750, 700}));
   EXPECT_EQ(ctl(form->txtDX).columns, (std::vector<double>{1300, 1100, 2500, 0, 4250, 650, 750, 650}));
-  EXPECT_EQ(form->ListView1->columnWidth(0), 50);  // 750 twips at 15 a pixel
+  EXPECT_LE(form->ListView1->columnWidth(0), 50);  // 750 twips at 15 a pixel, less what the frame takes
   EXPECT_TRUE(form->txtDX->isColumnHidden(3));
   EXPECT_EQ(form->txtDX->headerItem()->textAlignment(1) & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+}
+
+// Twenty rows in the recent-contacts list: its columns fit inside the frame
+// and its scroll bar, so no horizontal scroll bar appears.
+TEST_F(ShellLayoutTest, ListColumnsFitInsideTheFrame) {
+  load();
+  for (int i = 0; i < 20; ++i)
+    form->ListView1->addTopLevelItem(new QTreeWidgetItem(QStringList{
+        QString::number(14000 - i), "VE3ABCDEF", "10A", "ENY", "12/31", "23:59", "160", "DIG", "ABC"}));
+  form->show();
+  QCoreApplication::processEvents();
+  int total = 0;
+  for (int i = 0; i < form->ListView1->columnCount(); ++i) total += form->ListView1->columnWidth(i);
+  EXPECT_LE(total, form->ListView1->viewport()->width());
+  EXPECT_FALSE(form->ListView1->horizontalScrollBar()->isVisible());
+}
+
+// The post-contest boxes show a whole time and date at every screen size.
+TEST_F(ShellLayoutTest, PostContestBoxesShowAWholeTimeAndDate) {
+  const std::pair<double, double> screens[] = {{12000, 9000}, {15360, 11520}, {28800, 16200}, {9600, 7200}};
+  for (const auto& [w, h] : screens) {
+    SCOPED_TRACE(w);
+    fake->screen->w = fake->screen->workW = w;
+    fake->screen->h = fake->screen->workH = h;
+    form = std::make_unique<Form1>(state, services);
+    load();
+    for (auto [box, text] : {std::pair{form->txtPostConTime, "18:05:00"}, std::pair{form->txtPostConDate, "2026/12/10"}}) {
+      box->setText(text);
+      EXPECT_LE(QFontMetrics(box->font()).horizontalAdvance(text), box->contentsRect().width() - 4);
+      EXPECT_GE(box->font().pointSizeF(), 4.0);
+    }
+  }
+}
+
+// A refit for the taskbar keeps the size the "Possible Duplicates" list got
+// from the call field.
+TEST_F(ShellLayoutTest, TaskbarRefitKeepsThePossibleDuplicatesFont) {
+  fake->screen->workH = 8550;
+  load();
+  form->FitFormToScreen();
+  int key = 'W';
+  form->txtCall_KeyPress(key);
+  const double size = form->lblDupe->font().pointSizeF();
+  form->mnuTaskbar_Click();
+  ASSERT_EQ(state.TaskbarOn, 1);
+  EXPECT_DOUBLE_EQ(form->lblDupe->font().pointSizeF(), size);
 }
 
 // The taskbar option fits the window to the work area at once, controls and
