@@ -97,6 +97,7 @@ class Form1 : public QMainWindow, public LogView, public KeyPreview, public Main
   void ShowBandAndMode();      // load steps 14 and 15 (form1_bandmode.cpp)
   void ShowStationIdentity();  // load step 18
   void FitFormToScreen();
+  void fitToScreenArea();
   void ScaleFormControls();
   void mnuFormsize_Click();
   void mnuTaskbar_Click();
@@ -248,10 +249,12 @@ class Form1 : public QMainWindow, public LogView, public KeyPreview, public Main
  protected:
   void closeEvent(QCloseEvent* e) override;
   void changeEvent(QEvent* e) override;
+  void moveEvent(QMoveEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   KeyPreviewFilter previewFilter_{this};
+  QMargins frame_;  // the window manager's frame around the window, once known
   bool terminated_ = false;
   bool closing_ = false;
 };

@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QMoveEvent>
+#include <QWindow>
 #include <QStyle>
 #include <algorithm>
 #include <cmath>
@@ -376,10 +378,19 @@ void Form1::FitFormToScreen() {
   s.FormSizePct = clampedFormSize(s.FormSizePct);
   if (s.FormSizePct != 100) return;
   hide();
+  fitToScreenArea();
+  show();
+}
+
+// The window's outer size is the screen's (or the work area's): the frame the
+// window manager draws around it comes off the client area, so the bottom of
+// the window stays on screen.
+void Form1::fitToScreenArea() {
   const double h0 = layout.height, w0 = layout.width;
   const bool workArea = s.TaskbarOn == 1;
-  const double w = workArea ? display().workWidthTwips() : display().widthTwips();
-  const double h = workArea ? display().workHeightTwips() : display().heightTwips();
+  const double tpp = display().twipsPerPixel();
+  const double w = (workArea ? display().workWidthTwips() : display().widthTwips()) - (frame_.left() + frame_.right()) * tpp;
+  const double h = (workArea ? display().workHeightTwips() : display().heightTwips()) - (frame_.top() + frame_.bottom()) * tpp;
   layout.width = w;
   layout.height = h;
   layout.left = 0;
@@ -404,7 +415,16 @@ void Form1::FitFormToScreen() {
       for (double& col : dx->columns) col *= rw;
   }
   applyLayout();
-  show();
+}
+
+// The window manager's frame is known only once the window is shown; when it
+// first shows or changes, the window is fitted again.
+void Form1::moveEvent(QMoveEvent* e) {
+  QMainWindow::moveEvent(e);
+  const QMargins m = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+  if (m == frame_ || !isVisible()) return;
+  frame_ = m;
+  if (clampedFormSize(s.FormSizePct) == 100) fitToScreenArea();
 }
 
 void Form1::ScaleFormControls() {

@@ -14,6 +14,20 @@ DAY_BEFORE=$(date -u +%Y/%m/%d)
 start_program
 confirm_station_and_focus_main
 
+# The whole window, the window manager's frame included, lies on the screen.
+sleep 1
+FRAME=$(timeout 5 xwininfo -frame -id "$MID") || fail "xwininfo failed"
+FX=$(awk '/Absolute upper-left X/ {print $NF}' <<<"$FRAME")
+FY=$(awk '/Absolute upper-left Y/ {print $NF}' <<<"$FRAME")
+FW=$(awk '/^ *Width:/ {print $NF}' <<<"$FRAME")
+FH=$(awk '/^ *Height:/ {print $NF}' <<<"$FRAME")
+SCREEN=$(timeout 5 xdotool getdisplaygeometry) || fail "xdotool getdisplaygeometry failed"
+SW=${SCREEN% *}
+SH=${SCREEN#* }
+log "main window with its frame: ${FW}x${FH} at $FX,$FY on a ${SW}x${SH} screen"
+[ "$FX" -ge 0 ] && [ "$FY" -ge 0 ] && [ $((FX + FW)) -le "$SW" ] && [ $((FY + FH)) -le "$SH" ] ||
+  fail "the main window reaches past the screen"
+
 # One contact: the digit carries the call into the class, the letter after a
 # whole class carries it into the section.
 timeout 20 xdotool type --delay 120 "k1abc2act" || fail "xdotool type failed"
