@@ -1,5 +1,10 @@
 #pragma once
-// The log output subsystem: exports, printing, summary, statistics, graph, map, backups and the append.
+// The log output subsystem: exports, printing, summary, statistics, graph,
+// map, backups and the append. The class holds the members; its methods live
+// in one file per concern (adif.cpp, tolva.cpp, backup*.cpp, combine*.cpp,
+// summary*.cpp, ascii*.cpp, stats*.cpp ...). The main window is reached only
+// through MainWindow: its status line, mnuopen2 and window() as the parent of
+// this subsystem's windows and boxes.
 #include "core/mainwindow.h"
 #include "core/services.h"
 #include "core/state.h"
@@ -12,9 +17,20 @@ class OutputService final : public OutputServices {
   ~OutputService() override;
   void attach(MainWindow& w) override { main = &w; }
   bool provides(Feature f) const override;
+  void unload(SideWindow w) override;
 
   ProgramState& s;
   MainWindow* main = nullptr;
+
+  // --- Exports: ADIF (adif.cpp) and Tolva (tolva.cpp)
+
+  // --- Backups and archive (backup*.cpp); append and restore (combine*.cpp)
+
+  // --- Summary sheet
+
+  // --- ASCII files and printing
+
+  // --- Statistics, graph and map
 };
 
 }  // namespace fd
