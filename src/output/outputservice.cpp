@@ -8,7 +8,7 @@ OutputService::~OutputService() = default;
 bool OutputService::provides(Feature f) const {
   switch (f) {
     // Exports, backups, archive, append
-    case Feature::AdifExport: return false;
+    case Feature::AdifExport: return true;
     case Feature::BackupOptions: return false;
     case Feature::Archive: return false;
     case Feature::Combine: return false;

@@ -22,7 +22,11 @@ class OutputService final : public OutputServices {
   ProgramState& s;
   MainWindow* main = nullptr;
 
-  // --- Exports: ADIF (adif.cpp) and Tolva (tolva.cpp)
+  // --- Exports: ADIF (adifexport.cpp) and Tolva (tolva.cpp)
+  void adifExport() override { mnuADIFExport_Click(); }
+  void mnuADIFExport_Click();
+  // Kept off the menus; tests call it.
+  void mnuTolvaExport_Click();
 
   // --- Backups and archive (backup*.cpp); append and restore (combine*.cpp)
 
