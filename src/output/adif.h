@@ -42,4 +42,14 @@ QString programTitle(const QString& caption);
 QByteArray exportFile(const std::vector<QsoRecord>& records, const ExportTexts& texts, const QString& caption,
                       const QDate& today);
 
+// --- Reading (adifread.cpp)
+
+// A band item read back to this program's designator ("20M" -> "20",
+// "70CM" -> "70", "13CM" -> "2.3", "SATM" -> "SAT"); anything else as given.
+QString bandFromName(const QString& value);
+// The band of a frequency in MHz (text, C locale); empty outside every band.
+QString bandFromFrequency(const QString& mhz);
+// Every record of a file that has a call, converted to the log's fields.
+std::vector<QsoRecord> readRecords(const QByteArray& bytes);
+
 }  // namespace fd::adif

@@ -1,17 +1,20 @@
 #include "output/outputservice.h"
 
+#include "output/backup_window.h"
+
 namespace fd {
 
-OutputService::~OutputService() = default;
+OutputService::OutputService(ProgramState& state) : s(state) {}
+OutputService::~OutputService() { delete backupWindow.data(); }
 
 // What is built; a menu item or hot key of a feature not built stays inactive.
 bool OutputService::provides(Feature f) const {
   switch (f) {
     // Exports, backups, archive, append
     case Feature::AdifExport: return true;
-    case Feature::BackupOptions: return false;
-    case Feature::Archive: return false;
-    case Feature::Combine: return false;
+    case Feature::BackupOptions: return true;
+    case Feature::Archive: return true;
+    case Feature::Combine: return true;
 
     // Summary sheet
     case Feature::WriteSummary: return false;
@@ -32,7 +35,9 @@ bool OutputService::provides(Feature f) const {
 void OutputService::unload(SideWindow w) {
   switch (w) {
     // Backups
-    case SideWindow::frmBackup: break;
+    case SideWindow::frmBackup:
+      delete backupWindow.data();
+      break;
 
     // Statistics, graph and map
     case SideWindow::SectionMap: break;

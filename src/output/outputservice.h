@@ -9,11 +9,15 @@
 #include "core/services.h"
 #include "core/state.h"
 
+#include <QPointer>
+
 namespace fd {
+
+class frmBackup;
 
 class OutputService final : public OutputServices {
  public:
-  explicit OutputService(ProgramState& state) : s(state) {}
+  explicit OutputService(ProgramState& state);
   ~OutputService() override;
   void attach(MainWindow& w) override { main = &w; }
   bool provides(Feature f) const override;
@@ -28,7 +32,17 @@ class OutputService final : public OutputServices {
   // Kept off the menus; tests call it.
   void mnuTolvaExport_Click();
 
-  // --- Backups and archive (backup*.cpp); append and restore (combine*.cpp)
+  // --- Backups and archive (backup*.cpp, archive.cpp); append and restore (combine*.cpp)
+  void loadBackupWindow() override;
+  void showBackupOptions() override;
+  void archive() override { mnuArchive_Click(); }
+  void mnuArchive_Click();
+  void showCombine() override;
+  // Form3's Append: the file as typed; true when the log took it.
+  bool appendFile(const QString& name, bool eliminateDuplicates);
+  // Loaded at start, kept for the run; a child of the main window, so it goes
+  // with it whichever is destroyed first.
+  QPointer<frmBackup> backupWindow;
 
   // --- Summary sheet
 

@@ -30,9 +30,10 @@ class OutputTest : public ProgramFolderTest {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
   }
 
-  OutputService svc{state};
+  // The service goes first, as the window it made is the main window's child.
   LogBook book{state};
   FakeMainWindow main{&state, &book};
+  OutputService svc{state};
 };
 
 }  // namespace fd::test
