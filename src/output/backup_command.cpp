@@ -12,7 +12,9 @@ void OutputService::loadBackupWindow() {
 
 void OutputService::showBackupOptions() {
   loadBackupWindow();
-  if (backupWindow) showModal(backupWindow.data());
+  if (!backupWindow) return;
+  backupWindow->Check2->setFocus();  // the first control the operator can change
+  showModal(backupWindow.data());
 }
 
 }  // namespace fd
