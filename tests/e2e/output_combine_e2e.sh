@@ -12,16 +12,6 @@ set -u
 PROGRAM_DIR=${1:?program folder}
 SCRATCH=${2:?scratch folder}
 
-if [ -z "${FD_E2E_INNER:-}" ]; then
-  rm -rf "$SCRATCH"
-  mkdir -p "$SCRATCH"
-  FD_E2E_INNER=1 timeout -k 5 150 xvfb-run -a -e "$SCRATCH/xvfb.log" -s "-screen 0 1280x1024x24" \
-    bash "$0" "$PROGRAM_DIR" "$SCRATCH"
-  rc=$?
-  [ $rc -eq 124 ] && echo "FAIL: the session ran past its time limit (see $SCRATCH)"
-  exit $rc
-fi
-
 source "$(dirname "$0")/output_e2e_lib.sh"
 printf '%s\r\n' '"N0AX","1E","MN","2024/06/22","18:06:00","40","PH","AB","",""' >"$PROG/fdlog.dat"
 printf '%s\r\n' '"K1AA","2A","CT","2024/06/22","17:00:00","20","CW","JD","14.025",""' \

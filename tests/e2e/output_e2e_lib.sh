@@ -3,7 +3,19 @@
 # X server's window manager, and the start up to the main window. A scenario
 # seeds fdlog.dat in "$PROG" before calling start_program.
 # Needs PROGRAM_DIR and SCRATCH; every wait is bounded; the program and the
-# window manager are ended by their own ids on every exit.
+# window manager are ended by their own ids on every exit. Sourced from the
+# scenario's own script, it first starts that script again under its own X
+# server and ends with its status.
+if [ -z "${FD_E2E_INNER:-}" ]; then
+  rm -rf "$SCRATCH"
+  mkdir -p "$SCRATCH"
+  FD_E2E_INNER=1 timeout -k 5 150 xvfb-run -a -e "$SCRATCH/xvfb.log" -s "-screen 0 1280x1024x24" \
+    bash "${BASH_SOURCE[1]}" "$PROGRAM_DIR" "$SCRATCH"
+  rc=$?
+  [ $rc -eq 124 ] && echo "FAIL: the session ran past its time limit (see $SCRATCH)"
+  exit $rc
+fi
+
 
 LOG="$SCRATCH/e2e.log"
 WORK="$SCRATCH/run"
