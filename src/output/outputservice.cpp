@@ -1,24 +1,49 @@
 #include "output/outputservice.h"
 
+#include "output/backup_window.h"
+
 namespace fd {
 
-OutputService::~OutputService() = default;
+OutputService::OutputService(ProgramState& state) : s(state) {}
+OutputService::~OutputService() { delete backupWindow.data(); }
 
 // What is built; a menu item or hot key of a feature not built stays inactive.
 bool OutputService::provides(Feature f) const {
   switch (f) {
-    case Feature::BackupOptions: return false;
-    case Feature::Archive: return false;
+    // Exports, backups, archive, append
+    case Feature::AdifExport: return true;
+    case Feature::BackupOptions: return true;
+    case Feature::Archive: return true;
+    case Feature::Combine: return true;
+
+    // Summary sheet
+    case Feature::WriteSummary: return false;
+
+    // ASCII files and printing
     case Feature::AsciiLog: return false;
     case Feature::AsciiDupe: return false;
-    case Feature::WriteSummary: return false;
-    case Feature::AdifExport: return false;
-    case Feature::Combine: return false;
+
+    // Statistics, graph and map
     case Feature::Stats: return false;
     case Feature::Graph: return false;
     case Feature::SectionMap: return false;
   }
   return false;
+}
+
+// The main window's close unloads its side windows through here.
+void OutputService::unload(SideWindow w) {
+  switch (w) {
+    // Backups
+    case SideWindow::frmBackup:
+      delete backupWindow.data();
+      break;
+
+    // Statistics, graph and map
+    case SideWindow::SectionMap: break;
+
+    default: break;
+  }
 }
 
 }  // namespace fd

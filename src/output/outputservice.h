@@ -1,20 +1,54 @@
 #pragma once
-// The log output subsystem: exports, printing, summary, statistics, graph, map, backups and the append.
+// The log output subsystem: exports, printing, summary, statistics, graph,
+// map, backups and the append. The class holds the members; its methods live
+// in one file per concern (adif.cpp, tolva.cpp, backup*.cpp, combine*.cpp,
+// summary*.cpp, ascii*.cpp, stats*.cpp ...). The main window is reached only
+// through MainWindow: its status line, mnuopen2 and window() as the parent of
+// this subsystem's windows and boxes.
 #include "core/mainwindow.h"
 #include "core/services.h"
 #include "core/state.h"
 
+#include <QPointer>
+
 namespace fd {
+
+class frmBackup;
 
 class OutputService final : public OutputServices {
  public:
-  explicit OutputService(ProgramState& state) : s(state) {}
+  explicit OutputService(ProgramState& state);
   ~OutputService() override;
   void attach(MainWindow& w) override { main = &w; }
   bool provides(Feature f) const override;
+  void unload(SideWindow w) override;
 
   ProgramState& s;
   MainWindow* main = nullptr;
+
+  // --- Exports: ADIF (adifexport.cpp) and Tolva (tolva.cpp)
+  void adifExport() override { mnuADIFExport_Click(); }
+  void mnuADIFExport_Click();
+  // Kept off the menus; tests call it.
+  void mnuTolvaExport_Click();
+
+  // --- Backups and archive (backup*.cpp, archive.cpp); append and restore (combine*.cpp)
+  void loadBackupWindow() override;
+  void showBackupOptions() override;
+  void archive() override { mnuArchive_Click(); }
+  void mnuArchive_Click();
+  void showCombine() override;
+  // Form3's Append: the file as typed; true when the log took it.
+  bool appendFile(const QString& name, bool eliminateDuplicates);
+  // Loaded at start, kept for the run; a child of the main window, so it goes
+  // with it whichever is destroyed first.
+  QPointer<frmBackup> backupWindow;
+
+  // --- Summary sheet
+
+  // --- ASCII files and printing
+
+  // --- Statistics, graph and map
 };
 
 }  // namespace fd

@@ -1,6 +1,7 @@
 #include "platform/safefile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <unistd.h>
 
@@ -77,6 +78,18 @@ FileResult appendLine(const QString& path, const QByteArray& line) {
     return {false, why};
   }
   return {};
+}
+
+bool sameFile(const QString& a, const QString& b) {
+  const QString ca = QFileInfo(a).canonicalFilePath();
+  return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
+}
+
+FileResult copyWholeFile(const QString& from, const QString& to) {
+  if (sameFile(from, to)) return {};
+  QByteArray bytes;
+  if (FileResult r = readWholeFile(from, bytes); !r.ok) return r;
+  return writeWholeFile(to, bytes);
 }
 
 FileResult readWholeFile(const QString& path, QByteArray& out) {

@@ -19,6 +19,13 @@ void ignoreFileSizeSignal();
 FileResult writeWholeFile(const QString& path, const QByteArray& bytes);
 // Appends bytes; when the file does not end in a line end, CR LF is written first.
 FileResult appendLine(const QString& path, const QByteArray& line);
+// Copies a whole file: the source read, the destination written through a
+// temporary file beside it and a rename, fsynced, so a failed copy leaves the
+// previous destination whole. A destination that is the source itself (by
+// canonical path) is already done: nothing is written.
+FileResult copyWholeFile(const QString& from, const QString& to);
+// True when both names lead to one existing file.
+bool sameFile(const QString& a, const QString& b);
 // Reads a whole file; nullopt-like: ok false when it cannot be opened.
 FileResult readWholeFile(const QString& path, QByteArray& out);
 

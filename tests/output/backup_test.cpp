@@ -1,0 +1,352 @@
+#include <QDir>
+#include <QFile>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "log/logfile.h"
+#include "output/backup.h"
+#include "output/backup_window.h"
+#include "output_fixture.h"
+
+namespace fd {
+namespace {
+
+class Backups : public test::OutputTest {
+ protected:
+  void SetUp() override {
+    OutputTest::SetUp();
+    fake->clock->setLocal(plainDateTime(QDate(2024, 6, 22), QTime(18, 30, 0)));
+  }
+  // A log of n contacts in memory and in fdlog.dat.
+  void seed(int n) {
+    for (int i = 1; i <= n; ++i)
+      add(QStringLiteral("K%1AA").arg(i), "2A", "CT", "2024/06/22", "18:00:00", "20", "CW", "AB", "14.025");
+    ASSERT_TRUE(book.rewrite().ok);
+  }
+  void contact(const QString& call) {
+    ASSERT_TRUE(book.appendRecord(QsoRecord{call, "1D", "ENY", "2024/06/22", "19:00:00", "40", "PH"}).ok);
+  }
+  frmBackup& window() {
+    svc.loadBackupWindow();
+    return *svc.backupWindow;
+  }
+  void ticks(int n) {
+    for (int i = 0; i < n; ++i) window().Timer1_Timer();
+  }
+  int backupLines() { return readFile("LogBkUp.dat").count('\n'); }
+};
+
+TEST_F(Backups, Timeline) {
+  seed(120);
+  ticks(14);
+  EXPECT_FALSE(QFile::exists(path("LogBkUp.dat")));
+  ticks(1);  // 15
+  EXPECT_EQ(readFile("LogBkUp.dat"), readFile("fdlog.dat"));
+  EXPECT_EQ(backupLines(), 120);
+  EXPECT_EQ(state.LastBackupCount, 120);
+  EXPECT_EQ(state.BackupMinutes, 0);
+
+  QFile::remove(path("LogBkUp.dat"));
+  ticks(15);  // 30: the log has not grown
+  EXPECT_FALSE(QFile::exists(path("LogBkUp.dat")));
+
+  contact("W1NEW");
+  ticks(15);  // 45
+  EXPECT_EQ(backupLines(), 121);
+
+  state.Log.removeLast();  // the delete lowers both
+  state.LastBackupCount -= 1;
+  ticks(15);  // 60
+  EXPECT_EQ(backupLines(), 121);
+
+  // CW waiting at 75 to 77: the check comes at 78, the next at 93.
+  contact("W2NEW");
+  ticks(14);  // 74
+  state.CWBuffer = "CQ FD";
+  ticks(3);  // 75-77
+  EXPECT_EQ(backupLines(), 121);
+  EXPECT_EQ(state.BackupMinutes, 17);
+  state.CWBuffer.clear();
+  ticks(1);  // 78
+  EXPECT_EQ(backupLines(), 121);  // 120 records and W2NEW
+  EXPECT_EQ(state.LastBackupCount, 121);
+  contact("W3NEW");
+  ticks(14);  // 92
+  EXPECT_EQ(state.LastBackupCount, 121);
+  ticks(1);  // 93
+  EXPECT_EQ(state.LastBackupCount, 122);
+
+  // Keying a message (its last character) also puts the check off.
+  contact("W4NEW");
+  ticks(14);
+  state.CWSending = 1;
+  ticks(1);
+  EXPECT_EQ(state.LastBackupCount, 122);
+  state.CWSending = 0;
+  ticks(1);
+  EXPECT_EQ(state.LastBackupCount, 123);
+}
+
+TEST_F(Backups, EmptyLogResetsTheCounterAndWritesNothing) {
+  ticks(15);
+  EXPECT_EQ(state.BackupMinutes, 0);
+  EXPECT_FALSE(QFile::exists(path("LogBkUp.dat")));
+  writeFile("LogBkUp.dat", "old\r\n");
+  EXPECT_TRUE(window().Backup());
+  EXPECT_EQ(readFile("LogBkUp.dat"), "old\r\n");
+}
+
+TEST_F(Backups, AppendResetsTheCountersAndTheNextCheckBacksUpTheMergedLog) {
+  seed(3);
+  ticks(15);
+  EXPECT_EQ(backupLines(), 3);
+  writeFile("other.dat", test::recordLine("N0ZZ", "1A", "MN", "2024/06/22", "17:00:00", "20", "PH"));
+  ticks(5);
+  EXPECT_TRUE(svc.appendFile(path("other.dat"), true));
+  EXPECT_EQ(state.BackupMinutes, 0);
+  EXPECT_EQ(state.LastBackupCount, 0);
+  ticks(15);
+  EXPECT_EQ(readFile("LogBkUp.dat"), readFile("fdlog.dat"));
+  EXPECT_EQ(backupLines(), 4);
+}
+
+TEST_F(Backups, PermanentAndOtherCopies) {
+  seed(5);
+  QDir(dir.path()).mkdir("other");
+  window().Check2->setChecked(true);
+  window().Check3->setChecked(true);
+  window().Text1->setText("other");  // relative: from the program folder
+  ticks(15);
+  EXPECT_EQ(readFile("BAK2024/06221830.dat"), readFile("LogBkUp.dat"));
+  EXPECT_EQ(readFile("other/LogBkUp.dat"), readFile("LogBkUp.dat"));
+  EXPECT_EQ(main.status, "");
+  EXPECT_EQ(fake->dialogs->beeps, 0);
+
+  // Into the new year: the folder of the year the run started in.
+  fake->clock->setLocal(plainDateTime(QDate(2025, 1, 1), QTime(0, 5, 0)));
+  contact("W1NEW");
+  ticks(15);
+  EXPECT_EQ(readFile("BAK2024/01010005.dat"), readFile("LogBkUp.dat"));
+  EXPECT_FALSE(QDir(path("BAK2025")).exists());
+}
+
+TEST_F(Backups, FailuresAreReportedOnTheStatusLine) {
+  seed(5);
+  QDir(dir.path()).mkdir("other");
+  window().Check2->setChecked(true);
+  window().Check3->setChecked(true);
+  window().Text1->setText(path("other"));
+  ticks(15);
+  const QByteArray good = readFile("LogBkUp.dat");
+  ASSERT_EQ(good.count('\n'), 5);
+
+  // The backup itself fails (a full disk): the counter stays, the old backup
+  // and copies are untouched, the next check tries again.
+  contact("W1NEW");
+  fake->clock->setLocal(plainDateTime(QDate(2024, 6, 22), QTime(18, 45, 0)));
+  {
+    test::ScopedFileSizeLimit limit(100);
+    ticks(15);
+  }
+  EXPECT_EQ(state.LastBackupCount, 5);
+  EXPECT_EQ(readFile("LogBkUp.dat"), good);
+  EXPECT_EQ(readFile("other/LogBkUp.dat"), good);
+  EXPECT_FALSE(QFile::exists(path("BAK2024/06221845.dat")));
+  EXPECT_EQ(main.status, "Unable to write backup to " + dir.path());
+  EXPECT_EQ(fake->dialogs->beeps, 1);
+  EXPECT_TRUE(fake->dialogs->shown.isEmpty());
+  ticks(15);
+  EXPECT_EQ(state.LastBackupCount, 6);
+  EXPECT_EQ(readFile("other/LogBkUp.dat").count('\n'), 6);
+
+  // The yearly folder taken by a file; the other folder missing; then empty.
+  QDir(path("BAK2024")).removeRecursively();
+  writeFile("BAK2024", "a file");
+  QDir(path("other")).removeRecursively();
+  main.status.clear();
+  contact("W2NEW");
+  ticks(15);
+  EXPECT_EQ(state.LastBackupCount, 7);
+  EXPECT_EQ(fake->dialogs->beeps, 3);
+  EXPECT_TRUE(main.calls.contains("setStatus Unable to write backup to " + path("BAK2024")));
+  EXPECT_EQ(main.status, "Unable to write backup to " + path("other"));
+
+  window().Text1->setText("");
+  contact("W3NEW");
+  ticks(15);
+  EXPECT_EQ(main.status, "Unable to write backup to ");
+  EXPECT_FALSE(QFile::exists("/LogBkUp.dat"));
+
+  // The other folder is the program folder: the copy is already there.
+  QFile::remove(path("BAK2024"));
+  QDir(dir.path()).mkdir("BAK2024");
+  window().Text1->setText(dir.path());
+  main.status.clear();
+  const int beeps = fake->dialogs->beeps;
+  contact("W4NEW");
+  ticks(15);
+  EXPECT_EQ(main.status, "");
+  EXPECT_EQ(fake->dialogs->beeps, beeps);
+  EXPECT_EQ(readFile("LogBkUp.dat").count('\n'), 9);
+}
+
+TEST_F(Backups, WindowLoadLabelsAndDone) {
+  QDir(dir.path()).mkdir("bak2024");
+  state.BackupPermanent = 1;
+  state.BackupOther = 0;
+  state.BackupOtherDir = "/media/usb";
+  frmBackup& w = window();
+  EXPECT_TRUE(QFileInfo(path("BAK2024")).isDir());
+  EXPECT_TRUE(QFileInfo(path("bak2024")).isDir());
+  EXPECT_FALSE(w.isVisible());
+  EXPECT_EQ(w.windowTitle(), "Backup Options");
+  EXPECT_EQ(w.Label1->text(),
+            "Make a backup copy of your log file every 15 minutes saved in " + dir.path() + " (always enabled).");
+  EXPECT_EQ(w.Label2->text(),
+            "Write a permanent backup of your log file every 15 minutes in " + dir.path() + "/BAK2024.");
+  EXPECT_TRUE(w.Check1->isChecked());
+  EXPECT_FALSE(w.Check1->isEnabled());
+  EXPECT_TRUE(w.Check2->isChecked());
+  EXPECT_FALSE(w.Check3->isChecked());
+  EXPECT_EQ(w.Text1->text(), "/media/usb");
+  EXPECT_TRUE(w.Timer1.isActive());
+  EXPECT_EQ(w.Timer1.interval(), 60000);
+
+  // A double quote, typed or pasted, never reaches the box.
+  w.Text1->setText("");
+  w.show();
+  w.Text1->setFocus();
+  QTest::keyClicks(w.Text1, "/mnt/\"usb");
+  w.Text1->pasteText("\"x\"");
+  EXPECT_EQ(w.Text1->text(), "/mnt/usbx");
+
+  w.Check2->setChecked(false);
+  w.Check3->setChecked(true);
+  w.Command1_Click();
+  EXPECT_FALSE(w.isVisible());
+  EXPECT_EQ(state.BackupPermanent, 0);
+  EXPECT_EQ(state.BackupOther, 1);
+  EXPECT_EQ(state.BackupOtherDir, "/mnt/usbx");
+  const QList<QByteArray> prefs = readFile("fdpref.dat").split('\n');
+  ASSERT_GE(prefs.size(), 17);
+  EXPECT_EQ(prefs[14], "0\r");
+  EXPECT_EQ(prefs[15], "1\r");
+  EXPECT_EQ(prefs[16], "\"/mnt/usbx\"\r");
+
+  // The title bar's close stores as Done does, and the timer goes on.
+  w.show();
+  w.Check2->setChecked(true);
+  w.close();
+  EXPECT_FALSE(w.isVisible());
+  EXPECT_EQ(state.BackupPermanent, 1);
+  EXPECT_TRUE(w.Timer1.isActive());
+  EXPECT_EQ(main.prefSaves, 2);
+
+  svc.unload(SideWindow::frmBackup);
+  EXPECT_EQ(svc.backupWindow, nullptr);
+}
+
+TEST_F(Backups, ExistingYearFolderIsUsedAsItIs) {
+  QDir(dir.path()).mkdir("BAK2024");
+  writeFile("BAK2024/keep.dat", "x");
+  window();
+  EXPECT_EQ(readFile("BAK2024/keep.dat"), "x");
+}
+
+TEST_F(Backups, ShownModallyFromTheMenu) {
+  window();
+  bool shown = false;
+  test::ScopedModalHook hook([&](QWidget* w) {
+    shown = w == svc.backupWindow.data();
+    svc.backupWindow->Command1_Click();
+  });
+  svc.showBackupOptions();
+  EXPECT_TRUE(shown);
+  EXPECT_TRUE(svc.provides(OutputServices::Feature::BackupOptions));
+}
+
+class Archive : public test::OutputTest {
+ protected:
+  void SetUp() override {
+    OutputTest::SetUp();
+    fake->clock->setLocal(plainDateTime(QDate(2024, 6, 22), QTime(18, 30, 0)));
+  }
+};
+
+TEST_F(Archive, ProposesTheNameAndCopiesTheLiveLog) {
+  writeFile("fdlog.dat", test::recordLine("W1AW", "2A", "CT", "2024/06/22", "18:00:00", "20", "CW"));
+  state.MyCall = "W1AW/3";
+  dlg().files.push_back(path("docs/W1AW2024-06-22.dat"));
+  svc.mnuArchive_Click();
+  ASSERT_EQ(dlg().shown.size(), 2);
+  EXPECT_EQ(dlg().shown[0].title, "Archive Information");
+  EXPECT_EQ(dlg().shown[0].text,
+            "This function is used to create a permanent copy of your currently open log file.  To open your log "
+            "file at a later date, click File > Combine or Restore from Backup.");
+  EXPECT_EQ(dlg().shown[1].text, path("docs") + "/W1AW2024-06-22.dat");
+  EXPECT_EQ(dlg().shown[1].filter, "Log Files (*.dat *.DAT)");
+  EXPECT_EQ(readFile("docs/W1AW2024-06-22.dat"), readFile("fdlog.dat"));
+
+  // Replacing an earlier archive.
+  writeFile("fdlog.dat", "changed\r\n");
+  dlg().clear();
+  state.MyCall = "";
+  dlg().files.push_back(path("docs/W1AW2024-06-22.dat"));
+  svc.mnuArchive_Click();
+  EXPECT_EQ(dlg().shown[1].text, path("docs") + "/YourCall2024-06-22.dat");
+  EXPECT_EQ(readFile("docs/W1AW2024-06-22.dat"), "changed\r\n");
+  EXPECT_EQ(dlg().shown.size(), 2);
+}
+
+TEST_F(Archive, CancelMissingLogAndTheLiveLogAsTarget) {
+  dlg().files.push_back(QString());
+  svc.mnuArchive_Click();
+  EXPECT_EQ(dlg().shown.size(), 2);
+
+  dlg().clear();
+  dlg().files.push_back(path("docs/a.dat"));
+  svc.mnuArchive_Click();  // no fdlog.dat
+  ASSERT_EQ(dlg().shown.size(), 3);
+  EXPECT_EQ(dlg().shown[2].title, "Error Archiving Log");
+  EXPECT_FALSE(QFile::exists(path("docs/a.dat")));
+
+  writeFile("fdlog.dat", "live\r\n");
+  for (const QString& target : {path("fdlog.dat"), dir.path() + "/./fdlog.dat"}) {
+    dlg().clear();
+    dlg().files.push_back(target);
+    svc.mnuArchive_Click();
+    ASSERT_EQ(dlg().shown.size(), 3);
+    EXPECT_EQ(dlg().shown[2].title, "Error Archiving Log");
+    EXPECT_EQ(readFile("fdlog.dat"), "live\r\n");
+  }
+}
+
+TEST(CopyHelper, ReplacesWholeAndKeepsThePreviousCopyOnFailure) {
+  QTemporaryDir d;
+  const QString a = d.path() + "/a", b = d.path() + "/b";
+  QFile fa(a);
+  ASSERT_TRUE(fa.open(QIODevice::WriteOnly));
+  fa.write(QByteArray(5000, 'x'));
+  fa.close();
+  QFile fb(b);
+  ASSERT_TRUE(fb.open(QIODevice::WriteOnly));
+  fb.write("previous");
+  fb.close();
+  {
+    test::ScopedFileSizeLimit limit(1000);
+    EXPECT_FALSE(copyWholeFile(a, b).ok);
+  }
+  ASSERT_TRUE(fb.open(QIODevice::ReadOnly));
+  EXPECT_EQ(fb.readAll(), "previous");
+  fb.close();
+  EXPECT_TRUE(copyWholeFile(a, b).ok);
+  ASSERT_TRUE(fb.open(QIODevice::ReadOnly));
+  EXPECT_EQ(fb.readAll().size(), 5000);
+  fb.close();
+  EXPECT_TRUE(copyWholeFile(a, d.path() + "/./a").ok);  // itself: nothing to do
+  EXPECT_FALSE(copyWholeFile(d.path() + "/missing", b).ok);
+  EXPECT_EQ(QDir(d.path()).entryList(QDir::Files), (QStringList{"a", "b"}));
+}
+
+}  // namespace
+}  // namespace fd
