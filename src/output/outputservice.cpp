@@ -9,9 +9,9 @@ bool OutputService::provides(Feature f) const {
   switch (f) {
     case Feature::BackupOptions: return false;
     case Feature::Archive: return false;
-    case Feature::AsciiLog: return false;
-    case Feature::AsciiDupe: return false;
-    case Feature::WriteSummary: return false;
+    case Feature::AsciiLog: return true;
+    case Feature::AsciiDupe: return true;
+    case Feature::WriteSummary: return true;
     case Feature::AdifExport: return false;
     case Feature::Combine: return false;
     case Feature::Stats: return false;
