@@ -183,7 +183,7 @@ Form2::Form2(ProgramState& state, QWidget* parent) : QDialog(parent), s(state) {
     b->setFont(designFont(kSans, kFont));
     b->setAutoDefault(false);  // Enter in a box neither writes nor closes
     b->setDefault(false);
-    layout.add(b, ControlKind::Button, l, 6060, w, 375, kFont);
+    layout.add(b, ControlKind::Button, l, 6105, w, 345, kFont);
     return b;
   };
   Command1 = button(QStringLiteral("Write Summary File"), 5520, 1920);
