@@ -90,28 +90,28 @@ Form2::Form2(ProgramState& state, QWidget* parent) : QDialog(parent), s(state) {
   };
 
   // Row 1.
-  label(QStringLiteral("Club or Group Name"), 240, 240, 1800);
-  Text10 = box(2040, 240, 3000);
+  label(QStringLiteral("Club or Group Name"), 240, 240, 1860);
+  Text10 = box(2160, 240, 2880);
   label(QStringLiteral("Location"), 5160, 240, 840);
   Text1 = box(6000, 240, 2880);
   // Row 2.
-  label(QStringLiteral("Check if you began setup prior to 1800 UTC Saturday"), 240, 600, 4320);
-  Check1 = check(this, QString(), 4560, 600, 300);
+  label(QStringLiteral("Check if you began setup prior to 1800 UTC Saturday"), 240, 600, 4740);
+  Check1 = check(this, QString(), 5040, 600, 375);
   Check1->setChecked(true);
-  label(QStringLiteral("Number of Participants"), 5160, 600, 2040);
-  Text3 = box(7320, 600, 1560);
+  label(QStringLiteral("Number of Participants"), 5460, 600, 2040);
+  Text3 = box(7560, 600, 1320);
   numberBox(Text3);
   // Row 3.
-  label(QStringLiteral("If Class B, list calls of ops:"), 240, 960, 2520);
-  Text2 = box(2760, 960, 6120);
+  label(QStringLiteral("If Class B, list calls of ops:"), 240, 960, 2340);
+  Text2 = box(2640, 960, 6240);
   capitalBox(Text2);
   // Row 4.
-  label(QStringLiteral("Power Source:"), 240, 1320, 1200);
-  Check2 = check(this, QStringLiteral("Generator"), 1440, 1320, 1200);
-  Check3 = check(this, QStringLiteral("Battery"), 2760, 1320, 1080);
-  Check4 = check(this, QStringLiteral("Commercial Mains"), 3960, 1320, 1800);
-  Check5 = check(this, QStringLiteral("Other (list).."), 5880, 1320, 1440);
-  Text15 = box(7320, 1320, 1560);
+  label(QStringLiteral("Power Source:"), 240, 1320, 1320);
+  Check2 = check(this, QStringLiteral("Generator"), 1560, 1320, 1320);
+  Check3 = check(this, QStringLiteral("Battery"), 2880, 1320, 1080);
+  Check4 = check(this, QStringLiteral("Commercial Mains"), 3960, 1320, 2040);
+  Check5 = check(this, QStringLiteral("Other (list).."), 6000, 1320, 1440);
+  Text15 = box(7500, 1320, 1380);
   // Row 5: the power choice.
   Frame4 = new QGroupBox(QStringLiteral("Maximum Power Output?"), this);
   Frame4->setFont(designFont(kSans, kFont));
@@ -127,16 +127,16 @@ Form2::Form2(ProgramState& state, QWidget* parent) : QDialog(parent), s(state) {
   Option1 = option(QStringLiteral("Over 150 Watts"), 6000);
   Option10->setChecked(true);
   // Row 6.
-  label(QStringLiteral("Call Sign of GOTA Station (Class 2A and Above):"), 240, 2520, 4200);
-  Text9 = box(4440, 2520, 2400);
+  label(QStringLiteral("Call Sign of GOTA Station (Class 2A and Above):"), 240, 2520, 4260);
+  Text9 = box(4560, 2520, 2400);
   // Row 7.
-  label(QStringLiteral("QSO Totals for GOTA Station ONLY:"), 240, 2920, 3000);
-  label(QStringLiteral("CW:   "), 3360, 2920, 600);
-  Text11 = box(3960, 2920, 1080);
-  label(QStringLiteral("DIG:   "), 5160, 2920, 600);
-  Text12 = box(5760, 2920, 1080);
-  label(QStringLiteral("PH:   "), 6960, 2920, 600);
-  Text13 = box(7560, 2920, 1080);
+  label(QStringLiteral("QSO Totals for GOTA Station ONLY:"), 240, 2920, 3240);
+  label(QStringLiteral("CW:   "), 3540, 2920, 600);
+  Text11 = box(4140, 2920, 1020);
+  label(QStringLiteral("DIG:   "), 5220, 2920, 600);
+  Text12 = box(5820, 2920, 1020);
+  label(QStringLiteral("PH:   "), 6900, 2920, 600);
+  Text13 = box(7500, 2920, 1020);
   for (KeyBox* b : {Text11, Text12, Text13}) {
     numberBox(b);
     b->setText(QStringLiteral("0"));
@@ -146,48 +146,49 @@ Form2::Form2(ProgramState& state, QWidget* parent) : QDialog(parent), s(state) {
   }
   // Row 8.
   label(QStringLiteral("List all calls of operators and # of QSO's of the GOTA station:"), 240, 3320, 5400);
-  Text17 = box(5760, 3320, 3120);
+  Text17 = box(5700, 3320, 3180);
   capitalBox(Text17);
-  // Rows 9 to 12: the bonus points.
-  label(QStringLiteral("Bonus Points:"), 240, 3840, 1200);
-  Check6 = check(this, QStringLiteral("100% Emergency Power"), 1440, 3840, 2400);
-  Check7 = check(this, QStringLiteral("W1AW Field Day Message"), 3960, 3840, 2520);
-  Check10 = check(this, QStringLiteral("Location in a Public Place"), 6600, 3840, 2280);
-  Check9 = check(this, QStringLiteral("Messages Relayed  (no.):"), 1440, 4200, 2160);
-  Text4 = box(3600, 4200, 600);
+  // Rows 9 to 12: the bonus points, under their label (the boxes need the
+  // whole width of the frame).
+  label(QStringLiteral("Bonus Points:"), 240, 3750, 1260);
+  Check6 = check(this, QStringLiteral("100% Emergency Power"), 240, 4050, 2820);
+  Check7 = check(this, QStringLiteral("W1AW Field Day Message"), 3120, 4050, 2820);
+  Check10 = check(this, QStringLiteral("Location in a Public Place"), 6000, 4050, 2880);
+  Check9 = check(this, QStringLiteral("Messages Relayed  (no.):"), 240, 4380, 2640);
+  Text4 = box(2880, 4380, 600);
   numberBox(Text4);
-  Check8 = check(this, QStringLiteral("Media Publicity"), 4320, 4200, 1680);
-  Check11 = check(this, QStringLiteral("Satellite"), 6120, 4200, 1080);
-  Check12 = check(this, QStringLiteral("Information Booth"), 7200, 4200, 1680);
-  Check13 = check(this, QStringLiteral("Natural Power"), 1440, 4560, 2400);
-  Check14 = check(this, QStringLiteral("Message to SM"), 3960, 4560, 1920);
-  Check15 = check(this, QStringLiteral("Site visited by invited officals"), 6000, 4560, 2880);
-  Check16 = check(this, QStringLiteral("Non-traditional Mode (list)"), 1440, 4920, 2400);
-  Text14 = box(3840, 4920, 1800);
-  Check17 = check(this, QStringLiteral("Youth Participation  (no.):"), 5760, 4920, 2400);
-  Text18 = box(8160, 4920, 720);
+  Check8 = check(this, QStringLiteral("Media Publicity"), 3600, 4380, 1740);
+  Check11 = check(this, QStringLiteral("Satellite"), 5400, 4380, 1140);
+  Check12 = check(this, QStringLiteral("Information Booth"), 6600, 4380, 2100);
+  Check13 = check(this, QStringLiteral("Natural Power"), 240, 4710, 2820);
+  Check14 = check(this, QStringLiteral("Message to SM"), 3120, 4710, 2820);
+  Check15 = check(this, QStringLiteral("Site visited by invited officals"), 6000, 4710, 2880);
+  Check16 = check(this, QStringLiteral("Non-traditional Mode (list)"), 240, 5040, 2640);
+  Text14 = box(2880, 5040, 2040);
+  Check17 = check(this, QStringLiteral("Youth Participation  (no.):"), 5040, 5040, 2580);
+  Text18 = box(7680, 5040, 1200);
   // Rows 13 to 15: the submitter and the commands.
-  label(QStringLiteral("Your Name:"), 240, 5400, 1560);
-  Text5 = box(1800, 5400, 3600);
-  label(QStringLiteral("Total Bonus Points:"), 5520, 5400, 1800);
-  Text16 = box(7320, 5400, 1560);
+  label(QStringLiteral("Your Name:"), 240, 5430, 1500);
+  Text5 = box(1800, 5430, 3600);
+  label(QStringLiteral("Total Bonus Points:"), 5520, 5430, 1740);
+  Text16 = box(7320, 5430, 1560);
   numberBox(Text16);
-  label(QStringLiteral("Address Line 1:"), 240, 5760, 1560);
-  Text6 = box(1800, 5760, 3600);
-  label(QStringLiteral("Email Address:"), 5520, 5760, 1320);
-  Text8 = box(6840, 5760, 2040);
-  label(QStringLiteral("Address Line 2:"), 240, 6120, 1560);
+  label(QStringLiteral("Address Line 1:"), 240, 5775, 1500);
+  Text6 = box(1800, 5775, 3600);
+  label(QStringLiteral("Email Address:"), 5520, 5775, 1380);
+  Text8 = box(6960, 5775, 1920);
+  label(QStringLiteral("Address Line 2:"), 240, 6120, 1500);
   Text7 = box(1800, 6120, 3600);
   auto button = [this](const QString& caption, double l, double w) {
     auto* b = new QPushButton(caption, this);
     b->setFont(designFont(kSans, kFont));
     b->setAutoDefault(false);  // Enter in a box neither writes nor closes
     b->setDefault(false);
-    layout.add(b, ControlKind::Button, l, 6105, w, 345, kFont);
+    layout.add(b, ControlKind::Button, l, 6135, w, 315, kFont);
     return b;
   };
-  Command1 = button(QStringLiteral("Write Summary File"), 5520, 1920);
-  Command3 = button(QStringLiteral("Done"), 7560, 1320);
+  Command1 = button(QStringLiteral("Write Summary File"), 5520, 2040);
+  Command3 = button(QStringLiteral("Done"), 7680, 1200);
   connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
   connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
 
