@@ -3,8 +3,8 @@
 
 #include "core/sharedprefs.h"
 #include "output/asciilog.h"
-#include "output/columns_interim.h"
 #include "output/outputservice.h"
+#include "output/savecommand.h"
 #include "platform/platform.h"
 
 namespace fd {
@@ -20,24 +20,23 @@ void OutputService::mnuAsciiLog_Click() {
   main->setStatus(QStringLiteral("Writing ASCII Log File."));
   if (QWidget* w = main->window()) w->repaint();
   // The status text goes on success and failure alike, a cancel included.
-  if (!writeAsciiFile(QStringLiteral("-ASCIILog.txt"), true, [this] { return asciiLogLines(s.Log, stationOf(s)); }))
+  if (!writeAsciiFile(QStringLiteral("-ASCIILog.txt"), true, [this] { return asciiLogText(s.Log, stationOf(s)); }))
     main->setStatus(kBlank);
 }
 
 void OutputService::mnuAsciiDupe_Click() {
-  writeAsciiFile(QStringLiteral("-ASCIIDup.txt"), false, [this] { return asciiDupeLines(s.Log, stationOf(s)); });
+  writeAsciiFile(QStringLiteral("-ASCIIDup.txt"), false, [this] { return asciiDupeText(s.Log, stationOf(s)); });
 }
 
-bool OutputService::writeAsciiFile(const QString& suffix, bool blankOnFailure, const std::function<QStringList()>& lines) {
+bool OutputService::writeAsciiFile(const QString& suffix, bool blankOnFailure, const std::function<TextWriter()>& text) {
   s.MyCall = s.MyCall.trimmed();
   const QString proposed = s.FieldDayDir + u'/' + CallToFileStem(s.MyCall) + suffix;
-  const QString path = dialogs().saveFile(QStringLiteral("Save As"), proposed, QStringLiteral("ADIF Files (*.txt)"));
+  const QString path = askSaveFileName(proposed, QStringLiteral("ADIF Files (*.txt) | *.txt"));
   if (path.isEmpty()) return false;  // cancelled: nothing more
-  const FileResult r = interim::writeLines(path, lines());
+  const FileResult r = text().writeTo(path);
   if (!r.ok) {
     if (blankOnFailure) main->setStatus(kBlank);
-    dialogs().beep();
-    dialogs().message(QStringLiteral("Unable to write file."), r.error, Buttons::Ok);
+    reportWrite(r);
     return true;
   }
   main->setStatus(kBlank);

@@ -1,48 +1,51 @@
 #include "output/asciilog.h"
 
 #include "core/state.h"
-#include "output/columns_interim.h"
 #include "output/dupesheet.h"
+#include "output/textlines.h"
 
 namespace fd {
 
-using interim::Lines;
-
-namespace {
-void header(Lines& l, const Station& st) {
-  l.text(QStringLiteral("     Call Used: ") + st.call + QStringLiteral("  Class: ") + st.cls)
-      .at(52, QStringLiteral("ARRL Section: ") + st.section)
-      .end()
-      .end();
-}
-}  // namespace
-
-QStringList asciiHeader(const Station& st) {
-  Lines l;
-  header(l, st);
-  return l.take();
+void asciiHeader(TextWriter& w, const Station& st) {
+  w.text(QStringLiteral("     Call Used: ") + st.call + QStringLiteral("  Class: ") + st.cls);
+  w.column(52);
+  w.line(QStringLiteral("ARRL Section: ") + st.section);
+  w.line();
 }
 
-QStringList asciiLogLines(const QsoLog& log, const Station& st) {
-  Lines l;
-  header(l, st);
-  for (const QsoRecord& r : log.records())
-    l.at(1, r.Band).at(6, r.Mode).at(12, r.Date).at(24, r.Time).at(34, r.Call).at(45, r.Class).at(52, r.Section).end();
-  return l.take();
+TextWriter asciiLogText(const QsoLog& log, const Station& st) {
+  TextWriter w;
+  asciiHeader(w, st);
+  for (const QsoRecord& r : log.records()) {
+    const std::pair<int, const QString*> fields[] = {{1, &r.Band}, {6, &r.Mode},   {12, &r.Date},   {24, &r.Time},
+                                                     {34, &r.Call}, {45, &r.Class}, {52, &r.Section}};
+    for (const auto& [col, text] : fields) {
+      w.column(col);
+      w.text(*text);
+    }
+    w.lineEnd();
+  }
+  return w;
 }
 
-QStringList asciiDupeLines(const QsoLog& log, const Station& st) {
-  Lines l;
-  header(l, st);
+TextWriter asciiDupeText(const QsoLog& log, const Station& st) {
+  TextWriter w;
+  asciiHeader(w, st);
   for (const DupeGroup& g : dupeGroups(log, kBands)) {
     const QString head = g.band + QStringLiteral("  ") + g.mode;
-    l.text(head).end();
-    for (const QString& c : g.calls) l.text(c).end();
-    l.end();
-    l.text(head + QStringLiteral(" Total Contacts ")).number(g.calls.size()).end();
-    l.end().end();
+    w.line(head);
+    for (const QString& c : g.calls) w.line(c);
+    w.line();
+    w.text(head + QStringLiteral(" Total Contacts "));
+    w.number(static_cast<double>(g.calls.size()));
+    w.lineEnd();
+    w.line();
+    w.line();
   }
-  return l.take();
+  return w;
 }
+
+QStringList asciiLogLines(const QsoLog& log, const Station& st) { return textLines(asciiLogText(log, st)); }
+QStringList asciiDupeLines(const QsoLog& log, const Station& st) { return textLines(asciiDupeText(log, st)); }
 
 }  // namespace fd

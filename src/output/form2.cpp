@@ -7,7 +7,7 @@
 #include <QRadioButton>
 
 #include "core/sharedprefs.h"
-#include "output/columns_interim.h"
+#include "output/savecommand.h"
 #include "platform/platform.h"
 #include "platform/registry.h"
 
@@ -231,17 +231,12 @@ SummaryForm Form2::values() const {
 void Form2::Command1_Click() {
   s.MyCall = s.MyCall.trimmed();
   const QString proposed = s.FieldDayDir + u'/' + CallToFileStem(s.MyCall) + QStringLiteral(".sum");
-  const QString path = dialogs().saveFile(QStringLiteral("Save As"), proposed, QStringLiteral("ADIF Files (*.sum)"));
+  const QString path = askSaveFileName(proposed, QStringLiteral("ADIF Files (*.sum) | *.sum"));
   if (path.isEmpty()) return;  // cancelled: nothing written, nothing stored
   for (KeyBox* b : {Text16, Text11, Text12, Text13})
     if (!isNumericText(b->text())) b->setText(QStringLiteral("0"));
-  const QStringList lines = summaryLines(values(), BandModeCount, stationOf(s), clock().localNow().date());
-  const FileResult r = interim::writeLines(path, lines);
-  if (!r.ok) {
-    dialogs().beep();
-    dialogs().message(QStringLiteral("Unable to write file."), r.error, Buttons::Ok);
-    return;
-  }
+  const TextWriter text = summaryText(values(), BandModeCount, stationOf(s), clock().localNow().date());
+  if (!reportWrite(text.writeTo(path))) return;
   Command3->setFocus();
   dialogs().message(QStringLiteral("File Written Successfully."),
                     QStringLiteral("The file was successfully written to the directory:\r\n\r\n") + path +
@@ -278,10 +273,7 @@ void Form2::storeRemembered() {
   for (size_t i = 0; r.ok && i < std::size(kRemembered); ++i)
     r = SetPrefTag(s, QString::fromLatin1(kRemembered[i].tag), (this->*kRemembered[i].box)->text().trimmed(),
                    i + 1 == std::size(kRemembered) ? 1 : 0);
-  if (!r.ok) {
-    dialogs().beep();
-    dialogs().message(QStringLiteral("Unable to write file."), r.error, Buttons::Ok);
-  }
+  reportWrite(r);
 }
 
 }  // namespace fd

@@ -7,18 +7,38 @@ OutputService::~OutputService() = default;
 // What is built; a menu item or hot key of a feature not built stays inactive.
 bool OutputService::provides(Feature f) const {
   switch (f) {
+    // Exports, backups, archive, append
+    case Feature::AdifExport: return true;
     case Feature::BackupOptions: return false;
     case Feature::Archive: return false;
+    case Feature::Combine: return false;
+
+    // Summary sheet
+    case Feature::WriteSummary: return true;
+
+    // ASCII files and printing
     case Feature::AsciiLog: return true;
     case Feature::AsciiDupe: return true;
-    case Feature::WriteSummary: return true;
-    case Feature::AdifExport: return false;
-    case Feature::Combine: return false;
+
+    // Statistics, graph and map
     case Feature::Stats: return false;
     case Feature::Graph: return false;
     case Feature::SectionMap: return false;
   }
   return false;
+}
+
+// The main window's close unloads its side windows through here.
+void OutputService::unload(SideWindow w) {
+  switch (w) {
+    // Backups
+    case SideWindow::frmBackup: break;
+
+    // Statistics, graph and map
+    case SideWindow::SectionMap: break;
+
+    default: break;
+  }
 }
 
 }  // namespace fd

@@ -1,8 +1,14 @@
 #pragma once
-// The log output subsystem: exports, printing, summary, statistics, graph, map, backups and the append.
+// The log output subsystem: exports, printing, summary, statistics, graph,
+// map, backups and the append. The class holds the members; its methods live
+// in one file per concern (adif.cpp, tolva.cpp, backup*.cpp, combine*.cpp,
+// summary*.cpp, ascii*.cpp, stats*.cpp ...). The main window is reached only
+// through MainWindow: its status line, mnuopen2 and window() as the parent of
+// this subsystem's windows and boxes.
 #include "core/mainwindow.h"
 #include "core/services.h"
 #include "core/state.h"
+#include "output/textwriter.h"
 
 #include <QStringList>
 #include <functional>
@@ -16,26 +22,37 @@ class OutputService final : public OutputServices {
   ~OutputService() override;
   void attach(MainWindow& w) override { main = &w; }
   bool provides(Feature f) const override;
+  void unload(SideWindow w) override;
 
   ProgramState& s;
   MainWindow* main = nullptr;
 
-  // Summary sheet (summarysheet.cpp, form2.cpp).
-  void showSummary() override;
-  void mnuPrntSum_Click();
+  // --- Exports: ADIF (adifexport.cpp) and Tolva (tolva.cpp)
+  void adifExport() override { mnuADIFExport_Click(); }
+  void mnuADIFExport_Click();
+  // Kept off the menus; tests call it.
+  void mnuTolvaExport_Click();
 
-  // ASCII log and dupe sheet files (asciifiles.cpp); printed log and dupe
-  // sheet (printouts.cpp).
+  // --- Backups and archive (backup*.cpp); append and restore (combine*.cpp)
+
+  // --- Summary sheet (summarysheet.cpp, form2.cpp)
+  void showSummary() override;
+  void mnuPrntSum_Click();  // kept off the menus; tests call it
+
+  // --- ASCII files (asciifiles.cpp) and printing (printouts.cpp)
   void asciiLog() override;
   void asciiDupe() override;
   void mnuAsciiLog_Click();
   void mnuAsciiDupe_Click();
+  // Kept off the menus; tests call them.
   void mnuPrntlog_Click();
   void mnuPrntdupe_Click();
 
+  // --- Statistics, graph and map
  private:
+  // --- ASCII files and printing
   // False when the dialog was cancelled.
-  bool writeAsciiFile(const QString& suffix, bool blankOnFailure, const std::function<QStringList()>& lines);
+  bool writeAsciiFile(const QString& suffix, bool blankOnFailure, const std::function<TextWriter()>& text);
   bool printDocument(const std::vector<QStringList>& pages);
 };
 

@@ -1,11 +1,10 @@
 #include "output/printpages.h"
 
-#include "output/columns_interim.h"
+#include "output/asciilog.h"
 #include "output/dupesheet.h"
+#include "output/textlines.h"
 
 namespace fd {
-
-using interim::Lines;
 
 namespace {
 
@@ -36,32 +35,40 @@ QString zone(const QString& t) { return QString(14, u' ') + t; }
 
 }  // namespace
 
+// Texts at columns on one line.
+void columns(TextWriter& w, std::initializer_list<std::pair<int, QString>> fields) {
+  for (const auto& [col, text] : fields) {
+    w.column(col);
+    w.text(text);
+  }
+  w.lineEnd();
+}
+
 QStringList printedLogHeading(const Station& st) {
-  Lines l;
-  l.end();
-  l.text(QString(35, u' ') + QStringLiteral("ARRL Field Day")).end();
-  l.end();
-  l.text(QStringLiteral("    Call Used: ") + st.call)
-      .at(30, QStringLiteral("Class: ") + st.cls)
-      .at(54, QStringLiteral("ARRL Section: ") + st.section)
-      .end();
-  l.end().end();
-  l.at(5, QStringLiteral("Bnd")).at(11, QStringLiteral("Mode")).at(18, QStringLiteral("Date")).at(30, QStringLiteral("Time"))
-      .at(41, QStringLiteral("Call")).at(56, QStringLiteral("Class")).at(63, QStringLiteral("Section")).end();
-  l.end();
-  return l.take();
+  TextWriter w;
+  w.line();
+  w.line(QString(35, u' ') + QStringLiteral("ARRL Field Day"));
+  w.line();
+  columns(w, {{1, QStringLiteral("    Call Used: ") + st.call},
+              {30, QStringLiteral("Class: ") + st.cls},
+              {54, QStringLiteral("ARRL Section: ") + st.section}});
+  w.line();
+  w.line();
+  columns(w, {{5, QStringLiteral("Bnd")}, {11, QStringLiteral("Mode")}, {18, QStringLiteral("Date")}, {30, QStringLiteral("Time")},
+              {41, QStringLiteral("Call")}, {56, QStringLiteral("Class")}, {63, QStringLiteral("Section")}});
+  w.line();
+  return textLines(w);
 }
 
 QStringList printedDupeHeading(const Station& st) {
-  Lines l;
-  l.end().end();
-  l.text(QString(27, u' ') + QStringLiteral("ARRL Field Day Dupe Sheet")).end();
-  l.end();
-  l.text(QStringLiteral("     Call Used: ") + st.call + QStringLiteral("  Class: ") + st.cls)
-      .at(52, QStringLiteral("ARRL Section: ") + st.section)
-      .end();
-  l.end().end();
-  return l.take();
+  TextWriter w;
+  w.line();
+  w.line();
+  w.line(QString(27, u' ') + QStringLiteral("ARRL Field Day Dupe Sheet"));
+  w.line();
+  asciiHeader(w, st);  // the file's header line and its empty line
+  w.line();
+  return textLines(w);
 }
 
 PrintPages printedLogPages(const QsoLog& log, const Station& st) {
@@ -73,9 +80,9 @@ PrintPages printedLogPages(const QsoLog& log, const Station& st) {
       doc.add(heading);
       counter = 10;
     }
-    Lines l;
-    l.at(5, r.Band).at(11, r.Mode).at(18, r.Date).at(30, r.Time).at(41, r.Call).at(56, r.Class).at(63, r.Section).end();
-    doc.add(l.take());
+    TextWriter w;
+    columns(w, {{5, r.Band}, {11, r.Mode}, {18, r.Date}, {30, r.Time}, {41, r.Call}, {56, r.Class}, {63, r.Section}});
+    doc.add(textLines(w));
     if (++counter == 54) {
       counter = 1;
       doc.endPage();
@@ -100,7 +107,7 @@ PrintPages printedDupePages(const QsoLog& log, const Station& st) {
       }
       doc.add({zone(c)});
     }
-    doc.add({QString(), zone(head + QStringLiteral(" Total Contacts ") + Lines::num(g.calls.size())), QString(), QString()});
+    doc.add({QString(), zone(head + QStringLiteral(" Total Contacts ") + columnNumber(static_cast<double>(g.calls.size()))), QString(), QString()});
     counter += 4;
   }
   return doc.take();

@@ -10,6 +10,7 @@
 
 #include "log/qsolog.h"
 #include "output/station.h"
+#include "output/textwriter.h"
 
 namespace fd {
 
@@ -52,7 +53,9 @@ struct SummaryScore {
 };
 SummaryScore scoreSummary(const SummaryForm& f, const BandModeCounts& counts);
 
-// The file's lines, without line ends.
+// The file's 102 lines.
+TextWriter summaryText(const SummaryForm& f, const BandModeCounts& counts, const Station& st, const QDate& today);
+// The same, as lines without their ends.
 QStringList summaryLines(const SummaryForm& f, const BandModeCounts& counts, const Station& st, const QDate& today);
 
 }  // namespace fd

@@ -67,7 +67,7 @@ void ScriptedDialogs::unscripted(const QString& what) {
 }
 
 Answer ScriptedDialogs::message(const QString& title, const QString& text, Buttons buttons) {
-  shown.append({QStringLiteral("message"), title, text, {}});
+  shown.append({QStringLiteral("message"), title, text, {}, {}});
   if (buttons == Buttons::Ok) return Answer::Ok;  // an OK box needs no script and takes no answer
   if (answers.empty()) {
     unscripted(QStringLiteral("message box \"%1\"").arg(title));
@@ -79,7 +79,7 @@ Answer ScriptedDialogs::message(const QString& title, const QString& text, Butto
 }
 
 QString ScriptedDialogs::input(const QString& title, const QString& prompt, const QString& defaultAnswer) {
-  shown.append({QStringLiteral("input"), title, prompt, defaultAnswer});
+  shown.append({QStringLiteral("input"), title, prompt, defaultAnswer, {}});
   if (inputs.empty()) {
     unscripted(QStringLiteral("input box \"%1\"").arg(title));
     return {};
@@ -90,7 +90,7 @@ QString ScriptedDialogs::input(const QString& title, const QString& prompt, cons
 }
 
 std::optional<ColorValue> ScriptedDialogs::chooseColor(ColorValue initial) {
-  shown.append({QStringLiteral("color"), {}, {}, QString::number(initial)});
+  shown.append({QStringLiteral("color"), {}, {}, QString::number(initial), {}});
   if (colors.empty()) {
     unscripted(QStringLiteral("colour dialog"));
     return std::nullopt;
@@ -100,8 +100,8 @@ std::optional<ColorValue> ScriptedDialogs::chooseColor(ColorValue initial) {
   return a;
 }
 
-QString ScriptedDialogs::openFile(const QString& title, const QString& folder, const QString&) {
-  shown.append({QStringLiteral("open"), title, folder, {}});
+QString ScriptedDialogs::openFile(const QString& title, const QString& folder, const QString& filter) {
+  shown.append({QStringLiteral("open"), title, folder, {}, filter});
   if (files.empty()) {
     unscripted(QStringLiteral("open dialog \"%1\"").arg(title));
     return {};
@@ -111,8 +111,8 @@ QString ScriptedDialogs::openFile(const QString& title, const QString& folder, c
   return a;
 }
 
-QString ScriptedDialogs::saveFile(const QString& title, const QString& path, const QString&) {
-  shown.append({QStringLiteral("save"), title, path, {}});
+QString ScriptedDialogs::saveFile(const QString& title, const QString& path, const QString& filter) {
+  shown.append({QStringLiteral("save"), title, path, {}, filter});
   if (files.empty()) {
     unscripted(QStringLiteral("save dialog \"%1\"").arg(title));
     return {};

@@ -47,6 +47,7 @@ class ScriptedDialogs final : public Dialogs {
     QString title;
     QString text;
     QString defaultAnswer;
+    QString filter;  // file dialogs: the filter as handed to the dialog
   };
   // Answers are taken in order; a box with no queued answer is a test failure
   // (reported through the unscripted handler) and is answered with Cancel.

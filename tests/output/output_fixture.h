@@ -1,26 +1,15 @@
 #pragma once
-// What the output tests share: a program folder with a documents folder, an
-// in-memory settings store, a recording main window and the service.
+// The output service over a temporary program folder and documents folder,
+// with the scripted dialogs, the fake clock and the recording main window.
 #include <QDir>
+#include <QFile>
 
 #include "fakemainwindow.h"
+#include "log/logbook.h"
 #include "output/outputservice.h"
-#include "platform/registry.h"
 #include "testenv.h"
 
 namespace fd::test {
-
-inline QsoRecord qso(const QString& call, const QString& band, const QString& mode, const QString& cls = QStringLiteral("1A"),
-                     const QString& sec = QStringLiteral("CT"), const QString& date = QStringLiteral("2024/06/22"),
-                     const QString& time = QStringLiteral("18:00:00")) {
-  QsoRecord r;
-  r.Call = call, r.Class = cls, r.Section = sec, r.Date = date, r.Time = time, r.Band = band, r.Mode = mode;
-  return r;
-}
-
-inline void addMany(QsoLog& log, int n, const QString& band, const QString& mode, const QString& prefix = QStringLiteral("K")) {
-  for (int i = 0; i < n; ++i) log.append(qso(prefix + QString::number(i % 10) + QStringLiteral("AB") + QString::number(i), band, mode));
-}
 
 class OutputTest : public ProgramFolderTest {
  protected:
@@ -28,23 +17,22 @@ class OutputTest : public ProgramFolderTest {
     ProgramFolderTest::SetUp();
     QDir(dir.path()).mkpath(QStringLiteral("docs"));
     state.FieldDayDir = path(QStringLiteral("docs"));
-    state.MyCall = QStringLiteral("W1AW");
-    state.MyClass = QStringLiteral("2A");
-    state.MySection = QStringLiteral("CT");
-    auto r = std::make_unique<MemoryRegistry>();
-    reg = r.get();
-    oldRegistry = setRegistry(std::move(r));
-    main = std::make_unique<FakeMainWindow>(&state);
-    svc = std::make_unique<OutputService>(state);
-    svc->attach(*main);
+    svc.attach(main);
+    fake->clock->setLocal(plainDateTime(QDate(2024, 6, 23), QTime(12, 0, 0)));
   }
-  void TearDown() override { setRegistry(std::move(oldRegistry)); }
-  QString doc(const QString& name) const { return state.FieldDayDir + u'/' + name; }
+  ScriptedDialogs& dlg() { return *fake->dialogs; }
+  void add(const QString& call, const QString& cls, const QString& sec, const QString& date, const QString& time,
+           const QString& band, const QString& mode, const QString& ops = {}, const QString& freq = {}) {
+    state.Log.append(QsoRecord{call, cls, sec, date, time, band, mode, ops, freq});
+  }
+  static QByteArray readAbs(const QString& p) {
+    QFile f(p);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  }
 
-  MemoryRegistry* reg = nullptr;
-  std::unique_ptr<Registry> oldRegistry;
-  std::unique_ptr<FakeMainWindow> main;
-  std::unique_ptr<OutputService> svc;
+  OutputService svc{state};
+  LogBook book{state};
+  FakeMainWindow main{&state, &book};
 };
 
 }  // namespace fd::test

@@ -10,7 +10,7 @@
 #include "core/sharedprefs.h"
 #include "output/form2.h"
 #include "output/summary.h"
-#include "output_fixture.h"
+#include "files_fixture.h"
 #include "platform/cp1252.h"
 #include "platform/forms.h"
 
@@ -108,10 +108,10 @@ QByteArray crlf(const QStringList& lines) {
   return b;
 }
 
-class SummaryTest : public OutputTest {
+class SummaryTest : public FilesTest {
  protected:
   void SetUp() override {
-    OutputTest::SetUp();
+    FilesTest::SetUp();
     fake->clock->setLocal(QDateTime(QDate(2024, 6, 23), QTime(14, 30)));
     state.PrefsPath = doc(QStringLiteral("SharedUserPreferences.xml"));
     state.PrefsXml = kSharedPrefsDeclaration + QStringLiteral("\r\n<OTHER>kept</OTHER>");
@@ -124,7 +124,7 @@ class SummaryTest : public OutputTest {
       act(*f);
       f->Command3->click();
     });
-    svc->showSummary();
+    svc.showSummary();
   }
 };
 
@@ -153,6 +153,7 @@ TEST_F(SummaryTest, WindowWritesTheWholeSheetAndRemembersTheSubmitter) {
   ASSERT_EQ(fake->dialogs->shown.size(), 4);
   EXPECT_EQ(fake->dialogs->shown[0].kind, "save");
   EXPECT_EQ(fake->dialogs->shown[0].text, doc("W1AW.sum"));
+  EXPECT_EQ(fake->dialogs->shown[0].filter, "ADIF Files (*.sum *.SUM)");
   EXPECT_EQ(fake->dialogs->titles().mid(1),
             QStringList({"File Written Successfully.", "EARN 50 Extra Bonus Points!", "  Thanks!"}));
   EXPECT_EQ(fake->dialogs->shown[1].text,
@@ -403,16 +404,16 @@ TEST_F(SummaryTest, FileStemCancelAndFailures) {
 TEST_F(SummaryTest, PrintSummaryChecksTheIdentityThenOpensTheWindow) {
   state.MySection = "C";
   fake->dialogs->answers = {Answer::Ok};
-  svc->mnuPrntSum_Click();  // no modal hook: the window must not open
+  svc.mnuPrntSum_Click();  // no modal hook: the window must not open
   EXPECT_EQ(fake->dialogs->titles(), QStringList({"Need Class & Section!"}));
   EXPECT_EQ(fake->dialogs->shown[0].text, "Please enter your Call, Class and Section in Setup!");
   EXPECT_EQ(fake->dialogs->beeps, 1);
   state.MySection = "CT";
   bool opened = false;
   ScopedModalHook hook([&](QWidget* w) { opened = qobject_cast<Form2*>(w) != nullptr; });
-  svc->mnuPrntSum_Click();
+  svc.mnuPrntSum_Click();
   EXPECT_TRUE(opened);
-  EXPECT_TRUE(svc->provides(OutputServices::Feature::WriteSummary));
+  EXPECT_TRUE(svc.provides(OutputServices::Feature::WriteSummary));
 }
 
 }  // namespace
