@@ -87,9 +87,8 @@ FileResult QtPagePrinter::begin() {
 }
 
 int QtPagePrinter::linesPerPage() const { return d->lines; }
-double QtPagePrinter::lineSpacing() const { return d->spacing; }
-double QtPagePrinter::charWidth() const { return d->width; }
-int QtPagePrinter::resolution() const { return d->printer.resolution(); }
+double QtPagePrinter::leftMarginPoints() const { return d->printer.pageLayout().paintRect(QPageLayout::Point).left(); }
+double QtPagePrinter::charWidthPoints() const { return d->width * 72.0 / d->printer.resolution(); }
 
 FileResult QtPagePrinter::newPage() {
   if (!d->printer.newPage() || d->printer.printerState() == QPrinter::Error)

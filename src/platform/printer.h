@@ -45,9 +45,10 @@ class QtPagePrinter final : public PagePrinter {
   FileResult end() override;
   void abort() override;
 
-  double lineSpacing() const;   // device pixels
-  double charWidth() const;     // device pixels
-  int resolution() const;       // device pixels per inch
+  // Where the columns fall, in points from the paper's left edge: column n
+  // at leftMarginPoints() + (n - 1) * charWidthPoints().
+  double leftMarginPoints() const;
+  double charWidthPoints() const;
 
  private:
   QtPagePrinter();
