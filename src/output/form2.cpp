@@ -207,6 +207,7 @@ void Form2::Form_Load() {
     (this->*r.box)->setText(registry().get(QString::fromLatin1(r.value), QString()));
   // Counted once, here: the window is modal, so the log cannot change meanwhile.
   BandModeCount = countBandModes(s.Log);
+  Text10->setFocus();  // the first box of the tab order
 }
 
 SummaryForm Form2::values() const {

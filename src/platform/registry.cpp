@@ -16,13 +16,13 @@ const QString kName = QStringLiteral("Varik_Software");
 }  // namespace
 
 QString QtRegistry::get(const QString& key, const QString& defaultValue) const {
-  QSettings s(QSettings::IniFormat, QSettings::UserScope, kName, kName);
+  QSettings s(kName, kName);
   s.beginGroup(QStringLiteral("Settings"));
   return s.value(key, defaultValue).toString();
 }
 
 FileResult QtRegistry::set(const QString& key, const QString& value) {
-  QSettings s(QSettings::IniFormat, QSettings::UserScope, kName, kName);
+  QSettings s(kName, kName);
   s.beginGroup(QStringLiteral("Settings"));
   s.setValue(key, value);
   s.endGroup();
