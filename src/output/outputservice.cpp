@@ -17,11 +17,11 @@ bool OutputService::provides(Feature f) const {
     case Feature::Combine: return true;
 
     // Summary sheet
-    case Feature::WriteSummary: return false;
+    case Feature::WriteSummary: return true;
 
     // ASCII files and printing
-    case Feature::AsciiLog: return false;
-    case Feature::AsciiDupe: return false;
+    case Feature::AsciiLog: return true;
+    case Feature::AsciiDupe: return true;
 
     // Statistics, graph and map
     case Feature::Stats: return false;

@@ -8,6 +8,11 @@
 #include "core/mainwindow.h"
 #include "core/services.h"
 #include "core/state.h"
+#include "output/textwriter.h"
+
+#include <QStringList>
+#include <functional>
+#include <vector>
 
 #include <QPointer>
 
@@ -44,11 +49,25 @@ class OutputService final : public OutputServices {
   // with it whichever is destroyed first.
   QPointer<frmBackup> backupWindow;
 
-  // --- Summary sheet
+  // --- Summary sheet (summarysheet.cpp, form2.cpp)
+  void showSummary() override;
+  void mnuPrntSum_Click();  // kept off the menus; tests call it
 
-  // --- ASCII files and printing
+  // --- ASCII files (asciifiles.cpp) and printing (printouts.cpp)
+  void asciiLog() override;
+  void asciiDupe() override;
+  void mnuAsciiLog_Click();
+  void mnuAsciiDupe_Click();
+  // Kept off the menus; tests call them.
+  void mnuPrntlog_Click();
+  void mnuPrntdupe_Click();
 
   // --- Statistics, graph and map
+ private:
+  // --- ASCII files and printing
+  // False when the dialog was cancelled.
+  bool writeAsciiFile(const QString& suffix, bool blankOnFailure, const std::function<TextWriter()>& text);
+  bool printDocument(const std::vector<QStringList>& pages);
 };
 
 }  // namespace fd

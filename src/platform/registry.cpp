@@ -1,0 +1,39 @@
+#include "platform/registry.h"
+
+#include <QSettings>
+
+namespace fd {
+
+namespace {
+std::unique_ptr<Registry>& current() {
+  static std::unique_ptr<Registry> r = std::make_unique<QtRegistry>();
+  return r;
+}
+
+// Organisation and application both "Varik_Software": the file is
+// Varik_Software/Varik_Software.conf under the configuration folder.
+const QString kName = QStringLiteral("Varik_Software");
+}  // namespace
+
+QString QtRegistry::get(const QString& key, const QString& defaultValue) const {
+  QSettings s(kName, kName);
+  s.beginGroup(QStringLiteral("Settings"));
+  return s.value(key, defaultValue).toString();
+}
+
+FileResult QtRegistry::set(const QString& key, const QString& value) {
+  QSettings s(kName, kName);
+  s.beginGroup(QStringLiteral("Settings"));
+  s.setValue(key, value);
+  s.endGroup();
+  s.sync();
+  if (s.status() != QSettings::NoError)
+    return {false, QStringLiteral("The settings file %1 could not be written.").arg(s.fileName())};
+  return {};
+}
+
+Registry& registry() { return *current(); }
+
+std::unique_ptr<Registry> setRegistry(std::unique_ptr<Registry> r) { return std::exchange(current(), std::move(r)); }
+
+}  // namespace fd
