@@ -1,5 +1,7 @@
 #include "output/outputservice.h"
 
+#include "output/sectionmap_window.h"
+
 namespace fd {
 
 OutputService::~OutputService() = default;
@@ -14,11 +16,18 @@ bool OutputService::provides(Feature f) const {
     case Feature::WriteSummary: return false;
     case Feature::AdifExport: return false;
     case Feature::Combine: return false;
-    case Feature::Stats: return false;
-    case Feature::Graph: return false;
-    case Feature::SectionMap: return false;
+    case Feature::Stats: return true;
+    case Feature::Graph: return true;
+    case Feature::SectionMap: return true;
   }
   return false;
+}
+
+void OutputService::unload(SideWindow w) {
+  switch (w) {
+    case SideWindow::SectionMap: unloadSectionMap(); break;
+    default: break;
+  }
 }
 
 }  // namespace fd
