@@ -7,21 +7,14 @@
 #include <QPixmap>
 #include <benchmark/benchmark.h>
 
+#include "benchapp.h"
+
 #include "output/bandstats.h"
 #include "output/graphqso.h"
 #include "output/mapgen.h"
 #include "output/sectionmap.h"
 
 namespace {
-
-void ensureGuiApplication() {
-  if (qApp) return;
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "fieldday_bench";
-  static char* argv[] = {name, nullptr};
-  new QApplication(argc, argv);  // lives for the whole run
-}
 
 // `records` contacts spread evenly over `spanSecs` seconds from 2024/06/22 18:00.
 fd::QsoLog makeLog(int records, long long spanSecs) {
@@ -52,7 +45,7 @@ void BM_GraphCompute(benchmark::State& st) {
 BENCHMARK(BM_GraphCompute)->Args({100, 86400})->Args({14000, 86400})->Args({14000, 599})->Unit(benchmark::kMillisecond);
 
 void BM_GraphComputeAndPaint(benchmark::State& st) {
-  ensureGuiApplication();
+  fd::test::ensureApplication();
   const fd::QsoLog log = makeLog(static_cast<int>(st.range(0)), 86400);
   QPixmap surface(789, 569);  // the window on an 800 x 600 work area
   const fd::RateFrame frame{32, 616, 8, 392, 393, 400, 0.7};
