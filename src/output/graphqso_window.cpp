@@ -97,7 +97,7 @@ GraphQSO::GraphQSO(const QsoLog& log, QWidget* parent) : QDialog(parent), log_(l
   Command1->setFont(designFont(arial, 8.25));
   Command1->setAutoDefault(false);
   connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-  layout.add(Command1, ControlKind::Button, 7440, 6360, 1800, 375, 8.25);
+  layout.add(Command1, ControlKind::Button, 7440, 6490, 1800, 330, 8.25);  // below the date row
 
   Form_Load();
 }
