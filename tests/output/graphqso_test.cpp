@@ -180,6 +180,19 @@ TEST_F(GraphWindow, FewContactsShowTheBoxAndAnEmptyWindow) {
   EXPECT_EQ(w.lblTime[0]->text(), "00:00");
 }
 
+TEST_F(GraphWindow, FlatRateSetsLabelsAndDrawsNoCurve) {
+  // One contact every ten minutes fills every column with the same rate 6.
+  QsoLog flat;
+  for (int i = 0; i <= RateGraph::kColumns; ++i) flat.append(at(600LL * i));
+  GraphQSO w(flat);
+  EXPECT_EQ(w.graph.outcome, RateGraph::Outcome::Flat);
+  EXPECT_EQ(w.lblY[0]->text(), "6.0");
+  EXPECT_EQ(w.lblY[16]->text(), "6.0");
+  const QImage img = w.surface().toImage();
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = 0; x < img.width(); ++x) ASSERT_EQ(img.pixel(x, y), qRgb(0, 0, 0)) << x << "," << y;
+}
+
 TEST_F(GraphWindow, ButtonSwitchesBackgroundTwice) {
   GraphQSO w(log);
   EXPECT_EQ(w.Command1->text(), "Black Background");

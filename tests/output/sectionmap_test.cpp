@@ -255,6 +255,18 @@ TEST_F(SectionMapWindow, FirstTickRightAfterShowingThenEveryMinute) {
   EXPECT_EQ(px(w->Picture1->image, seedOf("ME")), triple(sectionRow(state, "ME")));
 }
 
+TEST_F(SectionMapWindow, DxContactsOnlyHideTheNoteAndPaintNothing) {
+  QsoRecord r;
+  r.Section = QStringLiteral("DX");
+  state.Log.append(r);
+  SectionMap* w = open();
+  const QImage before = w->Picture1->image;
+  w->Timer1_Timer();
+  EXPECT_FALSE(w->Label1->isVisibleTo(w));
+  EXPECT_EQ(w->Picture1->image, before);
+  out.unload(SideWindow::SectionMap);
+}
+
 TEST_F(SectionMapWindow, ClosedAndReopenedStartsWhiteAndPaintsAtOnce) {
   ++state.SecWorked[static_cast<size_t>(sectionRow(state, "CT"))];
   SectionMap* w = open();
