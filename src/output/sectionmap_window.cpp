@@ -17,7 +17,7 @@ void MapPicture::paintEvent(QPaintEvent*) {
   p.drawImage(0, 0, image);
 }
 
-SectionMap::SectionMap(const ProgramState& state, QWidget* parent) : QDialog(parent), s_(state) {
+SectionMap::SectionMap(const ProgramState& state, QWidget* parent) : QWidget(parent), s_(state) {
   setWindowTitle(QStringLiteral(" Section Map"));
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                  Qt::CustomizeWindowHint);

@@ -1,7 +1,7 @@
 #pragma once
 // SectionMap: the outline map with every worked section's areas painted,
 // repainted in new colours every minute. Modeless; closing it unloads it.
-#include <QDialog>
+#include <QWidget>
 #include <QImage>
 #include <QTimer>
 #include <array>
@@ -23,7 +23,9 @@ class MapPicture : public QWidget {
   void paintEvent(QPaintEvent*) override;
 };
 
-class SectionMap : public QDialog {
+// A plain window in a dialog frame, not a QDialog: Esc would hide a dialog
+// and leave it loaded, painting unseen; only closing unloads it.
+class SectionMap : public QWidget {
   Q_OBJECT
  public:
   explicit SectionMap(const ProgramState& state, QWidget* parent = nullptr);
