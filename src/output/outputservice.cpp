@@ -23,6 +23,7 @@ bool OutputService::provides(Feature f) const {
   return false;
 }
 
+// The main window's close unloads its side windows through here.
 void OutputService::unload(SideWindow w) {
   switch (w) {
     case SideWindow::SectionMap: unloadSectionMap(); break;

@@ -17,16 +17,17 @@ class OutputService final : public OutputServices {
   void attach(MainWindow& w) override { main = &w; }
   bool provides(Feature f) const override;
 
-  // Statistics, graph and section map (bandstats_window.cpp, graphqso_window.cpp, sectionmap_window.cpp).
-  void showStats() override;
-  void showGraph() override;
-  void showSectionMap() override;
   void unload(SideWindow w) override;
-  QPointer<SectionMap> sectionMap;  // modeless; deletes itself when closed
-  void unloadSectionMap();
 
   ProgramState& s;
   MainWindow* main = nullptr;
+
+  // --- Statistics, graph and map (bandstats_window.cpp, graphqso_window.cpp, sectionmap_window.cpp)
+  void showStats() override;
+  void showGraph() override;
+  void showSectionMap() override;
+  QPointer<SectionMap> sectionMap;  // modeless; deletes itself when closed
+  void unloadSectionMap();
 };
 
 }  // namespace fd
