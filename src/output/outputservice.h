@@ -16,7 +16,6 @@ class OutputService final : public OutputServices {
   ~OutputService() override;
   void attach(MainWindow& w) override { main = &w; }
   bool provides(Feature f) const override;
-
   void unload(SideWindow w) override;
 
   ProgramState& s;
