@@ -7,26 +7,19 @@
 #include <benchmark/benchmark.h>
 #include <vector>
 
+#include "benchapp.h"
+
 #include "log/form1.h"
 #include "log/logfile.h"
 #include "testenv.h"
 
 namespace {
 
-void ensureApplication() {
-  if (qApp) return;
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "fieldday_bench";
-  static char* argv[] = {name, nullptr};
-  new QApplication(argc, argv);  // lives for the whole run
-}
-
 // The main window on a log of `records` contacts, none of them with the calls
 // typed below and all older than the hour the rates look at.
 struct Window {
   explicit Window(int records) {
-    ensureApplication();
+    fd::test::ensureApplication();
     state.ProgDir = dir.path();
     fd::fillSectionTable(state);
     state.OpInitials = "AB";

@@ -136,13 +136,14 @@ void ResizeForm(TwipLayout& form, const Screen& screen) {
   scaleControls(form, wx, hy, fontFactor, false);
 }
 
-void ResizeFormByWidth(TwipLayout& form, const Screen& screen) {
+void ResizeFormByWidth(TwipLayout& form, const Screen& screen, Placement place) {
   const double sw = screen.widthTwips(), sh = screen.heightTwips();
   const float wx = static_cast<float>(sw / 9600.0), hy = static_cast<float>(sh / 7200.0);
   form.width = form.width / 9600.0 * sw;
   form.height = form.height / 7200.0 * sh;
   form.left = (sw - form.width) / 2;
   form.top = (sh - form.height) / 2;
+  if (place == Placement::QuarterTop) form.top /= 2;
   form.fontSize = form.fontSize * wx;
   scaleControls(form, wx, hy, wx, false);
 }

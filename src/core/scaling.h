@@ -49,8 +49,10 @@ void ResizeForm(TwipLayout& form, const Screen& screen);
 
 // The same rule with the three differences several small windows carry: top
 // centred without the lift, the window's font and every control's font by the
-// width factor.
-void ResizeFormByWidth(TwipLayout& form, const Screen& screen);
+// width factor. QuarterTop puts the top at a quarter of the free height, so
+// the window sits above the centre.
+enum class Placement { Centred, QuarterTop };
+void ResizeFormByWidth(TwipLayout& form, const Screen& screen, Placement place = Placement::Centred);
 
 // Scales a window to a given size, then its controls by how much its inner
 // area grew; fonts damped and renamed when a font name is given.

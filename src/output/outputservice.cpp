@@ -1,6 +1,7 @@
 #include "output/outputservice.h"
 
 #include "output/backup_window.h"
+#include "output/sectionmap_window.h"
 
 namespace fd {
 
@@ -24,9 +25,9 @@ bool OutputService::provides(Feature f) const {
     case Feature::AsciiDupe: return true;
 
     // Statistics, graph and map
-    case Feature::Stats: return false;
-    case Feature::Graph: return false;
-    case Feature::SectionMap: return false;
+    case Feature::Stats: return true;
+    case Feature::Graph: return true;
+    case Feature::SectionMap: return true;
   }
   return false;
 }
@@ -40,7 +41,7 @@ void OutputService::unload(SideWindow w) {
       break;
 
     // Statistics, graph and map
-    case SideWindow::SectionMap: break;
+    case SideWindow::SectionMap: unloadSectionMap(); break;
 
     default: break;
   }

@@ -19,6 +19,7 @@
 namespace fd {
 
 class frmBackup;
+class SectionMap;
 
 class OutputService final : public OutputServices {
  public:
@@ -62,7 +63,13 @@ class OutputService final : public OutputServices {
   void mnuPrntlog_Click();
   void mnuPrntdupe_Click();
 
-  // --- Statistics, graph and map
+  // --- Statistics, graph and map (bandstats_window.cpp, graphqso_window.cpp, sectionmap_window.cpp)
+  void showStats() override;
+  void showGraph() override;
+  void showSectionMap() override;
+  QPointer<SectionMap> sectionMap;  // modeless; deletes itself when closed
+  void unloadSectionMap();
+
  private:
   // --- ASCII files and printing
   // False when the dialog was cancelled.

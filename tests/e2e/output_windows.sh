@@ -1,0 +1,137 @@
+#!/usr/bin/env bash
+# Statistics, graph and section map from the menu bar of the real program
+# under a real X server: each window is found by its caption, photographed
+# (an .xwd beside the log) and closed; then the main window still logs a
+# contact typed at it.
+#
+# Usage: output_windows.sh PROGRAM_DIR SCRATCH_DIR
+# Every wait is bounded; background processes are killed by their own ids.
+set -u
+
+PROGRAM_DIR=${1:?program folder}
+SCRATCH=${2:?scratch folder}
+
+if [ -z "${FD_E2E_INNER:-}" ]; then
+  rm -rf "$SCRATCH"
+  mkdir -p "$SCRATCH"
+  FD_E2E_INNER=1 timeout -k 5 150 xvfb-run -a -e "$SCRATCH/xvfb.log" -s "-screen 0 1280x1024x24" \
+    bash "$0" "$PROGRAM_DIR" "$SCRATCH"
+  rc=$?
+  [ $rc -eq 124 ] && echo "FAIL: the session ran past its time limit (see $SCRATCH)"
+  exit $rc
+fi
+
+LOG="$SCRATCH/e2e.log"
+WORK="$SCRATCH/run"
+PROG="$WORK/program"
+OB_PID=""
+FD_PID=""
+
+log() { echo "$*" | tee -a "$LOG"; }
+cleanup() {
+  [ -n "$FD_PID" ] && kill "$FD_PID" 2>/dev/null
+  [ -n "$OB_PID" ] && kill "$OB_PID" 2>/dev/null
+  return 0
+}
+trap cleanup EXIT
+trap 'exit 143' INT TERM HUP
+
+fail() {
+  log "FAIL: $*"
+  timeout 10 xwd -root -silent >"$SCRATCH/failure-screen.xwd" 2>/dev/null && log "screenshot: $SCRATCH/failure-screen.xwd"
+  [ -f "$SCRATCH/fieldday.log" ] && tail -n 40 "$SCRATCH/fieldday.log" | tee -a "$LOG"
+  exit 1
+}
+
+wait_for() {
+  local tries=$(($1 * 4))
+  shift
+  while [ $tries -gt 0 ]; do
+    "$@" && return 0
+    sleep 0.25
+    tries=$((tries - 1))
+  done
+  return 1
+}
+
+window_id() { timeout 5 xdotool search --name "$1" 2>/dev/null | head -n 1; }
+window_shown() { [ -n "$(window_id "$1")" ]; }
+window_gone() { [ -z "$(window_id "$1")" ]; }
+log_has_lines() { [ -f "$PROG/fdlog.dat" ] && [ "$(grep -c '' "$PROG/fdlog.dat")" -ge "$1" ]; }
+
+mkdir -p "$WORK/home" "$WORK/appdata" "$WORK/xdg"
+chmod 700 "$WORK/xdg"
+cp -r "$PROGRAM_DIR" "$PROG" || fail "cannot copy $PROGRAM_DIR"
+rm -f "$PROG/fdlog.dat" "$PROG/fdpref.dat"
+export HOME="$WORK/home" USERPROFILE="$WORK/home" APPDATA="$WORK/appdata" XDG_RUNTIME_DIR="$WORK/xdg"
+export TZ=UTC QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8
+
+printf '%s\r\n' '"W1AW"' '"2A"' '"CT"' 0 '"PH"' '"20"' 255 0 100 0 '"None"' 0 0 '"AB"' 0 0 '""' >"$PROG/fdpref.dat"
+# Twelve contacts over an hour on several bands and by two operators.
+: >"$PROG/fdlog.dat"
+i=0
+for sec in CT ENY NT ONE PAC AK MDC WI STX BC QC VI; do
+  band=$(echo "20 40 80 15 10 6" | cut -d' ' -f$((i % 6 + 1)))
+  printf '"K%dXY","1A","%s","2024/06/22","18:%02d:00","%s","PH","%s","",""\r\n' "$i" "$sec" $((i * 5)) "$band" \
+    "$([ $((i % 3)) -eq 0 ] && echo CD || echo AB)" >>"$PROG/fdlog.dat"
+  i=$((i + 1))
+done
+
+wait_for 20 timeout 2 xdotool getdisplaygeometry >/dev/null 2>&1 || fail "the X server did not answer on $DISPLAY"
+wm_up() { kill -0 "$OB_PID" 2>/dev/null && timeout 2 wmctrl -m >/dev/null 2>&1; }
+for attempt in 1 2 3; do
+  openbox >>"$SCRATCH/openbox.log" 2>&1 &
+  OB_PID=$!
+  wait_for 10 wm_up && break
+  kill "$OB_PID" 2>/dev/null
+  OB_PID=""
+  sleep 1
+done
+[ -n "$OB_PID" ] || fail "the window manager did not start"
+
+(cd "$PROG" && exec ./fieldday) >"$SCRATCH/fieldday.log" 2>&1 &
+FD_PID=$!
+STATION="Amateur Station I\.D\."
+wait_for 30 window_shown "$STATION" || fail "the station window did not appear"
+timeout 10 xdotool windowactivate --sync "$(window_id "$STATION")" || fail "cannot activate the station window"
+timeout 5 xdotool key --clearmodifiers Return || fail "xdotool key failed"
+wait_for 15 window_gone "$STATION" || fail "Enter did not close the station window"
+
+MAIN="Varik Software Field Day Log"
+wait_for 15 window_shown "$MAIN" || fail "the main window is not shown"
+MID=$(window_id "$MAIN")
+
+# Opens a window from the menu bar with the given keys, photographs it, closes it.
+open_shoot_close() {
+  local caption=$1 shot=$2
+  shift 2
+  timeout 10 xdotool windowactivate --sync "$MID" || fail "cannot activate the main window"
+  sleep 0.5
+  timeout 5 xdotool key --clearmodifiers "$@" || fail "xdotool key failed"
+  wait_for 20 window_shown "$caption" || fail "\"$caption\" did not open"
+  sleep 1
+  timeout 10 xwd -silent -id "$(window_id "$caption")" >"$SCRATCH/$shot.xwd" || fail "no screenshot of \"$caption\""
+  log "\"$caption\" shown: $SCRATCH/$shot.xwd"
+  timeout 5 wmctrl -c "$caption" || fail "wmctrl could not close \"$caption\""
+  wait_for 15 window_gone "$caption" || fail "\"$caption\" did not close"
+}
+
+open_shoot_close " Field Day Statistics" statistics alt+b s
+open_shoot_close " Activity Graph - QSOs per Hour Rate" graph alt+g
+open_shoot_close " Section Map" sectionmap alt+a
+
+# The main window still takes keys.
+timeout 10 xdotool windowactivate --sync "$MID" || fail "cannot activate the main window"
+sleep 0.5
+timeout 20 xdotool type --delay 120 "k1abc2act" || fail "xdotool type failed"
+timeout 5 xdotool key --clearmodifiers Return || fail "xdotool key failed"
+wait_for 15 log_has_lines 13 || fail "the contact typed after the windows did not reach fdlog.dat"
+
+timeout 5 wmctrl -c "$MAIN" || fail "wmctrl could not close the main window"
+timeout 20 bash -c "while kill -0 $FD_PID 2>/dev/null; do sleep 0.2; done" || fail "the program did not end"
+wait "$FD_PID"
+FD_RC=$?
+FD_PID=""
+[ "$FD_RC" -eq 0 ] || fail "the program ended with status $FD_RC"
+log "PASS: statistics, graph and section map opened from the menu bar and closed; the main window still logs"
+exit 0

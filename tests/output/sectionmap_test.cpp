@@ -1,0 +1,289 @@
+#include "output/sectionmap.h"
+
+#include <QFile>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QTest>
+#include <QToolTip>
+#include <gtest/gtest.h>
+#include <set>
+
+#include "fakemainwindow.h"
+#include "output/mapgen.h"
+#include "output/outputservice.h"
+#include "output/sectionmap_window.h"
+#include "testenv.h"
+
+namespace fd {
+namespace {
+
+const QRgb kWhite = qRgb(255, 255, 255), kBlack = qRgb(0, 0, 0);
+
+QRgb px(const QImage& img, QPoint p) { return img.pixel(p) | 0xff000000u; }
+
+int labelIndex(const char* section) {
+  for (size_t k = 0; k < kMapLabels.size(); ++k)
+    if (QLatin1String(kMapLabels[k].section) == QLatin1String(section)) return static_cast<int>(k);
+  return -1;
+}
+QPoint seedOf(const char* section) { return labelCentre(kMapLabels[static_cast<size_t>(labelIndex(section))]); }
+
+// Triple j (1-based) is (j, 100 + j, 200 - j) / 254 read back as whole numbers.
+struct Sequence {
+  std::vector<double> values;
+  size_t next = 0;
+  explicit Sequence(int triples, int offset = 0) {
+    for (int j = 1; j <= triples; ++j)
+      for (int v : {j + offset, 100 + j, 200 - j}) values.push_back((v + 0.5) / 254.0);
+  }
+  RandomSource source() {
+    return [this] { return values[next++ % values.size()]; };
+  }
+};
+QRgb triple(int j, int offset = 0) { return qRgb(j + offset, 100 + j, 200 - j); }
+
+int sectionRow(const ProgramState& s, const QString& name) {
+  for (int j = 1; j <= s.SecTotal; ++j)
+    if (s.SecName[j] == name) return j;
+  return 0;
+}
+
+// Pixels reached by a fill of a fresh copy from p.
+std::vector<QPoint> reach(const QImage& img, QPoint p) {
+  QImage copy = img.convertToFormat(QImage::Format_RGB32);
+  const QRgb mark = qRgb(1, 2, 3);
+  floodFill(copy, p, mark);
+  std::vector<QPoint> out;
+  for (int y = 0; y < copy.height(); ++y)
+    for (int x = 0; x < copy.width(); ++x)
+      if (px(copy, {x, y}) == mark) out.emplace_back(x, y);
+  return out;
+}
+
+TEST(SectionMapPicture, CommittedPictureEqualsTheGenerator) {
+  const QImage committed(QStringLiteral(FD_SOURCE_DIR "/src/output/sectionmap.png"));
+  ASSERT_FALSE(committed.isNull());
+  EXPECT_EQ(committed.size(), QSize(kMapWidth, kMapHeight));
+  QFile f(QStringLiteral(FD_SOURCE_DIR "/src/output/sectionmap.png"));
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  const QByteArray head = f.read(26);
+  EXPECT_EQ(head.at(24), 8);  // 24-bit: eight bits per channel,
+  EXPECT_EQ(head.at(25), 2);  // red, green and blue, no alpha
+  const QImage generated = mapgen::generate();
+  ASSERT_EQ(generated.size(), committed.size());
+  for (int y = 0; y < kMapHeight; ++y)
+    for (int x = 0; x < kMapWidth; ++x) ASSERT_EQ(px(committed, {x, y}), px(generated, {x, y})) << x << "," << y;
+  // The compiled-in copy is the same picture.
+  EXPECT_EQ(loadSectionMapPicture(), committed.convertToFormat(QImage::Format_RGB32));
+}
+
+TEST(SectionMapPicture, EverySeedWhiteEveryFillClosedAndLargeEnough) {
+  const QImage img = loadSectionMapPicture();
+  std::set<std::pair<int, int>> seeds;
+  for (size_t k = 0; k < kMapLabels.size(); ++k)
+    if (k != 90) seeds.insert({labelCentre(kMapLabels[k]).x(), labelCentre(kMapLabels[k]).y()});
+  const std::set<size_t> ontario = {74, 91, 92, 93};
+  for (size_t k = 0; k < kMapLabels.size(); ++k) {
+    if (k == 90) continue;
+    const QPoint s = labelCentre(kMapLabels[k]);
+    ASSERT_EQ(px(img, s), kWhite) << kMapLabels[k].section;
+    const std::vector<QPoint> area = reach(img, s);
+    EXPECT_GE(area.size(), 30u) << kMapLabels[k].section;
+    std::set<std::pair<int, int>> reached;
+    for (const QPoint& p : area) {
+      ASSERT_FALSE(p.x() == 0 || p.y() == 0 || p.x() == kMapWidth - 1 || p.y() == kMapHeight - 1) << kMapLabels[k].section;
+      reached.insert({p.x(), p.y()});
+    }
+    for (size_t o = 0; o < kMapLabels.size(); ++o) {
+      if (o == 90 || o == k) continue;
+      const QPoint t = labelCentre(kMapLabels[o]);
+      const bool shared = (ontario.count(k) && ontario.count(o)) || t == s;
+      EXPECT_EQ(reached.count({t.x(), t.y()}) > 0, shared) << kMapLabels[k].section << " reaches " << kMapLabels[o].section;
+    }
+  }
+  // "NWT" lies in the area of an NT label.
+  const std::vector<QPoint> nt = reach(img, labelCentre(kMapLabels[81]));
+  EXPECT_NE(std::find(nt.begin(), nt.end(), labelCentre(kMapLabels[90])), nt.end());
+}
+
+TEST(SectionMapPicture, UnreadablePictureIsBlankWhite) {
+  const QImage img = loadSectionMapPicture(QStringLiteral(":/nothing-here.png"));
+  EXPECT_EQ(img.size(), QSize(kMapWidth, kMapHeight));
+  EXPECT_EQ(px(img, {200, 200}), kWhite);
+}
+
+TEST(SectionMapFill, SameColourDoesNothingAndBlackIsDrawnAgain) {
+  QImage img(5, 5, QImage::Format_RGB32);
+  img.fill(qRgb(10, 20, 30));
+  floodFill(img, {2, 2}, qRgb(10, 20, 30));  // would never end if it ran
+  EXPECT_EQ(px(img, {0, 0}), qRgb(10, 20, 30));
+  floodFill(img, {9, 9}, kWhite);  // outside: nothing
+  std::vector<double> v = {0.001, 0.002, 0.003, 0.5, 0.6, 0.7};
+  size_t i = 0;
+  EXPECT_EQ(drawFillColour([&] { return v[i++]; }), qRgb(127, 152, 177));
+  EXPECT_EQ(i, 6u);
+  EXPECT_EQ(drawFillColour([] { return 0.9999; }), qRgb(253, 253, 253));  // never white
+  std::vector<double> black = {0.0, 0.001, 0.003, 0.5, 0.0, 0.0};
+  i = 0;
+  EXPECT_EQ(drawFillColour([&] { return black[i++]; }), qRgb(127, 0, 0));
+}
+
+class SectionMapTick : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fillSectionTable(s);
+    base = loadSectionMapPicture();
+    img = base;
+  }
+  void work(const char* name) { ++s.SecWorked[static_cast<size_t>(sectionRow(s, QString::fromLatin1(name)))]; }
+  QRgb colourOf(const char* name, int offset = 0) { return triple(sectionRow(s, QString::fromLatin1(name)), offset); }
+  void tick(Sequence& seq) { paintWorkedSections(img, s, seq.source()); }
+  void expectOutlinesIntact() {
+    for (int y = 0; y < kMapHeight; ++y)
+      for (int x = 0; x < kMapWidth; ++x)
+        if (px(base, {x, y}) == kBlack) ASSERT_EQ(px(img, {x, y}), kBlack) << x << "," << y;
+  }
+  test::FakePlatform fake;
+  ProgramState s;
+  QImage base, img;
+  Sequence seq{83};
+};
+
+TEST_F(SectionMapTick, OnlyTheWorkedSectionIsPaintedInItsTriple) {
+  work("CT");
+  tick(seq);
+  EXPECT_EQ(seq.next, 3u * 83);  // three numbers per section, worked or not
+  EXPECT_EQ(px(img, seedOf("CT")), colourOf("CT"));
+  for (const char* other : {"WMA", "NLI", "ENY"}) EXPECT_EQ(px(img, seedOf(other)), kWhite) << other;
+  expectOutlinesIntact();
+}
+
+TEST_F(SectionMapTick, AllAreasOfASectionShareItsColour) {
+  work("NT");
+  tick(seq);
+  for (int k : {77, 80, 81, 82, 83}) EXPECT_EQ(px(img, labelCentre(kMapLabels[static_cast<size_t>(k)])), colourOf("NT")) << k;
+}
+
+TEST_F(SectionMapTick, OntarioEndsInTheLastWorkedInTableOrder) {
+  work("ONN");
+  work("ONE");
+  tick(seq);
+  const char* later = sectionRow(s, "ONE") > sectionRow(s, "ONN") ? "ONE" : "ONN";
+  for (int k : {74, 92, 93}) EXPECT_EQ(px(img, labelCentre(kMapLabels[static_cast<size_t>(k)])), colourOf(later)) << k;
+}
+
+TEST_F(SectionMapTick, DxAndEmptyLogsPaintNothing) {
+  ++s.SecWorked[0];  // a DX contact has no section row
+  tick(seq);
+  EXPECT_EQ(img, base);
+}
+
+TEST_F(SectionMapTick, AllWorkedColoursEverySeedAndTheNextTickBringsNewColours) {
+  for (int j = 1; j <= s.SecTotal; ++j) ++s.SecWorked[static_cast<size_t>(j)];
+  tick(seq);
+  for (size_t k = 0; k < kMapLabels.size(); ++k)
+    if (k != 90) EXPECT_NE(px(img, labelCentre(kMapLabels[k])), kWhite) << kMapLabels[k].section;
+  EXPECT_EQ(px(img, seedOf("PAC")), colourOf("PAC"));
+  expectOutlinesIntact();
+  Sequence second(83, 20);
+  tick(second);
+  EXPECT_EQ(px(img, seedOf("PAC")), colourOf("PAC", 20));
+  EXPECT_EQ(px(img, seedOf("AK")), colourOf("AK", 20));
+  expectOutlinesIntact();
+}
+
+class SectionMapWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fillSectionTable(state);
+    out.attach(main);
+  }
+  SectionMap* open() {
+    out.showSectionMap();
+    SectionMap* w = out.sectionMap;
+    if (w) w->random = seq.source();
+    return w;
+  }
+  test::FakePlatform fake;
+  ProgramState state;
+  test::FakeMainWindow main{&state};
+  OutputService out{state};
+  Sequence seq{83};
+};
+
+TEST_F(SectionMapWindow, GeometryLabelsAndTooltips) {
+  EXPECT_TRUE(out.provides(OutputServices::Feature::SectionMap));
+  SectionMap* w = open();
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(w->windowTitle(), " Section Map");
+  EXPECT_EQ(w->size(), QSize(484, 455));
+  EXPECT_EQ(w->pos(), QPoint((800 - 484) / 2, (600 - 455) / 2));
+  EXPECT_EQ(w->Picture1->geometry(), QRect(0, 4, 483, 445));
+  EXPECT_EQ(w->Label1->geometry(), QRect(368, 8, 105, 33));
+  EXPECT_TRUE(w->Label1->isVisibleTo(w));  // empty log
+  EXPECT_EQ(w->lblCounty[90]->toolTip(), "NWT");
+  // The tooltip under the pointer in label 37's rectangle.
+  const QPoint inPac(420, 330);
+  QWidget* spot = w->Picture1->childAt(inPac);
+  ASSERT_NE(spot, nullptr);
+  QHelpEvent help(QEvent::ToolTip, spot->mapFromParent(inPac), w->Picture1->mapToGlobal(inPac));
+  QApplication::sendEvent(spot, &help);
+  EXPECT_EQ(QToolTip::text(), "PAC");
+  QToolTip::hideText();
+  // Overlaps: the later label is on top (ONE, label 93, over ONN, GTA and ONS).
+  EXPECT_EQ(w->Picture1->childAt(280, 190), w->lblCounty[93]);
+  out.unload(SideWindow::SectionMap);
+  EXPECT_TRUE(out.sectionMap.isNull());
+}
+
+TEST_F(SectionMapWindow, FirstTickRightAfterShowingThenEveryMinute) {
+  QsoRecord r;
+  r.Section = QStringLiteral("CT");
+  state.Log.append(r);
+  ++state.SecWorked[static_cast<size_t>(sectionRow(state, "CT"))];
+  SectionMap* w = open();
+  EXPECT_FALSE(w->Label1->isVisibleTo(w));
+  EXPECT_EQ(w->Timer1.interval(), 1);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return w->Timer1.interval() == 60000; }, 5000));
+  EXPECT_EQ(px(w->Picture1->image, seedOf("CT")), triple(sectionRow(state, "CT")));
+  EXPECT_EQ(px(w->Picture1->image, seedOf("ME")), kWhite);
+  // A contact saved while the window is open shows at the next tick.
+  ++state.SecWorked[static_cast<size_t>(sectionRow(state, "ME"))];
+  Sequence next(83);
+  w->random = next.source();
+  w->Timer1_Timer();
+  EXPECT_EQ(px(w->Picture1->image, seedOf("ME")), triple(sectionRow(state, "ME")));
+}
+
+TEST_F(SectionMapWindow, DxContactsOnlyHideTheNoteAndPaintNothing) {
+  QsoRecord r;
+  r.Section = QStringLiteral("DX");
+  state.Log.append(r);
+  SectionMap* w = open();
+  const QImage before = w->Picture1->image;
+  w->Timer1_Timer();
+  EXPECT_FALSE(w->Label1->isVisibleTo(w));
+  EXPECT_EQ(w->Picture1->image, before);
+  out.unload(SideWindow::SectionMap);
+}
+
+TEST_F(SectionMapWindow, ClosedAndReopenedStartsWhiteAndPaintsAtOnce) {
+  ++state.SecWorked[static_cast<size_t>(sectionRow(state, "CT"))];
+  SectionMap* w = open();
+  w->Timer1_Timer();
+  EXPECT_NE(px(w->Picture1->image, seedOf("CT")), kWhite);
+  w->close();  // closing unloads it
+  EXPECT_TRUE(QTest::qWaitFor([&] { return out.sectionMap.isNull(); }, 5000));
+  SectionMap* again = open();
+  ASSERT_NE(again, nullptr);
+  EXPECT_EQ(px(again->Picture1->image, seedOf("CT")), kWhite);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return again->Timer1.interval() == 60000; }, 5000));
+  EXPECT_EQ(px(again->Picture1->image, seedOf("CT")), triple(sectionRow(state, "CT")));
+  // The menu again only brings it forward.
+  out.showSectionMap();
+  EXPECT_EQ(out.sectionMap, again);
+  out.unload(SideWindow::SectionMap);
+}
+
+}  // namespace
+}  // namespace fd
