@@ -1,21 +1,49 @@
 #include "keying/keyingservice.h"
 
+#include "keying/cwfrm.h"
+#include "keying/cwkeyer.h"
+#include "platform/keylines.h"
+#include "platform/serial.h"
+
 namespace fd {
 
-KeyingService::~KeyingService() = default;
+KeyingService::KeyingService(ProgramState& state)
+    : s(state), Comm(makeSerialPort()), CommPhone(makeSerialPort()), cw_(std::make_unique<CWKeyer>(state, *Comm, *CommPhone)) {
+  initCW();
+}
+
+// Never left keyed: the lines go up before the devices close.
+KeyingService::~KeyingService() {
+  releaseAll();
+  cwFrm_.reset();
+}
+
+void KeyingService::attach(MainWindow& w) {
+  main = &w;
+  cw_->main = &w;
+}
 
 // What is built; a menu item or hot key of a feature not built stays inactive.
 bool KeyingService::provides(Feature f) const {
   switch (f) {
-    case Feature::CWSetup: return false;
+    case Feature::CWSetup: return true;
     case Feature::PhoneSetup: return false;
     case Feature::Zell: return false;
     case Feature::VoiceNav: return false;
     case Feature::CWStrings: return false;
-    case Feature::CWKeys: return false;
+    case Feature::CWKeys: return true;
     case Feature::PhoneKeys: return false;
   }
   return false;
+}
+
+void KeyingService::releaseAll() {
+  // Every sending loop and repeat stops first, so nothing keys afterwards.
+  cw_->stopAll();
+  // (The voice keyer and the WinKey keyer add theirs here.)
+  Comm->close();
+  CommPhone->close();
+  releaseAllParallel();
 }
 
 }  // namespace fd

@@ -1,20 +1,52 @@
 #pragma once
 // The keying subsystem: the CW keyer, WinKey, the voice keyer, voice navigation and the RTTY link.
+#include <memory>
+
 #include "core/mainwindow.h"
 #include "core/services.h"
 #include "core/state.h"
 
 namespace fd {
 
+class CWKeyer;
+class CWFrm;
+class SerialPort;
+
 class KeyingService final : public KeyingServices {
  public:
-  explicit KeyingService(ProgramState& state) : s(state) {}
+  explicit KeyingService(ProgramState& state);
   ~KeyingService() override;
-  void attach(MainWindow& w) override { main = &w; }
+  void attach(MainWindow& w) override;
   bool provides(Feature f) const override;
+  void releaseAll() override;
+
+  // CW keyer (cwkeys.cpp).
+  void fKeyCW(int& keyCode) override;
+  void loopThroughCWBuffer() override;
+  void cwSpeedUp() override;
+  void cwSpeedDown() override;
+  QString cwSpeedText() const override;
+  void disableCWRepeat() override;
+  void loadCWSettings() override;
+  void showCWSetup(bool modal) override;
+  void unload(SideWindow w) override;
+  CWKeyer& cw() { return *cw_; }
+  CWFrm* cwFrm() { return cwFrm_.get(); }  // loaded or not
+  CWFrm& loadCWFrm();
+  // CWFrm's load step without the window: the timing choice and the loop
+  // count from the registry (a stored "Loop" with no count calibrates).
+  void loadCWTiming();
 
   ProgramState& s;
   MainWindow* main = nullptr;
+  // The keyers' serial ports: Comm for the CW key line, CommPhone for the
+  // voice keyer's PTT. One keyer holds a port at a time.
+  std::unique_ptr<SerialPort> Comm, CommPhone;
+
+ private:
+  void initCW();
+  std::unique_ptr<CWKeyer> cw_;
+  std::unique_ptr<CWFrm> cwFrm_;
 };
 
 }  // namespace fd
