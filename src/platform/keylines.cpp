@@ -187,7 +187,7 @@ KeyLineRecorder::~KeyLineRecorder() {
 }
 
 void recordKeyLine(const QString& line, int value) {
-  if (KeyLineRecorder* r = recorder()) r->events.push_back({clock().monotonicMs(), line, value});
+  if (KeyLineRecorder* r = recorder()) r->events.push_back({clock().monotonicMs(), clock().monotonicNs(), line, value});
 }
 
 namespace {

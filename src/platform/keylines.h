@@ -85,6 +85,7 @@ bool setSerialKeyLine(SerialPort& port, bool rts, bool on);
 
 struct KeyLineEvent {
   std::int64_t ms = 0;
+  std::int64_t ns = 0;  // the same instant to the nanosecond
   QString line;
   int value = 0;
 };
