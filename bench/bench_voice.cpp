@@ -47,21 +47,18 @@ void BM_VoiceEndToRelease(benchmark::State& st) {
   QTemporaryDir dir;
   fd::ProgramState state;
   state.ProgDir = dir.path();
-  TimedPort* port = nullptr;
+  auto ownPort = std::make_unique<TimedPort>();
+  TimedPort* port = ownPort.get();
   TimedPlayer* player = nullptr;
   std::map<QString, int> lengths;
-  fd::setSerialFactory([&] {
-    auto p = std::make_unique<TimedPort>();
-    port = p.get();
-    return p;
-  });
   fd::setAudioFactory([&] {
     auto p = std::make_unique<TimedPlayer>(&lengths);
     player = p.get();
     return p;
   });
   {
-    fd::PhoneKeyer keyer(state);
+    fd::PhoneKeyer keyer(state, *port);
+    keyer.out32 = [](int, int) { return true; };
     keyer.settings.Text[0] = "/msg.wav";
     keyer.settings.Text10 = "2";
     keyer.settings.option = fd::WaveSettings::RTS;
@@ -89,7 +86,6 @@ void BM_VoiceEndToRelease(benchmark::State& st) {
     st.counters["to_ptt_us"] = sumKeyUs / n;
     st.counters["to_play_us"] = sumPlayUs / n;
   }
-  fd::setSerialFactory({});
   fd::setAudioFactory({});
 }
 BENCHMARK(BM_VoiceEndToRelease)->Iterations(200)->Unit(benchmark::kMillisecond);

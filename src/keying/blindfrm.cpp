@@ -77,6 +77,8 @@ void BlindFrm::showTicked() {
 }
 
 void BlindFrm::Command1_Click() {
+  // The options as they stand (arrow keys move the tick as clicks do).
+  nav.ticked = Option2->isChecked() ? 2 : Option3->isChecked() ? 3 : Option1->isChecked() ? 1 : 0;
   hide();
   nav.done();
 }

@@ -2,11 +2,13 @@
 
 #include <cmath>
 
+#include "platform/keylines.h"
 #include "platform/platform.h"
 
 namespace fd {
 
-PhoneKeyer::PhoneKeyer(ProgramState& state) : s(state), comm_(makeSerialPort()) {
+PhoneKeyer::PhoneKeyer(ProgramState& state, SerialPort& commPhone) : s(state), comm_(commPhone) {
+  out32 = fd::out32;
   Timer1.setInterval(40);
   tmrRepeat.setSingleShot(false);
   connect(&Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
@@ -36,22 +38,18 @@ void PhoneKeyer::FKeyPhone(int keyCode) {
   if (keyedSerial_ != want || (keyedAddress_ >= 0 && settings.option != WaveSettings::Parallel)) release();
 
   if (serial) {
-    if (!comm_->isOpen()) PhoneSetup();
-    if (settings.option == WaveSettings::DTR) {
-      comm_->setDTREnable(true);
-      keyedSerial_ = Serial::Dtr;
-    } else {
-      comm_->setRTSEnable(true);
-      keyedSerial_ = Serial::Rts;
-    }
+    if (!comm_.isOpen()) PhoneSetup();
+    keyedSerial_ = want;
+    setSerialKeyLine(comm_, want == Serial::Rts, true);
   }
   if (settings.option == WaveSettings::Parallel) {
-    const auto base = boxValue(settings.Text11);
-    if (!base || !out32 || !out32(static_cast<int>(std::nearbyint(*base)) + 2, 3)) {
+    bool ok = false;
+    const int base = parseParallelBase(settings.Text11, &ok);
+    if (!ok || !out32 || !out32(base + 2, 3)) {
       release();  // nothing else would release the line keyed above
       return;
     }
-    keyedAddress_ = static_cast<int>(std::nearbyint(*base)) + 2;
+    keyedAddress_ = base + 2;
   }
   // A file that will not play is no failure here: Timer1 releases at its first tick.
   if (mm.open()) mm.play();
@@ -70,8 +68,7 @@ void PhoneKeyer::Timer1_Timer() {
 }
 
 void PhoneKeyer::release() {
-  if (keyedSerial_ == Serial::Dtr) comm_->setDTREnable(false);
-  if (keyedSerial_ == Serial::Rts) comm_->setRTSEnable(false);
+  if (keyedSerial_ != Serial::None) setSerialKeyLine(comm_, keyedSerial_ == Serial::Rts, false);
   keyedSerial_ = Serial::None;
   if (keyedAddress_ >= 0 && out32) out32(keyedAddress_, 2);
   keyedAddress_ = -1;
@@ -87,12 +84,12 @@ void PhoneKeyer::PhoneSetup() {
   if (!(port > 0)) return;  // an open port stays open
   if (s.WinKeyOpen > 0 && closeWinKey) closeWinKey();
   if (closeCwPort) closeCwPort();
-  if (comm_->isOpen()) comm_->close();
-  comm_->setProgramFolder(s.ProgDir);
-  comm_->setCommPort(port > 2147483647.0 ? 0 : static_cast<int>(std::nearbyint(port)));
-  comm_->setDTREnable(false);
-  comm_->setRTSEnable(false);
-  if (comm_->open()) return;
+  if (comm_.isOpen()) comm_.close();
+  comm_.setProgramFolder(s.ProgDir);
+  comm_.setCommPort(port > 2147483647.0 ? 0 : static_cast<int>(std::nearbyint(port)));
+  comm_.setDTREnable(false);
+  comm_.setRTSEnable(false);
+  if (comm_.open()) return;
   dialogs().beep();
   dialogs().message(QStringLiteral("Invalid port."),
                     QStringLiteral("The port you have selected for Phone keying is invalid.  Please select another or "
@@ -117,7 +114,7 @@ void PhoneKeyer::releaseAll() {
 void PhoneKeyer::unload() {
   if (player_) player_->close();
   releaseAll();
-  if (comm_) comm_->close();
+  comm_.close();
 }
 
 }  // namespace fd

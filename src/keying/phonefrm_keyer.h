@@ -18,7 +18,8 @@ namespace fd {
 
 class PhoneKeyer : public QObject {
  public:
-  explicit PhoneKeyer(ProgramState& state);
+  // commPhone: the voice keyer's PTT port, which the other keyers close to take the line.
+  PhoneKeyer(ProgramState& state, SerialPort& commPhone);
   ~PhoneKeyer() override;
 
   WaveSettings settings;
@@ -28,7 +29,8 @@ class PhoneKeyer : public QObject {
   std::function<void()> showWindowModal;             // PhoneFrm shown modally
   std::function<void()> closeWinKey;                 // frmWinKey.cmdCloseWinkey_Click
   std::function<void()> closeCwPort;                 // the CW key line's serial port
-  // Out32: one byte to an I/O port; false when the port cannot be written.
+  // Out32: one byte to an I/O port (the shared parallel handle); false when
+  // the port cannot be written. Tests put a recorder in its place.
   std::function<bool(int address, int value)> out32;
 
   void FKeyPhone(int keyCode);
@@ -45,7 +47,7 @@ class PhoneKeyer : public QObject {
   // The window's unload: player closed, PTT released, port closed.
   void unload();
 
-  SerialPort& CommPhone() { return *comm_; }
+  SerialPort& CommPhone() { return comm_; }
   AudioPlayer& player();
   QTimer Timer1;
   QTimer tmrRepeat;
@@ -53,7 +55,7 @@ class PhoneKeyer : public QObject {
  private:
   void release();
   ProgramState& s;
-  std::unique_ptr<SerialPort> comm_;
+  SerialPort& comm_;
   std::unique_ptr<AudioPlayer> player_;
   // What was keyed, remembered so that the release hits the same lines even
   // when the settings change while the message plays.

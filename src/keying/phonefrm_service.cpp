@@ -11,7 +11,10 @@ namespace fd {
 
 PhoneKeyer& KeyingService::phoneKeyer() {
   if (!phone) {
-    phone = std::make_unique<PhoneKeyer>(s);
+    phone = std::make_unique<PhoneKeyer>(s, *CommPhone);
+    phone->closeCwPort = [this] {
+      if (Comm->isOpen()) Comm->close();
+    };
     phone->windowVisible = [this] { return phoneWindow && phoneWindow->isVisible(); };
     phone->showWindowModal = [this] { showModal(&phoneFrm()); };
   }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "keying/cwsettings.h"
 #include "platform/cp1252.h"
 #include "platform/items.h"
 
@@ -16,7 +17,7 @@ std::optional<double> boxValue(const QString& text) {
     if (!ok) return std::nullopt;
     return static_cast<double>(v);
   }
-  return items::toDouble(t);
+  return numericValue(t);
 }
 
 std::optional<int> secondsToMs(double seconds) {

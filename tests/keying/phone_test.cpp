@@ -43,8 +43,9 @@ class PhoneTest : public ProgramFolderTest {
     });
     lengths["/w/cq.wav"] = 1000;
     lengths["/w/exch.wav"] = 500;
-    service.attach(main);
-    keyer = &service.phoneKeyer();
+    svc = std::make_unique<KeyingService>(state);
+    svc->attach(main);
+    keyer = &svc->phoneKeyer();
     keyer->out32 = [this](int address, int value) {
       log << QStringLiteral("out %1 %2").arg(address).arg(value);
       return true;
@@ -53,11 +54,11 @@ class PhoneTest : public ProgramFolderTest {
     keyer->closeCwPort = [this] { log << "close CW port"; };
   }
   void TearDown() override {
-    service.unload(SideWindow::PhoneFrm);
+    svc.reset();
     setSerialFactory({});
     setAudioFactory({});
   }
-  FakeSerialPort& port() { return *ports.front(); }
+  FakeSerialPort& port() { return *ports.at(1); }  // Comm is made first, then CommPhone
   QString lines() {
     return QStringLiteral("DTR %1 RTS %2").arg(port().dtrEnable()).arg(port().rtsEnable());
   }
@@ -71,7 +72,7 @@ class PhoneTest : public ProgramFolderTest {
     QString t = loop;
     set().repeatMs = checkLoopBox(t);
   }
-  void press(int key) { service.fKeyPhone(key); }
+  void press(int key) { svc->fKeyPhone(key); }
   // Virtual time passes, then Timer1 ticks once.
   void tick(int ms = 40) {
     fake->clock->advanceMs(ms);
@@ -82,7 +83,7 @@ class PhoneTest : public ProgramFolderTest {
   std::map<QString, int> lengths;
   QStringList log;
   FakeMainWindow main{&state};
-  KeyingService service{state};
+  std::unique_ptr<KeyingService> svc;
   PhoneKeyer* keyer = nullptr;
 };
 
@@ -94,7 +95,7 @@ TEST_F(PhoneTest, F1KeysDtrBeforePlayAndReleasesAtTheFirstTickAfterTheEnd) {
   EXPECT_TRUE(port().isOpen());
   EXPECT_EQ(port().commPort(), 2);
   EXPECT_TRUE(keyer->Timer1.isActive());
-  EXPECT_TRUE(service.voicePlaying());
+  EXPECT_TRUE(svc->voicePlaying());
   tick(960);
   EXPECT_TRUE(port().dtrEnable());  // still playing
   tick(40);
@@ -120,7 +121,7 @@ TEST_F(PhoneTest, TheRepeatCyclesUntilCancelled) {
 
   // Any main-window key: PhoneRepeat 0 and tmrRepeat off (the main window does both).
   state.PhoneRepeat = 0;
-  service.disablePhoneRepeat();
+  svc->disablePhoneRepeat();
   tick(1000);
   EXPECT_FALSE(port().rtsEnable());
   EXPECT_FALSE(keyer->tmrRepeat.isActive());
@@ -141,8 +142,8 @@ TEST_F(PhoneTest, TheRepeatCyclesUntilCancelled) {
 
   // Esc (stopVoice): released at the next tick.
   press(112);
-  service.stopVoice();
-  EXPECT_FALSE(service.voicePlaying());
+  svc->stopVoice();
+  EXPECT_FALSE(svc->voicePlaying());
   EXPECT_TRUE(port().rtsEnable());
   tick();
   EXPECT_FALSE(port().rtsEnable());
@@ -257,7 +258,7 @@ TEST_F(PhoneTest, MendedReleases) {
 TEST_F(PhoneTest, ReleaseAllAndUnloadLeaveEveryLineOff) {
   configure("3", WaveSettings::Parallel, "5");
   press(112);
-  service.releaseVoice();
+  svc->releaseVoice();
   EXPECT_FALSE(port().rtsEnable());
   EXPECT_EQ(log.last(), "out 890 2");
   EXPECT_EQ(state.PhoneRepeat, 0);
@@ -267,8 +268,8 @@ TEST_F(PhoneTest, ReleaseAllAndUnloadLeaveEveryLineOff) {
   EXPECT_FALSE(port().rtsEnable());
   EXPECT_FALSE(port().isOpen());
   EXPECT_EQ(log.last(), "out 890 2");
-  service.unload(SideWindow::PhoneFrm);
-  EXPECT_EQ(service.phone, nullptr);
+  svc->unload(SideWindow::PhoneFrm);
+  EXPECT_EQ(svc->phone, nullptr);
 }
 
 // The example: F1 and F2 set, port 2, DTR, a 10 s repeat, the default address.
@@ -344,15 +345,15 @@ TEST(Wave2, LoopBoxAndNumbers) {
 }
 
 TEST_F(PhoneTest, LoadWaveSettingsFillsTheWindowAndDoneWritesTheFile) {
-  EXPECT_FALSE(service.loadWaveSettings());  // missing: the defaults
-  PhoneFrm& w = service.phoneFrm();
+  EXPECT_FALSE(svc->loadWaveSettings());  // missing: the defaults
+  PhoneFrm& w = svc->phoneFrm();
   EXPECT_FALSE(w.isVisible());
   EXPECT_EQ(w.Text10->text(), "0");
   EXPECT_TRUE(w.Option1->isChecked());
   EXPECT_EQ(w.Text11->text(), "&H378");
 
   writeFile("wave2.txt", kExample);
-  EXPECT_TRUE(service.loadWaveSettings());
+  EXPECT_TRUE(svc->loadWaveSettings());
   EXPECT_EQ(w.Text[0]->text(), "C:\\Waves\\cq.wav");
   EXPECT_TRUE(w.Option2->isChecked());
   EXPECT_EQ(w.txtPHLoop->text(), "10");
@@ -368,8 +369,8 @@ TEST_F(PhoneTest, LoadWaveSettingsFillsTheWindowAndDoneWritesTheFile) {
 
 TEST_F(PhoneTest, DoneThatCannotWriteKeepsTheOldFileAndSaysWhy) {
   writeFile("wave2.txt", kExample);
-  service.loadWaveSettings();
-  PhoneFrm& w = service.phoneFrm();
+  svc->loadWaveSettings();
+  PhoneFrm& w = svc->phoneFrm();
   w.Text[0]->setText("/w/other.wav");
   fake->dialogs->answers.push_back(Answer::Ok);
   {
@@ -382,8 +383,8 @@ TEST_F(PhoneTest, DoneThatCannotWriteKeepsTheOldFileAndSaysWhy) {
 }
 
 TEST_F(PhoneTest, WindowBoxesFiltersBrowseAndTest) {
-  service.loadWaveSettings();
-  PhoneFrm& w = service.phoneFrm();
+  svc->loadWaveSettings();
+  PhoneFrm& w = svc->phoneFrm();
   w.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
   w.txtPHLoop->setText("");
