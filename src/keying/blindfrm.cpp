@@ -48,7 +48,7 @@ BlindFrm::BlindFrm(ProgramState& state, VoiceNav& n, QWidget* parent) : QDialog(
   for (int i = 0; i < 3; ++i) {
     QRadioButton* o = options[static_cast<size_t>(i)];
     o->setFont(designFont(sans, 8.25));
-    layout.add(o, ControlKind::Option, 2640, 4680 + i * 390, 3000, 300, 8.25);
+    layout.add(o, ControlKind::Option, 240, 330 + i * 390, 3000, 300, 8.25);  // in the frame's twips
     connect(o, &QRadioButton::clicked, this, [this, i] { nav.optionClick(i + 1); });
   }
   Command1 = new QPushButton(QStringLiteral("Done"), this);

@@ -110,7 +110,8 @@ PhoneFrm::PhoneFrm(ProgramState& state, PhoneKeyer& k, QWidget* parent) : QDialo
   const std::array<QRadioButton*, 3> options{Option1, Option2, Option3};
   for (int i = 0; i < 3; ++i) {
     options[static_cast<size_t>(i)]->setFont(designFont(sans, 8.25));
-    layout.add(options[static_cast<size_t>(i)], ControlKind::Option, 6000 + i * 1100, 4020, 1050, 300, 8.25);
+    // Inside the frame, in the frame's own twips.
+    layout.add(options[static_cast<size_t>(i)], ControlKind::Option, 120 + i * 1100, 200, 1050, 300, 8.25);
     connect(options[static_cast<size_t>(i)], &QRadioButton::toggled, this, [this, i](bool on) {
       if (on && !showing_) keyer.settings.option = i;
     });

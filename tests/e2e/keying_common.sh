@@ -65,7 +65,7 @@ wait_for() {
   return 1
 }
 
-window_id() { timeout 5 xdotool search --name "$1" 2>/dev/null | head -n 1; }
+window_id() { timeout 5 xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
 window_shown() { [ -n "$(window_id "$1")" ]; }
 window_gone() { [ -z "$(window_id "$1")" ]; }
 activate() { timeout 10 xdotool windowactivate --sync "$(window_id "$1")" || fail "cannot activate $1"; }

@@ -33,7 +33,7 @@ timeout 20 xdotool type --delay 60 "/waves/cq.wav" || fail "xdotool type failed"
 # Tab order: Text1, Browse, Text2, Browse, ... Text9, Browse, Text10.
 keys $(printf 'Tab %.0s' $(seq 18))
 timeout 5 xdotool type --delay 60 "2" || fail "xdotool type failed"
-keys Tab Down           # leaves Text10 (the port opens), ticks DTR
+keys Tab Right          # leaves Text10 (the port opens), ticks DTR (the options stand side by side)
 keys Tab Tab Tab Tab    # Text11, Loop, Test, Done
 keys space
 wait_for 10 window_gone "$PHONE" || fail "Done did not hide the window"
