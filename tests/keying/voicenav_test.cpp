@@ -3,6 +3,7 @@
 // machine without sound.
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QRadioButton>
@@ -153,6 +154,35 @@ TEST(RealPlayer, WithoutSoundNothingPlaysAndNothingWaits) {
   EXPECT_FALSE(player->playing());
   player->close();
   EXPECT_LT(t.elapsed(), 6000);
+}
+
+}  // namespace
+}  // namespace fd::test
+
+namespace fd::test {
+namespace {
+
+// The shipped prompts: PCM WAV, 22050 Hz 16-bit mono, each under 2 s.
+TEST(ShippedPrompts, ArePcmWavUnderTwoSeconds) {
+  for (const char* name : {"Call", "Class", "Section", "Dupe", "NavEn", "NavDis"}) {
+    SCOPED_TRACE(name);
+    QFile f(QStringLiteral(FD_SOURCE_DIR "/dist/prompts/%1.wav").arg(QLatin1String(name)));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray b = f.readAll();
+    ASSERT_GE(b.size(), 44);
+    auto u16 = [&](int at) { return quint16(quint8(b[at]) | quint8(b[at + 1]) << 8); };
+    auto u32 = [&](int at) { return quint32(u16(at)) | quint32(u16(at + 2)) << 16; };
+    EXPECT_EQ(b.left(4), "RIFF");
+    EXPECT_EQ(b.mid(8, 4), "WAVE");
+    EXPECT_EQ(b.mid(12, 4), "fmt ");
+    EXPECT_EQ(u16(20), 1);      // PCM
+    EXPECT_EQ(u16(22), 1);      // mono
+    EXPECT_EQ(u32(24), 22050u);
+    EXPECT_EQ(u16(34), 16);
+    const qsizetype data = b.indexOf("data");
+    ASSERT_GT(data, 0);
+    EXPECT_LT(double(u32(int(data) + 4)) / (22050 * 2), 2.0);
+  }
 }
 
 }  // namespace
