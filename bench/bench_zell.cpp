@@ -75,7 +75,7 @@ BENCHMARK(BM_ZellPoke)->Iterations(1000)->Unit(benchmark::kMicrosecond);
 // 5 ms timer measures the longest gap between its ticks.
 void BM_ZellStalledPeerLongestStall(benchmark::State& st) {
   Linked l;
-  l.peer->reading = false;
+  l.peer->stopReading();
   double worstMs = 0;
   for (auto _ : st) {
     QElapsedTimer clock;

@@ -258,7 +258,7 @@ TEST_F(PhoneTest, MendedReleases) {
 TEST_F(PhoneTest, ReleaseAllAndUnloadLeaveEveryLineOff) {
   configure("3", WaveSettings::Parallel, "5");
   press(112);
-  svc->releaseVoice();
+  svc->releaseAll();  // what Exit and the signals run
   EXPECT_FALSE(port().rtsEnable());
   EXPECT_EQ(log.last(), "out 890 2");
   EXPECT_EQ(state.PhoneRepeat, 0);

@@ -43,6 +43,12 @@ void ZellPeer::send(const QByteArray& bytes) {
   }
 }
 
+void ZellPeer::stopReading() {
+  reading = false;
+  // Qt would otherwise keep moving the bytes into its own unbounded buffer.
+  for (QLocalSocket* c : clients_) c->setReadBufferSize(1);
+}
+
 bool ZellPeer::hasClient() const { return !clients_.isEmpty(); }
 
 void ZellPeer::dropClients() {

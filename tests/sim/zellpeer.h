@@ -21,7 +21,7 @@ class ZellPeer : public QObject {
   QString name() const { return server_.serverName(); }
 
   QStringList lines;        // received, LF removed
-  bool reading = true;      // false: received bytes stay unread in the socket
+  bool reading = true;      // false: received bytes stay unread (see stopReading)
   int connections = 0;
   QString logPath;          // when set, every received line is appended there too
 
@@ -30,6 +30,8 @@ class ZellPeer : public QObject {
   void dropClients();                  // closes every connection, keeps listening
   void stop();                         // closes connections and the server
   bool hasClient() const;
+  // Stops taking bytes at all: the socket's buffers fill up as with a hung program.
+  void stopReading();
 
  private:
   void readFrom(QLocalSocket* c);
