@@ -90,6 +90,7 @@ PhoneFrm::PhoneFrm(ProgramState& state, PhoneKeyer& k, QWidget* parent) : QDialo
     label(QStringLiteral("F%1").arg(i + 1), 4800, top + 40, 360, 240);
     Text[i] = box(5160, top, 3000, 315);
     Text[i]->charFilter = pathChar;
+    Text[i]->onKeyPress = [](int& k) { k = pathChar(k); };
     connect(Text[i], &QLineEdit::textChanged, this, [this, i](const QString& t) {
       if (!showing_) keyer.settings.Text[static_cast<size_t>(i)] = t;
     });

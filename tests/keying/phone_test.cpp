@@ -405,6 +405,9 @@ TEST_F(PhoneTest, WindowBoxesFiltersBrowseAndTest) {
   w.Text[0]->setText("");
   w.Text[0]->pasteText("/w/\"q\".wav");
   EXPECT_EQ(w.Text[0]->text(), "/w/q.wav");
+  w.Text[0]->setFocus();
+  QTest::keyClicks(w.Text[0], "\"x");
+  EXPECT_EQ(w.Text[0]->text(), "/w/q.wavx");
 
   w.Text10->setText("x2");
   w.Text10_LostFocus();
