@@ -10,6 +10,7 @@ namespace fd {
 PhoneKeyer::PhoneKeyer(ProgramState& state, SerialPort& commPhone) : s(state), comm_(commPhone) {
   out32 = fd::out32;
   Timer1.setInterval(40);
+  Timer1.setTimerType(Qt::PreciseTimer);  // the release must follow the end within one tick
   tmrRepeat.setSingleShot(false);
   connect(&Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
   connect(&tmrRepeat, &QTimer::timeout, this, [this] { tmrRepeat_Timer(); });
