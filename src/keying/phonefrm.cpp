@@ -76,35 +76,35 @@ PhoneFrm::PhoneFrm(ProgramState& state, PhoneKeyer& k, QWidget* parent) : QDialo
   };
 
   label(QStringLiteral("Setup:"), 120, 60, 900, 240, true);
-  label(QString::fromLatin1(kLabel4), 120, 300, 4500, 480);
-  label(QString::fromLatin1(kLabel6), 120, 780, 4500, 1560);
-  label(QString::fromLatin1(kLabel7), 120, 2340, 4500, 1320);
-  label(QStringLiteral("To Use:"), 120, 3720, 900, 240, true);
-  label(QString::fromLatin1(kLabel9), 120, 3960, 4500, 720);
-  label(QStringLiteral("Caution, RF feedback can damage your PC!"), 120, 4740, 4500, 240, true);
-  label(QStringLiteral("From the main form click Settings, Transmit, Select Mode, Phone."), 120, 5040, 4500, 480);
-  label(QString::fromLatin1(kLabel20), 120, 5580, 4500, 1080);
+  label(QString::fromLatin1(kLabel4), 120, 300, 5400, 600);
+  label(QString::fromLatin1(kLabel6), 120, 900, 5400, 2200);
+  label(QString::fromLatin1(kLabel7), 120, 3100, 5400, 1800);
+  label(QStringLiteral("To Use:"), 120, 4900, 900, 240, true);
+  label(QString::fromLatin1(kLabel9), 120, 5140, 5400, 1000);
+  label(QStringLiteral("Caution, RF feedback can damage your PC!"), 5700, 6060, 3780, 240, true);
+  label(QStringLiteral("From the main form click Settings, Transmit, Select Mode, Phone."), 5700, 6360, 2300, 780);
+  label(QString::fromLatin1(kLabel20), 120, 6140, 5400, 1000);
 
   for (int i = 0; i < 9; ++i) {
     const double top = 120 + i * 420;
-    label(QStringLiteral("F%1").arg(i + 1), 4800, top + 40, 360, 240);
-    Text[i] = box(5160, top, 3000, 315);
+    label(QStringLiteral("F%1").arg(i + 1), 5700, top + 40, 300, 240);
+    Text[i] = box(6000, top, 2400, 315);
     Text[i]->charFilter = pathChar;
     Text[i]->onKeyPress = [](int& k) { k = pathChar(k); };
     connect(Text[i], &QLineEdit::textChanged, this, [this, i](const QString& t) {
       if (!showing_) keyer.settings.Text[static_cast<size_t>(i)] = t;
     });
-    Browse[i] = button(QStringLiteral("Browse"), 8280, top, 1080, 315);
+    Browse[i] = button(QStringLiteral("Browse"), 8460, top, 900, 315);
     connect(Browse[i], &QPushButton::clicked, this, [this, i] { Browse_Click(i); });
   }
 
-  Text10 = box(5160, 3960, 600, 315);
+  Text10 = box(6000, 3960, 600, 315);
   connect(Text10, &QLineEdit::textChanged, this, [this](const QString& t) { if (!showing_) keyer.settings.Text10 = t; });
   Text10->onGotFocus = [this] { Text10->selectAll(); };
   Text10->onLostFocus = [this] { Text10_LostFocus(); };
 
   Frame1 = new QGroupBox(this);
-  layout.add(Frame1, ControlKind::Frame, 5880, 3840, 3480, 600, 8.25);
+  layout.add(Frame1, ControlKind::Frame, 6700, 3840, 2660, 600, 8.25);
   Option1 = new QRadioButton(QStringLiteral("RTS"), Frame1);
   Option2 = new QRadioButton(QStringLiteral("DTR"), Frame1);
   Option3 = new QRadioButton(QStringLiteral("Parallel"), Frame1);
@@ -112,30 +112,30 @@ PhoneFrm::PhoneFrm(ProgramState& state, PhoneKeyer& k, QWidget* parent) : QDialo
   for (int i = 0; i < 3; ++i) {
     options[static_cast<size_t>(i)]->setFont(designFont(sans, 8.25));
     // Inside the frame, in the frame's own twips.
-    layout.add(options[static_cast<size_t>(i)], ControlKind::Option, 120 + i * 1100, 200, 1050, 300, 8.25);
+    layout.add(options[static_cast<size_t>(i)], ControlKind::Option, 100 + i * 800, 200, 800, 300, 8.25);
     connect(options[static_cast<size_t>(i)], &QRadioButton::toggled, this, [this, i](bool on) {
       if (on && !showing_) keyer.settings.option = i;
     });
   }
   Option1->setChecked(true);
 
-  Text11 = box(5160, 4560, 1200, 315);
+  Text11 = box(6000, 4560, 1200, 315);
   Text11->charFilter = [](int k) { return k == '"' ? 0 : (k >= 'a' && k <= 'z') ? k - 32 : k; };
   Text11->onKeyPress = [this](int& k) { k = Text11->charFilter(k); };
   connect(Text11, &QLineEdit::textChanged, this, [this](const QString& t) { if (!showing_) keyer.settings.Text11 = t; });
 
-  txtPHLoop = box(6600, 4560, 700, 315);
+  txtPHLoop = box(7320, 4560, 600, 315);
   txtPHLoop->charFilter = [](int k) { return (k == 8 || k == '.' || (k >= '0' && k <= '9')) ? k : 0; };
   txtPHLoop->onKeyPress = [this](int& k) { k = txtPHLoop->charFilter(k); };
   txtPHLoop->onLostFocus = [this] { txtPHLoop_LostFocus(); };
   connect(txtPHLoop, &QLineEdit::textChanged, this, [this](const QString& t) { if (!showing_) keyer.settings.txtPHLoop = t; });
-  label(QStringLiteral("Loop (Sec)"), 7380, 4600, 1100, 240);
+  label(QStringLiteral("Loop (Sec)"), 8000, 4600, 1300, 240);
 
-  Command11 = button(QStringLiteral("Test"), 5160, 5160, 1080, 375);
-  label(QStringLiteral("Plays F1 Command"), 6360, 5220, 1800, 240);
-  Command12 = button(QStringLiteral("Stop"), 5160, 5640, 1080, 375);
+  Command11 = button(QStringLiteral("Test"), 6000, 5100, 1080, 375);
+  label(QStringLiteral("Plays F1 Command"), 7200, 5160, 2100, 240);
+  Command12 = button(QStringLiteral("Stop"), 6000, 5580, 1080, 375);
   Command12->hide();
-  Command1 = button(QStringLiteral("Done"), 8040, 6480, 1320, 495);
+  Command1 = button(QStringLiteral("Done"), 8160, 6480, 1200, 495);
   connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
   connect(Command11, &QPushButton::clicked, this, [this] { Command11_Click(); });
   connect(Command12, &QPushButton::clicked, this, [this] { Command12_Click(); });
