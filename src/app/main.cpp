@@ -8,6 +8,7 @@
 #include "core/state.h"
 #include "keying/keyingservice.h"
 #include "log/form1.h"
+#include "platform/keylines.h"
 #include "output/outputservice.h"
 #include "platform/safefile.h"
 #include "rig/rigservice.h"
@@ -31,6 +32,8 @@ int main(int argc, char** argv) {
   services.keying = std::make_unique<fd::KeyingService>(state);
   services.rig = std::make_unique<fd::RigService>(state);
   services.spots = std::make_unique<fd::SpotService>(state);
+  // A signal ends the program through the event loop, with the key lines up.
+  fd::installReleaseOnSignal([&services] { services.keying->releaseAll(); });
   // The logo window closes before the main window exists; that must not end the program.
   app.setQuitOnLastWindowClosed(false);
   std::unique_ptr<fd::Form1> form = fd::frmSplash_Load(state, services);

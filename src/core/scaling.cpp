@@ -5,6 +5,7 @@
 #include <QTreeWidget>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "platform/screen.h"
 
@@ -137,15 +138,19 @@ void ResizeForm(TwipLayout& form, const Screen& screen) {
 }
 
 void ResizeFormByWidth(TwipLayout& form, const Screen& screen, Placement place) {
-  const double sw = screen.widthTwips(), sh = screen.heightTwips();
+  ResizeFormCapped(form, screen.widthTwips(), screen.heightTwips(), std::numeric_limits<double>::infinity(), place);
+}
+
+void ResizeFormCapped(TwipLayout& form, double sw, double sh, double fontCap, Placement place) {
   const float wx = static_cast<float>(sw / 9600.0), hy = static_cast<float>(sh / 7200.0);
+  const double fontFactor = std::min<double>(wx, fontCap);
   form.width = form.width / 9600.0 * sw;
   form.height = form.height / 7200.0 * sh;
   form.left = (sw - form.width) / 2;
   form.top = (sh - form.height) / 2;
   if (place == Placement::QuarterTop) form.top /= 2;
-  form.fontSize = form.fontSize * wx;
-  scaleControls(form, wx, hy, wx, false);
+  form.fontSize = form.fontSize * fontFactor;
+  scaleControls(form, wx, hy, fontFactor, false);
 }
 
 void ResizeToScale(TwipLayout& form, double targetWidth, double targetHeight, double baseWidth, double baseHeight,

@@ -54,6 +54,12 @@ void ResizeForm(TwipLayout& form, const Screen& screen);
 enum class Placement { Centred, QuarterTop };
 void ResizeFormByWidth(TwipLayout& form, const Screen& screen, Placement place = Placement::Centred);
 
+// The keyer windows' rule: a 9600 x 7200 design to the given area (the
+// screen or its work area), centred, positions and sizes by the width and
+// height factors, fonts by the width factor but never by more than fontCap.
+void ResizeFormCapped(TwipLayout& form, double areaWidth, double areaHeight, double fontCap,
+                      Placement place = Placement::Centred);
+
 // Scales a window to a given size, then its controls by how much its inner
 // area grew; fonts damped and renamed when a font name is given.
 void ResizeToScale(TwipLayout& form, double targetWidth, double targetHeight, double baseWidth, double baseHeight,

@@ -74,6 +74,9 @@ class KeyingServices {
   virtual void showPhoneSetup(bool /*modal*/) {}
   virtual void showVoiceNav() {}
   virtual void unload(SideWindow) {}
+  // "&Exit" and the end of the program: every sending loop and repeat
+  // stopped, every key and PTT line up, the keyers' devices closed.
+  virtual void releaseAll() {}
 };
 
 class RigServices {

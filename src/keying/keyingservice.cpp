@@ -1,21 +1,70 @@
 #include "keying/keyingservice.h"
 
+#include "keying/blindfrm.h"
+#include "keying/cwfrm.h"
+#include "keying/cwkeyer.h"
+#include "keying/phonefrm.h"
+#include "platform/keylines.h"
+#include "platform/serial.h"
+
 namespace fd {
 
-KeyingService::~KeyingService() = default;
+KeyingService::KeyingService(ProgramState& state)
+    : s(state), Comm(makeSerialPort()), CommPhone(makeSerialPort()), cw_(std::make_unique<CWKeyer>(state, *Comm, *CommPhone)) {
+  initCW();
+}
+
+// Never left keyed: the lines go up before the devices close.
+KeyingService::~KeyingService() {
+  releaseAll();
+  cwFrm_.reset();
+  // The windows and keyers that use the ports go before the ports.
+  unloadPhone();
+  unloadBlind();
+  unloadZell();
+}
+
+void KeyingService::attach(MainWindow& w) {
+  main = &w;
+  cw_->main = &w;
+}
 
 // What is built; a menu item or hot key of a feature not built stays inactive.
 bool KeyingService::provides(Feature f) const {
   switch (f) {
-    case Feature::CWSetup: return false;
-    case Feature::PhoneSetup: return false;
-    case Feature::Zell: return false;
-    case Feature::VoiceNav: return false;
+    case Feature::CWSetup: return true;
+    case Feature::PhoneSetup: return true;
+    case Feature::Zell: return true;
+    case Feature::VoiceNav: return true;
     case Feature::CWStrings: return false;
-    case Feature::CWKeys: return false;
-    case Feature::PhoneKeys: return false;
+    case Feature::CWKeys: return true;
+    case Feature::PhoneKeys: return true;
   }
   return false;
+}
+
+void KeyingService::releaseAll() {
+  // Every sending loop and repeat stops first, so nothing keys afterwards.
+  cw_->stopAll();
+  releaseVoice();
+  // (The WinKey keyer adds its own here.)
+  Comm->close();
+  CommPhone->close();
+  releaseAllParallel();
+}
+
+}  // namespace fd
+
+namespace fd {
+
+void KeyingService::unload(SideWindow w) {
+  switch (w) {
+    case SideWindow::CWFrm: unloadCW(); break;
+    case SideWindow::frmDigitalSource: unloadZell(); break;
+    case SideWindow::PhoneFrm: unloadPhone(); break;
+    case SideWindow::BlindFrm: unloadBlind(); break;
+    default: break;
+  }
 }
 
 }  // namespace fd

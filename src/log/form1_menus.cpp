@@ -232,6 +232,7 @@ void Form1::mnuNew_Click() {
 // Ends at once: no close check, no window's unload step. exit() rather than
 // quit(), which would send the close events that run the close check.
 void Form1::mnuExit_Click() {
+  sv.keying->releaseAll();  // no transmitter may stay keyed
   SavePref();
   QCoreApplication::exit(0);
 }

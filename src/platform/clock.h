@@ -15,6 +15,10 @@ class Clock {
   virtual std::pair<QDateTime, QDateTime> localAndUtcNow() const = 0;
   virtual std::int64_t monotonicMs() const = 0;
   virtual void sleepMs(int ms) = 0;
+  // The same monotonic clock to the nanosecond, and a sleep to an absolute
+  // reading of it (the keyer's unit edges: only the wake-up latency adds).
+  virtual std::int64_t monotonicNs() const { return monotonicMs() * 1'000'000; }
+  virtual void sleepUntilNs(std::int64_t ns);
   // A clock that moves only when told (tests): waits advance it themselves.
   virtual bool isVirtual() const { return false; }
   virtual void advanceMs(std::int64_t) {}
@@ -27,6 +31,8 @@ class SystemClock final : public Clock {
   std::pair<QDateTime, QDateTime> localAndUtcNow() const override;
   std::int64_t monotonicMs() const override;
   void sleepMs(int ms) override;
+  std::int64_t monotonicNs() const override;
+  void sleepUntilNs(std::int64_t ns) override;
 };
 
 // Time moves only when the test advances it, or by a sleep.
@@ -38,6 +44,9 @@ class FakeClock final : public Clock {
   std::pair<QDateTime, QDateTime> localAndUtcNow() const override { return {localNow(), utcNow()}; }
   std::int64_t monotonicMs() const override { return mono_; }
   void sleepMs(int ms) override { advanceMs(ms); }
+  std::int64_t monotonicNs() const override { return mono_ * 1'000'000 + nsPart_; }
+  void sleepUntilNs(std::int64_t ns) override { if (ns > monotonicNs()) advanceNs(ns - monotonicNs()); }
+  void advanceNs(std::int64_t ns);
   bool isVirtual() const override { return true; }
 
   void setLocal(const QDateTime& t) { local_ = t; }
@@ -51,6 +60,7 @@ class FakeClock final : public Clock {
   QDateTime local_;
   std::int64_t mono_ = 1'000'000;
   std::int64_t subMs_ = 0;
+  std::int64_t nsPart_ = 0;
   int offsetSecs_ = 0;
 };
 

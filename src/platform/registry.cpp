@@ -15,17 +15,14 @@ std::unique_ptr<Registry>& current() {
 const QString kName = QStringLiteral("Varik_Software");
 }  // namespace
 
-QString QtRegistry::get(const QString& key, const QString& defaultValue) const {
+QString QtRegistry::GetSetting(const QString& section, const QString& key, const QString& fallback) const {
   QSettings s(kName, kName);
-  s.beginGroup(QStringLiteral("Settings"));
-  return s.value(key, defaultValue).toString();
+  return s.value(section + u'/' + key, fallback).toString();
 }
 
-FileResult QtRegistry::set(const QString& key, const QString& value) {
+FileResult QtRegistry::SaveSetting(const QString& section, const QString& key, const QString& value) {
   QSettings s(kName, kName);
-  s.beginGroup(QStringLiteral("Settings"));
-  s.setValue(key, value);
-  s.endGroup();
+  s.setValue(section + u'/' + key, value);
   s.sync();
   if (s.status() != QSettings::NoError)
     return {false, QStringLiteral("The settings file %1 could not be written.").arg(s.fileName())};

@@ -1,11 +1,11 @@
 #pragma once
-// The per-user application settings the design keeps in the system registry
-// (application "Varik_Software", section "Settings"). The Qt implementation
-// keeps them in Varik_Software/Varik_Software.conf in the user's
-// configuration folder; tests install the in-memory one.
-#include <QMap>
+// The per-user settings store (GetSetting and SaveSetting by section and
+// key). The Qt implementation keeps them with QSettings under organisation and
+// application "Varik_Software" (Varik_Software/Varik_Software.conf in the
+// user's configuration folder), one group per section; tests install the
+// in-memory one.
+#include <QHash>
 #include <QString>
-#include <functional>
 #include <memory>
 
 #include "platform/safefile.h"
@@ -15,27 +15,33 @@ namespace fd {
 class Registry {
  public:
   virtual ~Registry() = default;
-  virtual QString get(const QString& key, const QString& defaultValue) const = 0;
+  virtual QString GetSetting(const QString& section, const QString& key, const QString& fallback) const = 0;
   // A failed write is reported, so the caller can tell the operator.
-  virtual FileResult set(const QString& key, const QString& value) = 0;
+  virtual FileResult SaveSetting(const QString& section, const QString& key, const QString& value) = 0;
+
+  // The program's own values live in section "Settings".
+  QString get(const QString& key, const QString& fallback) const {
+    return GetSetting(QStringLiteral("Settings"), key, fallback);
+  }
+  FileResult set(const QString& key, const QString& value) { return SaveSetting(QStringLiteral("Settings"), key, value); }
 };
 
 class QtRegistry final : public Registry {
  public:
-  QString get(const QString& key, const QString& defaultValue) const override;
-  FileResult set(const QString& key, const QString& value) override;
+  QString GetSetting(const QString& section, const QString& key, const QString& fallback) const override;
+  FileResult SaveSetting(const QString& section, const QString& key, const QString& value) override;
 };
 
 class MemoryRegistry final : public Registry {
  public:
-  QMap<QString, QString> values;
+  QHash<QString, QString> values;  // "Settings/UserCWSelection" -> "Timer"
   bool failWrites = false;
-  QString get(const QString& key, const QString& defaultValue) const override {
-    return values.value(key, defaultValue);
+  QString GetSetting(const QString& section, const QString& key, const QString& fallback) const override {
+    return values.value(section + u'/' + key, fallback);
   }
-  FileResult set(const QString& key, const QString& value) override {
+  FileResult SaveSetting(const QString& section, const QString& key, const QString& value) override {
     if (failWrites) return {false, QStringLiteral("The settings could not be stored.")};
-    values[key] = value;
+    values.insert(section + u'/' + key, value);
     return {};
   }
 };

@@ -170,9 +170,9 @@ TEST_F(SummaryTest, WindowWritesTheWholeSheetAndRemembersTheSubmitter) {
   const QStringList got = cp1252::decode(written).split(QStringLiteral("\r\n"));
   for (qsizetype i = 0; i < std::min(got.size(), kS1.size()); ++i)
     EXPECT_EQ(got[i], kS1[i]) << "line " << i + 1;
-  EXPECT_EQ(reg->values.value("UserAddressName"), "Jane Doe");
-  EXPECT_EQ(reg->values.value("UserClubName"), "Test Club");
-  EXPECT_EQ(reg->values.value("UserEMail"), "jd@example.org");
+  EXPECT_EQ(reg->values.value("Settings/UserAddressName"), "Jane Doe");
+  EXPECT_EQ(reg->values.value("Settings/UserClubName"), "Test Club");
+  EXPECT_EQ(reg->values.value("Settings/UserEMail"), "jd@example.org");
   EXPECT_EQ(readFile("docs/SharedUserPreferences.xml"),
             cp1252::encode(kSharedPrefsDeclaration) +
                 "\r\n<OTHER>kept</OTHER>\r\n<OWN_ADDRESS_NAME>Jane Doe</OWN_ADDRESS_NAME>\r\n<OWN_ADDRESS_LINE1>1 Main "
@@ -279,7 +279,7 @@ TEST_F(SummaryTest, EmptyLogShowsOnlyTheFirstBox) {
     f.Command1->click();
   });
   EXPECT_EQ(fake->dialogs->titles(), QStringList({"Save As", "File Written Successfully."}));
-  EXPECT_EQ(reg->values.value("UserAddressName"), "Jane");  // stored trimmed
+  EXPECT_EQ(reg->values.value("Settings/UserAddressName"), "Jane");  // stored trimmed
   EXPECT_TRUE(readFile("docs/W1AW.sum").contains("\r\nSignature:   Jane  \r\n"));  // the file as it stands
   const QList<QByteArray> lines = readFile("docs/W1AW.sum").split('\n');
   EXPECT_EQ(lines[96], "Totals               0    CW        0    Dig       0    Phone\r");

@@ -21,9 +21,13 @@ FakePlatform::FakePlatform() {
   oldDialogs_ = std::exchange(platform().dialogs, std::move(d));
   oldClock_ = std::exchange(platform().clock, std::move(c));
   oldScreen_ = std::exchange(platform().screen, std::move(s));
+  auto r = std::make_unique<MemoryRegistry>();
+  registry = r.get();
+  oldRegistry_ = setRegistry(std::move(r));
 }
 
 FakePlatform::~FakePlatform() {
+  setRegistry(std::move(oldRegistry_));
   platform().dialogs = std::move(oldDialogs_);
   platform().clock = std::move(oldClock_);
   platform().screen = std::move(oldScreen_);

@@ -14,6 +14,7 @@
 #include "log/logbook.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "platform/registry.h"
 #include "platform/screen.h"
 
 namespace fd::test {
@@ -26,8 +27,10 @@ class FakePlatform {
   ScriptedDialogs* dialogs;
   FakeClock* clock;
   FakeScreen* screen;
+  MemoryRegistry* registry;  // the per-user settings store, in memory
 
  private:
+  std::unique_ptr<Registry> oldRegistry_;
   std::unique_ptr<Dialogs> oldDialogs_;
   std::unique_ptr<Clock> oldClock_;
   std::unique_ptr<Screen> oldScreen_;

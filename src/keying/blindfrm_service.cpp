@@ -1,0 +1,29 @@
+// The keying service's side of voice navigation: the prompts the main window
+// asks for, and the settings window.
+#include "keying/blindfrm.h"
+#include "keying/keyingservice.h"
+#include "platform/forms.h"
+
+namespace fd {
+
+BlindFrm& KeyingService::blindFrm() {
+  if (!voiceNav) voiceNav = std::make_unique<VoiceNav>(s, main);
+  if (!blindWindow) blindWindow = std::make_unique<BlindFrm>(s, *voiceNav, main ? main->window() : nullptr);
+  return *blindWindow;
+}
+
+void KeyingService::blindKeyPhone(const QString& q) {
+  blindFrm();  // the first prompt loads the window, which announces the mode first
+  voiceNav->BlindKeyPhone(q);
+}
+
+bool KeyingService::promptPlaying() const { return voiceNav && voiceNav->playing(); }
+
+void KeyingService::showVoiceNav() { showModeless(&blindFrm()); }
+
+void KeyingService::unloadBlind() {
+  blindWindow.reset();
+  voiceNav.reset();
+}
+
+}  // namespace fd

@@ -1,0 +1,121 @@
+#include "keying/phonefrm_keyer.h"
+
+#include <cmath>
+
+#include "platform/keylines.h"
+#include "platform/platform.h"
+
+namespace fd {
+
+PhoneKeyer::PhoneKeyer(ProgramState& state, SerialPort& commPhone) : s(state), comm_(commPhone) {
+  out32 = fd::out32;
+  Timer1.setInterval(40);
+  Timer1.setTimerType(Qt::PreciseTimer);  // the release must follow the end within one tick
+  tmrRepeat.setSingleShot(false);
+  connect(&Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
+  connect(&tmrRepeat, &QTimer::timeout, this, [this] { tmrRepeat_Timer(); });
+}
+
+PhoneKeyer::~PhoneKeyer() { unload(); }
+
+AudioPlayer& PhoneKeyer::player() {
+  if (!player_) player_ = makeAudioPlayer();
+  return *player_;
+}
+
+void PhoneKeyer::FKeyPhone(int keyCode) {
+  if (keyCode < 112 || keyCode > 120) return;
+  AudioPlayer& mm = player();
+  mm.close();  // a message still playing stops; Timer1 releases its PTT at the next tick
+  const QString& box = settings.Text[static_cast<size_t>(keyCode - 112)];
+  if (keyCode == 112 && boxValue(settings.txtPHLoop).value_or(0) > 0) s.PhoneRepeat = 1;
+  mm.setFileName(box);
+  if (mm.fileName().trimmed().isEmpty()) return;
+
+  // A line still keyed by the message just closed, other than the one keyed
+  // now, goes off first (the settings may have changed meanwhile).
+  const bool serial = boxValue(settings.Text10).value_or(0) > 0;
+  const Serial want = !serial ? Serial::None : settings.option == WaveSettings::DTR ? Serial::Dtr : Serial::Rts;
+  if (keyedSerial_ != want || (keyedAddress_ >= 0 && settings.option != WaveSettings::Parallel)) release();
+
+  if (serial) {
+    if (!comm_.isOpen()) PhoneSetup();
+    keyedSerial_ = want;
+    setSerialKeyLine(comm_, want == Serial::Rts, true);
+  }
+  if (settings.option == WaveSettings::Parallel) {
+    bool ok = false;
+    const int base = parseParallelBase(settings.Text11, &ok);
+    if (!ok || !out32 || !out32(base + 2, 3)) {
+      release();  // nothing else would release the line keyed above
+      return;
+    }
+    keyedAddress_ = base + 2;
+  }
+  // A file that will not play is no failure here: Timer1 releases at its first tick.
+  if (mm.open()) mm.play();
+  Timer1.start();
+}
+
+void PhoneKeyer::Timer1_Timer() {
+  if (playing()) return;
+  Timer1.stop();
+  release();
+  // A pause that rounds to 0 ms would replay back to back: no repeat then.
+  if (s.PhoneRepeat == 1 && settings.repeatMs > 0) {
+    tmrRepeat.setInterval(settings.repeatMs);
+    tmrRepeat.start();
+  }
+}
+
+void PhoneKeyer::release() {
+  if (keyedSerial_ != Serial::None) setSerialKeyLine(comm_, keyedSerial_ == Serial::Rts, false);
+  keyedSerial_ = Serial::None;
+  if (keyedAddress_ >= 0 && out32) out32(keyedAddress_, 2);
+  keyedAddress_ = -1;
+}
+
+void PhoneKeyer::tmrRepeat_Timer() {
+  tmrRepeat.stop();
+  FKeyPhone(112);
+}
+
+void PhoneKeyer::PhoneSetup() {
+  const double port = boxValue(settings.Text10).value_or(0);
+  if (!(port > 0)) return;  // an open port stays open
+  if (s.WinKeyOpen > 0 && closeWinKey) closeWinKey();
+  if (closeCwPort) closeCwPort();
+  if (comm_.isOpen()) comm_.close();
+  comm_.setProgramFolder(s.ProgDir);
+  comm_.setCommPort(port > 2147483647.0 ? 0 : static_cast<int>(std::nearbyint(port)));
+  comm_.setDTREnable(false);
+  comm_.setRTSEnable(false);
+  if (comm_.open()) return;
+  dialogs().beep();
+  dialogs().message(QStringLiteral("Invalid port."),
+                    QStringLiteral("The port you have selected for Phone keying is invalid.  Please select another or "
+                                   "enter 0 for none."),
+                    Buttons::Ok);
+  if (showWindowModal && !(windowVisible && windowVisible())) showWindowModal();
+}
+
+void PhoneKeyer::stopRepeat() {
+  s.PhoneRepeat = 0;
+  tmrRepeat.stop();
+}
+
+void PhoneKeyer::releaseAll() {
+  s.PhoneRepeat = 0;
+  tmrRepeat.stop();
+  Timer1.stop();
+  if (player_) player_->stop();
+  release();
+}
+
+void PhoneKeyer::unload() {
+  if (player_) player_->close();
+  releaseAll();
+  comm_.close();
+}
+
+}  // namespace fd

@@ -1,0 +1,67 @@
+#pragma once
+// The voice keyer: a wave file per function key F1-F9, played while the PTT
+// line is keyed (RTS or DTR of a serial port, or the parallel port's strobe),
+// with the F1 message repeating after a pause until cancelled. The settings
+// are the window's boxes (WaveSettings); the window (PhoneFrm) stays thin.
+// The end of a message is found by polling the player every 40 ms (Timer1).
+#include <QObject>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+#include "core/state.h"
+#include "keying/phonefrm_settings.h"
+#include "platform/audio.h"
+#include "platform/serial.h"
+
+namespace fd {
+
+class PhoneKeyer : public QObject {
+ public:
+  // commPhone: the voice keyer's PTT port, which the other keyers close to take the line.
+  PhoneKeyer(ProgramState& state, SerialPort& commPhone);
+  ~PhoneKeyer() override;
+
+  WaveSettings settings;
+
+  // Seams to the window and the other keyers.
+  std::function<bool()> windowVisible;               // PhoneFrm shown
+  std::function<void()> showWindowModal;             // PhoneFrm shown modally
+  std::function<void()> closeWinKey;                 // frmWinKey.cmdCloseWinkey_Click
+  std::function<void()> closeCwPort;                 // the CW key line's serial port
+  // Out32: one byte to an I/O port (the shared parallel handle); false when
+  // the port cannot be written. Tests put a recorder in its place.
+  std::function<bool(int address, int value)> out32;
+
+  void FKeyPhone(int keyCode);
+  void Timer1_Timer();
+  void tmrRepeat_Timer();
+  void PhoneSetup();
+  void stopRepeat();                  // "Stop": PhoneRepeat 0, tmrRepeat off
+  void disableRepeat() { tmrRepeat.stop(); }
+  bool playing() const { return player_ && player_->playing(); }
+  void stopPlay() { if (player_) player_->stop(); }   // Esc: Timer1 releases at its next tick
+  void setRepeatMs(int ms) { settings.repeatMs = ms; }
+  // Play and repeat stopped, PTT released now.
+  void releaseAll();
+  // The window's unload: player closed, PTT released, port closed.
+  void unload();
+
+  SerialPort& CommPhone() { return comm_; }
+  AudioPlayer& player();
+  QTimer Timer1;
+  QTimer tmrRepeat;
+
+ private:
+  void release();
+  ProgramState& s;
+  SerialPort& comm_;
+  std::unique_ptr<AudioPlayer> player_;
+  // What was keyed, remembered so that the release hits the same lines even
+  // when the settings change while the message plays.
+  enum class Serial { None, Rts, Dtr };
+  Serial keyedSerial_ = Serial::None;
+  int keyedAddress_ = -1;
+};
+
+}  // namespace fd

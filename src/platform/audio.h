@@ -1,0 +1,61 @@
+#pragma once
+// The wave-file player of the voice keyer and the voice prompts: close (stop
+// and free), set the file, open, play (returns at once; the file plays in the
+// background), stop, and whether it is playing. "Playing" holds from play()
+// until the file ends, a stop, or an error; a file that is missing or cannot
+// be played, or a machine with no sound output, plays nothing and reports not
+// playing at once. Nothing here ever waits on the sound system.
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <map>
+#include <memory>
+
+namespace fd {
+
+class AudioPlayer {
+ public:
+  virtual ~AudioPlayer() = default;
+  virtual void close() = 0;                  // "Close": stops and frees the device
+  void setFileName(const QString& f) { file_ = f; }
+  QString fileName() const { return file_; }
+  virtual bool open() = 0;                   // "Open": false when the file cannot be played
+  virtual bool play() = 0;                   // "play": false when nothing will sound
+  virtual void stop() = 0;                   // "Stop"
+  virtual bool playing() const = 0;          // the mode reads 526
+
+ protected:
+  QString file_;
+};
+
+// The real player (Qt Multimedia; the backend is created on the first play).
+std::unique_ptr<AudioPlayer> makeQtAudioPlayer();
+
+// A player for tests: a table of file -> length in ms (a file not in the
+// table fails to open), timed by the program clock (virtual in tests). It
+// records every command with its file: "Close", "Open f", "play f", "Stop".
+class FakeAudioPlayer : public AudioPlayer {
+ public:
+  explicit FakeAudioPlayer(std::map<QString, int>* lengths = nullptr, QStringList* log = nullptr)
+      : lengths_(lengths), log_(log ? log : &ownLog) {}
+  void close() override;
+  bool open() override;
+  bool play() override;
+  void stop() override;
+  bool playing() const override;
+  QStringList ownLog;
+
+ private:
+  std::map<QString, int>* lengths_;
+  QStringList* log_;
+  bool opened_ = false;
+  int length_ = 0;
+  std::int64_t endsAt_ = -1;  // monotonic ms; -1: not playing
+};
+
+// Players are made through this; tests put a factory of fakes in its place.
+using AudioFactory = std::function<std::unique_ptr<AudioPlayer>()>;
+std::unique_ptr<AudioPlayer> makeAudioPlayer();
+void setAudioFactory(AudioFactory f);  // empty: back to the real player
+
+}  // namespace fd

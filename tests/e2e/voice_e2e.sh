@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# The voice keyer's and voice navigation's settings through the real window:
+# Options > Transmit > Phone Setup: a path typed into F1, serial port 2
+# (ports/com2 -> a socat pseudo-terminal), DTR, Done -> wave2.txt; F1 in PH
+# with no sound device (nothing plays, nothing hangs); Options > Voice
+# Navigation: "All Data Fields", Done -> item 10 of fdpref.dat is 2.
+#
+# Usage: voice_e2e.sh PROGRAM_DIR SCRATCH_DIR
+set -u
+PROGRAM_DIR=${1:?program folder}
+SCRATCH=${2:?scratch folder}
+TEST_NAME="the voice settings session"
+. "$(dirname "$0")/keying_common.sh"
+keying_e2e_start "$0" "$@"
+
+seed_prefs 0
+: >"$PROG/fdlog.dat"
+mkdir -p "$PROG/ports"
+socat -d pty,raw,echo=0,link="$PROG/ports/com2" pty,raw,echo=0,link="$WORK/radio-side" >"$SCRATCH/socat.log" 2>&1 &
+EXTRA_PIDS="$!"
+wait_for 10 test -e "$PROG/ports/com2" || fail "socat made no pseudo-terminal"
+start_window_manager
+start_program
+log "main window up"
+
+# ---- Phone Setup ----
+PHONE="Phone Wave Selections"
+keys alt+o t p
+wait_for 15 window_shown "$PHONE" || fail "no Phone Wave Selections window"
+activate "$PHONE"
+sleep 0.3
+timeout 20 xdotool type --delay 60 "/waves/cq.wav" || fail "xdotool type failed"
+# Tab order: Text1, Browse, Text2, Browse, ... Text9, Browse, Text10.
+keys $(printf 'Tab %.0s' $(seq 18))
+timeout 5 xdotool type --delay 60 "2" || fail "xdotool type failed"
+keys Tab Right          # leaves Text10 (the port opens), ticks DTR (the options stand side by side)
+keys Tab Tab Tab Tab    # Text11, Loop, Test, Done
+keys space
+wait_for 10 window_gone "$PHONE" || fail "Done did not hide the window"
+wait_for 10 test -s "$PROG/wave2.txt" || fail "no wave2.txt"
+[ "$(sed -n 1p "$PROG/wave2.txt")" = "$(printf '"/waves/cq.wav"\r')" ] || fail "line 1: $(sed -n 1p "$PROG/wave2.txt" | od -c | head -3)"
+[ "$(sed -n 10p "$PROG/wave2.txt")" = "$(printf '"2"\r')" ] || fail "line 10: $(sed -n 10p "$PROG/wave2.txt")"
+[ "$(sed -n 11p "$PROG/wave2.txt")" = "$(printf '1\r')" ] || fail "line 11: $(sed -n 11p "$PROG/wave2.txt")"
+[ "$(grep -c '' "$PROG/wave2.txt")" -eq 13 ] || fail "wave2.txt does not hold 13 lines"
+log "wave2.txt written"
+
+# ---- F1 in PH: the file is missing and there is no sound; the window stays responsive ----
+activate "$MAIN"
+keys F1
+sleep 0.5
+keys alt+o t p
+wait_for 15 window_shown "$PHONE" || fail "the program stopped answering after F1"
+activate "$PHONE"
+keys Escape
+wait_for 10 window_gone "$PHONE" || fail "Esc did not close the Phone window"
+log "F1 played nothing and the window answered"
+
+# ---- Voice Navigation ----
+NAV="Voice Navigation Settings"
+activate "$MAIN"
+keys alt+o v
+wait_for 15 window_shown "$NAV" || fail "no Voice Navigation Settings window"
+activate "$NAV"
+sleep 0.3
+keys Down Down       # the cursor starts on "Off"; two steps down is "All Data Fields"
+keys Tab space       # Done
+wait_for 10 window_gone "$NAV" || fail "Done did not hide the window"
+pref10() { [ "$(sed -n 10p "$PROG/fdpref.dat")" = "$(printf '2\r')" ]; }
+wait_for 10 pref10 || fail "item 10 of fdpref.dat: $(sed -n 10p "$PROG/fdpref.dat" | od -c | head -2)"
+log "voice navigation mode 2 stored"
+
+stop_program
+log "PASS: phone setup to wave2.txt, F1 without sound, voice navigation stored"
+exit 0

@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# The link to the Zell RTTY program through the real window: a stand-in peer
+# listens in the session's $TMPDIR; Options > Transmit > Connect to Zell RTTY
+# connects, the peer receives the station lines, then sends a call, class and
+# section, which Enter saves to fdlog.dat.
+#
+# Usage: zell_e2e.sh PROGRAM_DIR SCRATCH_DIR ZELL_PEER
+set -u
+PROGRAM_DIR=${1:?program folder}
+SCRATCH=${2:?scratch folder}
+PEER_BIN=${3:?zell_peer program}
+TEST_NAME="the Zell link session"
+. "$(dirname "$0")/keying_common.sh"
+keying_e2e_start "$0" "$@"
+
+seed_prefs 0
+: >"$PROG/fdlog.dat"
+start_window_manager
+
+# The peer reads the lines to send from a pipe the script holds open.
+PEER_LOG="$SCRATCH/peer.log"
+mkfifo "$WORK/peer.in"
+"$PEER_BIN" "$PEER_LOG" <"$WORK/peer.in" >"$SCRATCH/peer.out" 2>&1 &
+EXTRA_PIDS="$!"
+exec 7>"$WORK/peer.in"
+wait_for 10 grep -q listening "$SCRATCH/peer.out" || fail "the peer did not start"
+log "peer listening in $TMPDIR"
+
+start_program
+log "main window up"
+
+keys alt+o t z
+CONNECTED="Connected with Zell!"
+wait_for 15 window_shown "$CONNECTED" || fail "no \"Connected with Zell!\" box"
+log "connected box shown"
+activate "$CONNECTED"
+keys Return
+wait_for 10 window_gone "$CONNECTED" || fail "the box did not close"
+
+station_lines() { [ "$(grep -c '' "$PEER_LOG" 2>/dev/null)" -ge 3 ]; }
+wait_for 10 station_lines || fail "the peer did not get the station lines"
+sleep 0.5
+[ "$(cat "$PEER_LOG")" = "$(printf '%s\n' txtBMyCall=W1AW txtBField1=2A txtBField2=CT)" ] ||
+  fail "the peer got: $(cat "$PEER_LOG")"
+log "peer got the three station lines"
+
+activate "$MAIN"
+printf '%s\n' 'txtSUrCall=k1abc' 'txtSField1=3a' 'txtSField2=eny' >&7
+sleep 1
+keys Return
+log_has_contact() { [ "$(grep -c '' "$PROG/fdlog.dat")" -ge 1 ]; }
+wait_for 15 log_has_contact || fail "Enter did not save the contact from the peer"
+LINE=$(sed -n 1p "$PROG/fdlog.dat")
+RE='^"K1ABC","3A","ENY","[0-9]{4}/[0-9]{2}/[0-9]{2}","[0-2][0-9]:[0-5][0-9]:[0-5][0-9]","20","PH","AB","",""'$'\r''$'
+[[ "$LINE" =~ $RE ]] || fail "unexpected fdlog.dat line: $LINE"
+log "contact from the peer saved"
+
+stop_program
+exec 7>&-
+log "PASS: connect, station lines, a contact from the peer"
+exit 0
