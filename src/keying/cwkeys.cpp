@@ -19,8 +19,10 @@ void KeyingService::initCW() {
   cw_->settingsChanged = [this] { if (cwFrm_) cwFrm_->fillFromSettings(); };
 }
 
+CWFrm* KeyingService::cwFrm() { return cwFrm_.data(); }
+
 CWFrm& KeyingService::loadCWFrm() {
-  if (!cwFrm_) cwFrm_ = std::make_unique<CWFrm>(*cw_, s, main, main ? main->window() : nullptr);
+  if (!cwFrm_) cwFrm_ = new CWFrm(*cw_, s, main, main ? main->window() : nullptr);
   return *cwFrm_;
 }
 
@@ -47,7 +49,7 @@ void KeyingService::unload(SideWindow which) {
   // The key line belongs to the CW window: up, then closed.
   cw_->raiseLines();
   Comm->close();
-  cwFrm_.reset();
+  delete cwFrm_.data();
 }
 
 void KeyingService::loadCWTiming() {

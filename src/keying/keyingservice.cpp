@@ -15,7 +15,7 @@ KeyingService::KeyingService(ProgramState& state)
 // Never left keyed: the lines go up before the devices close.
 KeyingService::~KeyingService() {
   releaseAll();
-  cwFrm_.reset();
+  delete cwFrm_.data();
 }
 
 void KeyingService::attach(MainWindow& w) {

@@ -1,5 +1,6 @@
 #pragma once
 // The keying subsystem: the CW keyer, WinKey, the voice keyer, voice navigation and the RTTY link.
+#include <QPointer>
 #include <memory>
 
 #include "core/mainwindow.h"
@@ -31,7 +32,7 @@ class KeyingService final : public KeyingServices {
   void showCWSetup(bool modal) override;
   void unload(SideWindow w) override;
   CWKeyer& cw() { return *cw_; }
-  CWFrm* cwFrm() { return cwFrm_.get(); }  // loaded or not
+  CWFrm* cwFrm();  // loaded or not
   CWFrm& loadCWFrm();
   // CWFrm's load step without the window: the timing choice and the loop
   // count from the registry (a stored "Loop" with no count calibrates).
@@ -46,7 +47,8 @@ class KeyingService final : public KeyingServices {
  private:
   void initCW();
   std::unique_ptr<CWKeyer> cw_;
-  std::unique_ptr<CWFrm> cwFrm_;
+  // A child of the main window: it may go with it, so it is watched, not owned.
+  QPointer<CWFrm> cwFrm_;
 };
 
 }  // namespace fd
