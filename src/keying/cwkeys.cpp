@@ -45,6 +45,10 @@ void KeyingService::showCWSetup(bool modal) {
 }
 
 void KeyingService::unload(SideWindow which) {
+  if (which == SideWindow::frmWinKey) {
+    unloadWinKey();
+    return;
+  }
   if (which != SideWindow::CWFrm) return;
   // The key line belongs to the CW window: up, then closed.
   cw_->raiseLines();

@@ -2,14 +2,21 @@
 
 #include "keying/cwfrm.h"
 #include "keying/cwkeyer.h"
+#include "keying/winkeyer.h"
 #include "platform/keylines.h"
 #include "platform/serial.h"
 
 namespace fd {
 
 KeyingService::KeyingService(ProgramState& state)
-    : s(state), Comm(makeSerialPort()), CommPhone(makeSerialPort()), cw_(std::make_unique<CWKeyer>(state, *Comm, *CommPhone)) {
+    : s(state),
+      Comm(makeSerialPort()),
+      CommPhone(makeSerialPort()),
+      WinKeyComm(makeSerialPort()),
+      cw_(std::make_unique<CWKeyer>(state, *Comm, *CommPhone)),
+      wk_(std::make_unique<WinKeyer>(state, *WinKeyComm, *Comm, *CommPhone)) {
   initCW();
+  initWinKey();
 }
 
 // Never left keyed: the lines go up before the devices close.
@@ -40,7 +47,8 @@ bool KeyingService::provides(Feature f) const {
 void KeyingService::releaseAll() {
   // Every sending loop and repeat stops first, so nothing keys afterwards.
   cw_->stopAll();
-  // (The voice keyer and the WinKey keyer add theirs here.)
+  wk_->release();  // clear its buffer, host close, port closed
+  // (The voice keyer adds its own here.)
   Comm->close();
   CommPhone->close();
   releaseAllParallel();

@@ -11,6 +11,7 @@ namespace fd {
 
 class CWKeyer;
 class CWFrm;
+class WinKeyer;
 class SerialPort;
 
 class KeyingService final : public KeyingServices {
@@ -32,6 +33,14 @@ class KeyingService final : public KeyingServices {
   void showCWSetup(bool modal) override;
   void unload(SideWindow w) override;
   CWKeyer& cw() { return *cw_; }
+
+  // WinKey (winkeys.cpp).
+  void wkClearBuf() override;
+  int wkGetStatus() override;
+  void wkBackspace() override;
+  // The keyer's settings, loaded (WK.txt) at first use.
+  WinKeyer& winKeyer();
+  void unloadWinKey();
   CWFrm* cwFrm();  // loaded or not
   CWFrm& loadCWFrm();
   // CWFrm's load step without the window: the timing choice and the loop
@@ -43,10 +52,13 @@ class KeyingService final : public KeyingServices {
   // The keyers' serial ports: Comm for the CW key line, CommPhone for the
   // voice keyer's PTT. One keyer holds a port at a time.
   std::unique_ptr<SerialPort> Comm, CommPhone;
+  std::unique_ptr<SerialPort> WinKeyComm;  // the WinKey keyer's port
 
  private:
   void initCW();
+  void initWinKey();
   std::unique_ptr<CWKeyer> cw_;
+  std::unique_ptr<WinKeyer> wk_;
   // A child of the main window: it may go with it, so it is watched, not owned.
   QPointer<CWFrm> cwFrm_;
 };
