@@ -225,9 +225,11 @@ CWFrm::CWFrm(CWKeyer& keyer, ProgramState& state, MainWindow* main, QWidget* par
   connect(Command6, &QPushButton::clicked, this, [this] { Command6_Click(); });
   connect(cmdLoopFaster, &QPushButton::clicked, this, [this] { cmdLoopFaster_Click(); });
   connect(cmdLoopSlower, &QPushButton::clicked, this, [this] { cmdLoopSlower_Click(); });
-  // The WinKey keyer and code practice are not built yet.
-  Option5->setEnabled(false);
-  cmdConfWinkey->setEnabled(false);
+  connect(cmdConfWinkey, &QPushButton::clicked, this, [this] {
+    if (configureWinKey) configureWinKey();
+    Command1->setFocus(Qt::OtherFocusReason);
+  });
+  // Code practice is not built yet.
   Command7->setEnabled(false);
 
   fillFromSettings();
@@ -261,7 +263,10 @@ void CWFrm::setLoopControls(bool on) {
 void CWFrm::keyLineClicked(int keyingType) {
   s_.KeyingType = static_cast<std::uint8_t>(keyingType);
   // Nothing hides it again.
-  if (keyingType == 5) cmdConfWinkey->setVisible(true);
+  if (keyingType == 5) {
+    cmdConfWinkey->setVisible(true);
+    if (winKeyChosen) winKeyChosen();
+  }
 }
 
 void CWFrm::timingClicked() {

@@ -22,7 +22,11 @@ void KeyingService::initCW() {
 CWFrm* KeyingService::cwFrm() { return cwFrm_.data(); }
 
 CWFrm& KeyingService::loadCWFrm() {
-  if (!cwFrm_) cwFrm_ = new CWFrm(*cw_, s, main, main ? main->window() : nullptr);
+  if (!cwFrm_) {
+    cwFrm_ = new CWFrm(*cw_, s, main, main ? main->window() : nullptr);
+    cwFrm_->configureWinKey = [this] { showWinKeySetup(); };
+    cwFrm_->winKeyChosen = [this] { winKeyer(); };
+  }
   return *cwFrm_;
 }
 

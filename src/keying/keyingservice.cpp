@@ -3,6 +3,7 @@
 #include "keying/cwfrm.h"
 #include "keying/cwkeyer.h"
 #include "keying/winkeyer.h"
+#include "keying/winkeyfrm.h"
 #include "platform/keylines.h"
 #include "platform/serial.h"
 
@@ -23,6 +24,7 @@ KeyingService::KeyingService(ProgramState& state)
 KeyingService::~KeyingService() {
   releaseAll();
   delete cwFrm_.data();
+  delete wkFrm_.data();
 }
 
 void KeyingService::attach(MainWindow& w) {

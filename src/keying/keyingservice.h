@@ -12,6 +12,7 @@ namespace fd {
 class CWKeyer;
 class CWFrm;
 class WinKeyer;
+class frmWinKey;
 class SerialPort;
 
 class KeyingService final : public KeyingServices {
@@ -41,6 +42,7 @@ class KeyingService final : public KeyingServices {
   // The keyer's settings, loaded (WK.txt) at first use.
   WinKeyer& winKeyer();
   void unloadWinKey();
+  void showWinKeySetup();  // frmWinKey, modal
   CWFrm* cwFrm();  // loaded or not
   CWFrm& loadCWFrm();
   // CWFrm's load step without the window: the timing choice and the loop
@@ -61,6 +63,7 @@ class KeyingService final : public KeyingServices {
   std::unique_ptr<WinKeyer> wk_;
   // A child of the main window: it may go with it, so it is watched, not owned.
   QPointer<CWFrm> cwFrm_;
+  QPointer<frmWinKey> wkFrm_;
 };
 
 }  // namespace fd

@@ -3,6 +3,8 @@
 #include "keying/cwkeyer.h"
 #include "keying/keyingservice.h"
 #include "keying/winkeyer.h"
+#include "keying/winkeyfrm.h"
+#include "platform/forms.h"
 
 namespace fd {
 
@@ -25,8 +27,20 @@ void KeyingService::wkBackspace() { wk_->wk.wk_backspace(); }
 // Unloading the keyer's window closes it and says so (WinKeyOpen 0), so the
 // next WKTransmit opens it again rather than writing into a closed port.
 void KeyingService::unloadWinKey() {
+  delete wkFrm_.data();
   wk_->cmdCloseWinkey_Click();
   wk_->loaded = false;
+}
+
+}  // namespace fd
+
+namespace fd {
+
+void KeyingService::showWinKeySetup() {
+  WinKeyer& k = winKeyer();
+  if (!wkFrm_) wkFrm_ = new frmWinKey(k, s.FieldDayDir, main ? main->window() : nullptr);
+  wkFrm_->refresh();
+  showModal(wkFrm_.data());
 }
 
 }  // namespace fd

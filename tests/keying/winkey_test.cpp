@@ -5,7 +5,13 @@
 #include <gtest/gtest.h>
 
 #include "fakemainwindow.h"
+#include "keying/cwfrm.h"
 #include "keying/cwkeyer.h"
+#include "keying/winkeyfrm.h"
+#include "platform/forms.h"
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
 #include "keying/keyingservice.h"
 #include "keying/winkeyer.h"
 #include "platform/platform.h"
@@ -233,6 +239,35 @@ TEST_F(WinKeyTest, WkTxtFiles) {
   writeFile(QStringLiteral("WK.txt"), "9\r\n\"25\"\r\n");
   wk().load(dir.path());
   EXPECT_EQ(wk().WinKeyPort, 4);
+}
+
+// CW Setup, "WinKey", "Configure Winkey", port 5, Open, Done.
+TEST_F(WinKeyTest, SetupWindowThroughTheCWWindow) {
+  setTestMode(true);
+  CWFrm& cw = service->loadCWFrm();
+  cw.Option5->click();
+  EXPECT_EQ(state.KeyingType, 5);
+  EXPECT_FALSE(cw.cmdConfWinkey->isHidden());
+  EXPECT_EQ(state.WinKeyOpen, 0);  // loading does not open the keyer
+  QString status, version;
+  {
+    test::ScopedModalHook hook([&](QWidget* w) {
+      auto* f = qobject_cast<frmWinKey*>(w);
+      ASSERT_NE(f, nullptr);
+      EXPECT_EQ(f->windowTitle(), QStringLiteral(" WinKey Setup"));
+      f->txtWKComPort->setText(QStringLiteral("5"));
+      f->txtWKComPort->onLostFocus();
+      f->cmdOpenWinkey->click();
+      status = f->lblOpenStatus->text();
+      version = f->lblVersion->text();
+      f->cmdDone->click();
+    });
+    cw.cmdConfWinkey->click();
+  }
+  EXPECT_EQ(status, QStringLiteral("WK Success!"));
+  EXPECT_EQ(version, QStringLiteral("Version # 23"));
+  EXPECT_EQ(readFile(QStringLiteral("WK.txt")), QByteArray("5\r\n\"13\"\r\n\"50\"\r\n\"0\"\r\n\"0\"\r\n\"50\"\r\n6\r\n0\r\n"));
+  setTestMode(false);
 }
 
 }  // namespace
