@@ -52,23 +52,33 @@ frmWinKey::frmWinKey(WinKeyer& keyer, QString fieldDayDir, QWidget* parent)
   };
 
   label(QStringLiteral("Settings:"), 120, 120, 1500);
-  label(QStringLiteral("Com Port:"), 120, 480, 1100);
-  txtWKComPort = box(1300, 480, 600, &WKBoxes::txtWKComPort, &WinKeyer::txtWKComPort_LostFocus);
-  label(QStringLiteral("WPM:"), 120, 840, 1100);
-  txtWKWPM = box(1300, 840, 600, &WKBoxes::txtWKWPM, &WinKeyer::txtWKWPM_LostFocus);
-  label(QStringLiteral("Up / down arrows from main form change speeds."), 2000, 840, 4000);
-  label(QStringLiteral("Weight:"), 120, 1200, 1100);
-  txtWeight = box(1300, 1200, 600, &WKBoxes::txtWeight, &WinKeyer::txtWeight_LostFocus);
-  label(QStringLiteral("Proportional amount added or subtracted (50 is standard)."), 2000, 1200, 4000);
-  label(QStringLiteral("Lead In:"), 120, 1560, 1100);
-  txtLeadIn = box(1300, 1560, 600, &WKBoxes::txtLeadIn, &WinKeyer::txtLeadIn_LostFocus);
-  label(QStringLiteral("Lead in time for transmitter (10 ms increments)."), 2000, 1560, 4000);
-  label(QStringLiteral("Tail:"), 120, 1920, 1100);
-  txtTail = box(1300, 1920, 600, &WKBoxes::txtTail, &WinKeyer::txtTail_LostFocus);
-  label(QStringLiteral("Tail time after keying has stopped (10 ms increments)."), 2000, 1920, 4000);
-  label(QStringLiteral("Ratio:"), 120, 2280, 1100);
-  txtRatio = box(1300, 2280, 600, &WKBoxes::txtRatio, &WinKeyer::txtRatio_LostFocus);
-  label(QStringLiteral("Ratio of dits to dahs (Range: 33 - 66)."), 2000, 2280, 4000);
+  // The setting rows: caption, box, what the box holds, its leave check, the hint.
+  struct Row {
+    const char* caption;
+    KeyBox** box;
+    QString WKBoxes::* field;
+    void (WinKeyer::*check)();
+    const char* hint;
+  };
+  const Row rows[] = {
+      {"Com Port:", &txtWKComPort, &WKBoxes::txtWKComPort, &WinKeyer::txtWKComPort_LostFocus, ""},
+      {"WPM:", &txtWKWPM, &WKBoxes::txtWKWPM, &WinKeyer::txtWKWPM_LostFocus,
+       "Up / down arrows from main form change speeds."},
+      {"Weight:", &txtWeight, &WKBoxes::txtWeight, &WinKeyer::txtWeight_LostFocus,
+       "Proportional amount added or subtracted (50 is standard)."},
+      {"Lead In:", &txtLeadIn, &WKBoxes::txtLeadIn, &WinKeyer::txtLeadIn_LostFocus,
+       "Lead in time for transmitter (10 ms increments)."},
+      {"Tail:", &txtTail, &WKBoxes::txtTail, &WinKeyer::txtTail_LostFocus,
+       "Tail time after keying has stopped (10 ms increments)."},
+      {"Ratio:", &txtRatio, &WKBoxes::txtRatio, &WinKeyer::txtRatio_LostFocus, "Ratio of dits to dahs (Range: 33 - 66)."},
+  };
+  double top = 480;
+  for (const Row& r : rows) {
+    label(QString::fromLatin1(r.caption), 120, top, 1100);
+    *r.box = box(1300, top, 600, r.field, r.check);
+    if (*r.hint) label(QString::fromLatin1(r.hint), 2000, top, 4000);
+    top += 360;
+  }
 
   auto* frame2 = new QGroupBox(QStringLiteral("Keyer Mode"), this);
   layout.add(frame2, ControlKind::Frame, 120, 2700, 2820, 1500, 8.25);
