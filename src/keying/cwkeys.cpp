@@ -5,6 +5,7 @@
 
 #include "keying/cwfrm.h"
 #include "keying/cwkeyer.h"
+#include "keying/cwstrings.h"
 #include "keying/keyingservice.h"
 #include "platform/forms.h"
 #include "platform/registry.h"
@@ -26,6 +27,7 @@ CWFrm& KeyingService::loadCWFrm() {
     cwFrm_ = new CWFrm(*cw_, s, main, main ? main->window() : nullptr);
     cwFrm_->configureWinKey = [this] { showWinKeySetup(); };
     cwFrm_->winKeyChosen = [this] { winKeyer(); };
+    cwFrm_->showMessageList = [this] { loadCWStrings().showMinimized(); };
   }
   return *cwFrm_;
 }
@@ -48,7 +50,26 @@ void KeyingService::showCWSetup(bool modal) {
   }
 }
 
+frmCWStrings& KeyingService::loadCWStrings() {
+  if (!cwStrings_) {
+    cwStrings_ = new frmCWStrings(*cw_, s, main, main ? main->window() : nullptr);
+    // The close box unloads it; the next Ctrl+W builds it again.
+    cwStrings_->onClosed = [w = cwStrings_.data()] { w->deleteLater(); };
+  }
+  return *cwStrings_;
+}
+
+void KeyingService::showCWStrings() {
+  frmCWStrings& w = loadCWStrings();
+  showModeless(&w);
+  w.setWindowState(Qt::WindowNoState);
+}
+
 void KeyingService::unload(SideWindow which) {
+  if (which == SideWindow::frmCWStrings) {
+    delete cwStrings_.data();
+    return;
+  }
   if (which == SideWindow::frmWinKey) {
     unloadWinKey();
     return;

@@ -4,6 +4,7 @@
 #include "keying/cwkeyer.h"
 #include "keying/winkeyer.h"
 #include "keying/winkeyfrm.h"
+#include "keying/cwstrings.h"
 #include "platform/keylines.h"
 #include "platform/serial.h"
 
@@ -25,6 +26,7 @@ KeyingService::~KeyingService() {
   releaseAll();
   delete cwFrm_.data();
   delete wkFrm_.data();
+  delete cwStrings_.data();
 }
 
 void KeyingService::attach(MainWindow& w) {
@@ -39,7 +41,7 @@ bool KeyingService::provides(Feature f) const {
     case Feature::PhoneSetup: return false;
     case Feature::Zell: return false;
     case Feature::VoiceNav: return false;
-    case Feature::CWStrings: return false;
+    case Feature::CWStrings: return true;
     case Feature::CWKeys: return true;
     case Feature::PhoneKeys: return false;
   }

@@ -13,6 +13,7 @@ class CWKeyer;
 class CWFrm;
 class WinKeyer;
 class frmWinKey;
+class frmCWStrings;
 class SerialPort;
 
 class KeyingService final : public KeyingServices {
@@ -34,6 +35,8 @@ class KeyingService final : public KeyingServices {
   void showCWSetup(bool modal) override;
   void unload(SideWindow w) override;
   CWKeyer& cw() { return *cw_; }
+  void showCWStrings() override;  // Ctrl+W: not modal, normal size
+  frmCWStrings& loadCWStrings();
 
   // WinKey (winkeys.cpp).
   void wkClearBuf() override;
@@ -64,6 +67,7 @@ class KeyingService final : public KeyingServices {
   // A child of the main window: it may go with it, so it is watched, not owned.
   QPointer<CWFrm> cwFrm_;
   QPointer<frmWinKey> wkFrm_;
+  QPointer<frmCWStrings> cwStrings_;
 };
 
 }  // namespace fd
