@@ -141,11 +141,12 @@ TEST_F(WinKeyTest, XoffHoldsTheHandOverAndEscClearsTheKeyer) {
   wk().Command1_Click();  // Buffer Test: 81 characters
   watch.stop();
   EXPECT_EQ(sim.log.size(), 81);
-  EXPECT_LE(mostQueued, 6);  // the hand-over waited on XOFF
+  EXPECT_LE(mostQueued, 8);  // the hand-over waited on XOFF (at 4)
   ASSERT_TRUE(until([&] { return sim.sent.size() == 81; }));
   EXPECT_EQ(sim.sent.left(27), QByteArray("ABCDEFGHIJKLMNOPQRSTUVWXYZ "));
   // Esc from the main window right after a hand-over: pending, so 0A.
   sim.log.clear();
+  sim.msPerChar = 2000;  // still busy when Esc comes, however loaded the machine
   state.CWBuffer = QStringLiteral("E");
   wk().WKTransmit();
   EXPECT_GT(service->wkGetStatus(), 0);
