@@ -229,8 +229,7 @@ CWFrm::CWFrm(CWKeyer& keyer, ProgramState& state, MainWindow* main, QWidget* par
     if (configureWinKey) configureWinKey();
     Command1->setFocus(Qt::OtherFocusReason);
   });
-  // Code practice is not built yet.
-  Command7->setEnabled(false);
+  connect(Command7, &QPushButton::clicked, this, [this] { if (showCodePractice) showCodePractice(); });
 
   fillFromSettings();
 }

@@ -62,6 +62,7 @@ class CWFrm : public QDialog {
   // "Configure Winkey" (modal) and the WinKey option's loading of the keyer.
   std::function<void()> configureWinKey;
   std::function<void()> winKeyChosen;
+  std::function<void()> showCodePractice;
 
  protected:
   void closeEvent(QCloseEvent* e) override;

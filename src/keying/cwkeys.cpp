@@ -6,6 +6,7 @@
 #include "keying/cwfrm.h"
 #include "keying/cwkeyer.h"
 #include "keying/cwstrings.h"
+#include "keying/codepracticefrm.h"
 #include "keying/keyingservice.h"
 #include "platform/forms.h"
 #include "platform/registry.h"
@@ -28,6 +29,13 @@ CWFrm& KeyingService::loadCWFrm() {
     cwFrm_->configureWinKey = [this] { showWinKeySetup(); };
     cwFrm_->winKeyChosen = [this] { winKeyer(); };
     cwFrm_->showMessageList = [this] { loadCWStrings().showMinimized(); };
+    // Modal; unloaded when it closes, and the buffer emptied.
+    cwFrm_->showCodePractice = [this] {
+      QPointer<frmCodePractice> w = new frmCodePractice(*cw_, cwFrm_.data());
+      showModal(w.data());
+      delete w.data();
+      s.CWBuffer.clear();
+    };
   }
   return *cwFrm_;
 }
