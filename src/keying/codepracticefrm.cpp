@@ -7,6 +7,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+
+#include "keying/formparts.h"
 #include <QRadioButton>
 
 #include "core/state.h"
@@ -20,10 +22,7 @@ frmCodePractice::frmCodePractice(CWKeyer& keyer, QWidget* parent) : QDialog(pare
   setWindowTitle(QStringLiteral("On the Air Code Practice"));
   setFont(designFont(QStringLiteral("MS Sans Serif"), 8.25));
   auto label = [&](const QString& text, double l, double t, double w, double h = 255) {
-    auto* lb = new QLabel(text, this);
-    lb->setWordWrap(true);
-    layout.add(lb, ControlKind::Label, l, t, w, h, 8.25);
-    return lb;
+    return formparts::label(this, layout, text, l, t, w, h);
   };
   auto box = [&](double l, double t, double w, double h, bool mono) {
     auto* b = new KeyBox(this);
@@ -32,10 +31,7 @@ frmCodePractice::frmCodePractice(CWKeyer& keyer, QWidget* parent) : QDialog(pare
     return b;
   };
   auto button = [&](const QString& text, double l, double t, double w) {
-    auto* b = new QPushButton(text, this);
-    b->setAutoDefault(false);
-    layout.add(b, ControlKind::Button, l, t, w, 375, 8.25);
-    return b;
+    return formparts::button(this, layout, text, l, t, w);
   };
   label(QStringLiteral("You can transmit morse code practice using randomly generated characters, copying and pasting "
                        "text or typing text into the \"Text to Send\" text box.  Click Send to send the characters. "),

@@ -8,6 +8,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+
+#include "keying/formparts.h"
 #include <QRadioButton>
 
 #include "core/state.h"
@@ -41,11 +43,7 @@ CWFrm::CWFrm(CWKeyer& keyer, ProgramState& state, MainWindow* main, QWidget* par
   setFont(designFont(kSans, 8.25));
 
   auto label = [&](const QString& text, double l, double t, double w, double h, double pt = 8.25) {
-    auto* lb = new QLabel(text, this);
-    lb->setWordWrap(true);
-    lb->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    layout.add(lb, ControlKind::Label, l, t, w, h, pt);
-    return lb;
+    return formparts::label(this, layout, text, l, t, w, h, pt);
   };
   auto box = [&](double l, double t, double w) {
     auto* b = new KeyBox(this);
@@ -53,10 +51,7 @@ CWFrm::CWFrm(CWKeyer& keyer, ProgramState& state, MainWindow* main, QWidget* par
     return b;
   };
   auto button = [&](const QString& text, double l, double t, double w) {
-    auto* b = new QPushButton(text, this);
-    b->setAutoDefault(false);
-    layout.add(b, ControlKind::Button, l, t, w, 375, 8.25);
-    return b;
+    return formparts::button(this, layout, text, l, t, w);
   };
   auto option = [&](const QString& text, double l, double t, double w) {
     auto* o = new QRadioButton(text, this);

@@ -4,6 +4,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+
+#include "keying/formparts.h"
 #include <QRadioButton>
 
 #include "keying/winkeyer.h"
@@ -18,10 +20,7 @@ frmWinKey::frmWinKey(WinKeyer& keyer, QString fieldDayDir, QWidget* parent)
   layout.height = 6840;
   setFont(designFont(QStringLiteral("Arial"), 8.25));
   auto label = [&](const QString& text, double l, double t, double w) {
-    auto* lb = new QLabel(text, this);
-    lb->setWordWrap(true);
-    layout.add(lb, ControlKind::Label, l, t, w, 285, 8.25);
-    return lb;
+    return formparts::label(this, layout, text, l, t, w, 285);
   };
   // NumbersOnly: digits and Backspace.
   auto numbersOnly = [](int& k) { if (k != 8 && (k < '0' || k > '9')) k = 0; };
@@ -45,10 +44,7 @@ frmWinKey::frmWinKey(WinKeyer& keyer, QString fieldDayDir, QWidget* parent)
     return o;
   };
   auto button = [&](const QString& text, double l, double t, double w) {
-    auto* b = new QPushButton(text, this);
-    b->setAutoDefault(false);
-    layout.add(b, ControlKind::Button, l, t, w, 375, 8.25);
-    return b;
+    return formparts::button(this, layout, text, l, t, w);
   };
 
   label(QStringLiteral("Settings:"), 120, 120, 1500);
