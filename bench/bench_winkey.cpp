@@ -10,6 +10,8 @@
 #include <QTimer>
 #include <benchmark/benchmark.h>
 
+#include "benchapp.h"
+
 #include "keying/codepractice.h"
 #include "keying/winkeyer.h"
 #include "platform/platform.h"
@@ -19,17 +21,8 @@
 
 namespace {
 
-void app() {
-  if (qApp) return;
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "fieldday_bench";
-  static char* argv[] = {name, nullptr};
-  new QApplication(argc, argv);
-}
-
 void BM_WinKeyBufferTest(benchmark::State& st) {
-  app();
+  fd::bench::ensureApplication();
   fd::test::FakePlatform fake;
   fd::platform().clock = std::make_unique<fd::SystemClock>();
   fd::sim::WinKeySim sim;
