@@ -6,20 +6,15 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
+#include "benchapp.h"
+
 #include "log/form1.h"
 #include "log/logfile.h"
 #include "testenv.h"
 
 namespace {
 
-void ensureApplication() {
-  if (qApp) return;
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "fieldday_bench";
-  static char* argv[] = {name, nullptr};
-  new QApplication(argc, argv);  // lives for the whole run
-}
+using fd::bench::ensureApplication;
 
 // The main window on a log of `records` contacts, none of them with the calls
 // typed below and all older than the hour the rates look at.
