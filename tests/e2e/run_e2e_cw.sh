@@ -12,59 +12,14 @@ PROGRAM_DIR=${1:?program folder}
 SCRATCH=${2:?scratch folder}
 SHIM=${3:?shim library}
 
-if [ -z "${FD_E2E_INNER:-}" ]; then
-  rm -rf "$SCRATCH"
-  mkdir -p "$SCRATCH"
-  FD_E2E_INNER=1 timeout -k 5 160 xvfb-run -a -e "$SCRATCH/xvfb.log" -s "-screen 0 1280x1024x24" \
-    bash "$0" "$PROGRAM_DIR" "$SCRATCH" "$SHIM"
-  rc=$?
-  [ $rc -eq 124 ] && echo "FAIL: the session ran past its time limit (see $SCRATCH)"
-  exit $rc
-fi
+source "$(dirname "$0")/keyer_common.sh"
+under_xvfb "$PROGRAM_DIR" "$SCRATCH" "$SHIM"
 
 LOG="$SCRATCH/e2e.log"
 WORK="$SCRATCH/run"
 PROG="$WORK/program"
 MODEM="$SCRATCH/modem.log"
-OB_PID="" FD_PID="" SOCAT_PID=""
-
-log() { echo "$*" | tee -a "$LOG"; }
-cleanup() {
-  [ -n "$FD_PID" ] && kill "$FD_PID" 2>/dev/null
-  [ -n "$SOCAT_PID" ] && kill "$SOCAT_PID" 2>/dev/null
-  [ -n "$OB_PID" ] && kill "$OB_PID" 2>/dev/null
-  return 0
-}
-trap cleanup EXIT
-trap 'exit 143' INT TERM HUP
-fail() {
-  log "FAIL: $*"
-  [ -n "$FD_PID" ] && command -v gdb >/dev/null && timeout 20 gdb -p "$FD_PID" -batch -ex "thread apply all bt" >"$SCRATCH/hang.txt" 2>&1
-  [ -f "$MODEM" ] && { log "--- modem log (head)"; head -n 20 "$MODEM" | tee -a "$LOG"; }
-  [ -f "$SCRATCH/fieldday.log" ] && tail -n 20 "$SCRATCH/fieldday.log" | tee -a "$LOG"
-  exit 1
-}
-wait_for() {
-  local tries=$(($1 * 4))
-  shift
-  while [ $tries -gt 0 ]; do
-    "$@" && return 0
-    sleep 0.25
-    tries=$((tries - 1))
-  done
-  return 1
-}
-window_id() { timeout 5 xdotool search --name "$1" 2>/dev/null | head -n 1; }
-window_shown() { [ -n "$(window_id "$1")" ]; }
-window_gone() { [ -z "$(window_id "$1")" ]; }
-key() { timeout 5 xdotool key --clearmodifiers "$@" || fail "xdotool key $*"; }
-# Clicks a control at its design position (twips of the 9600 x 7200 layout).
-click_twips() {
-  local wid=$1 x=$2 y=$3 geo w h
-  geo=$(timeout 5 xdotool getwindowgeometry "$wid" | sed -n 's/.*Geometry: //p')
-  w=${geo%x*} h=${geo#*x}
-  timeout 5 xdotool mousemove --window "$wid" $((x * w / 9600)) $((y * h / 7200)) click 1 || fail "click at $x,$y"
-}
+EXTRA_LOG="$MODEM"
 # The RTS record as elements: "." and "-", " " between characters, " / " between words.
 rts_text() {
   awk -v unit="$1" '
@@ -79,50 +34,15 @@ rts_text() {
     END { print out }' "$MODEM"
 }
 
-mkdir -p "$WORK/home" "$WORK/appdata" "$WORK/xdg"
-chmod 700 "$WORK/xdg"
-cp -r "$PROGRAM_DIR" "$PROG" || fail "cannot copy $PROGRAM_DIR"
-rm -f "$PROG/fdlog.dat" "$PROG/fdpref.dat" "$PROG/cw.txt" "$PROG/CW.txt"
-export HOME="$WORK/home" USERPROFILE="$WORK/home" APPDATA="$WORK/appdata" XDG_RUNTIME_DIR="$WORK/xdg"
-export XDG_CONFIG_HOME="$WORK/xdg/config" TZ=UTC QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8
-printf '%s\r\n' '"W1AW"' '"2A"' '"CT"' 0 '"CW"' '"20"' 255 0 100 0 '"None"' 0 0 '"AB"' 0 0 '""' >"$PROG/fdpref.dat"
-: >"$PROG/fdlog.dat"
+prepare_program
 
 # The serial port: ports/com1 is one end of a socat pair.
-mkdir -p "$PROG/ports"
 socat pty,raw,echo=0,link="$PROG/ports/com1" pty,raw,echo=0,link="$SCRATCH/far" >"$SCRATCH/socat.log" 2>&1 &
-SOCAT_PID=$!
+PIDS+=($!)
 wait_for 10 test -e "$PROG/ports/com1" || fail "socat did not make the pseudo-terminal"
 
-wait_for 20 timeout 2 xdotool getdisplaygeometry >/dev/null 2>&1 || fail "no X server"
-openbox >>"$SCRATCH/openbox.log" 2>&1 &
-OB_PID=$!
-wait_for 10 timeout 2 wmctrl -m >/dev/null 2>&1 || fail "the window manager did not start"
-
-(cd "$PROG" && FD_MODEM_LOG="$MODEM" LD_PRELOAD="$SHIM" exec ./fieldday) >"$SCRATCH/fieldday.log" 2>&1 &
-FD_PID=$!
-STATION="Amateur Station I\.D\."
-wait_for 30 window_shown "$STATION" || fail "the station window did not appear"
-timeout 10 xdotool windowactivate --sync "$(window_id "$STATION")" || fail "cannot activate the station window"
-key Return
-wait_for 15 window_gone "$STATION" || fail "the station window stayed"
-MAIN="Varik Software Field Day Log"
-wait_for 15 window_shown "$MAIN" || fail "no main window"
-MID=$(window_id "$MAIN")
-timeout 10 xdotool windowactivate --sync "$MID" || fail "cannot activate the main window"
-sleep 0.5
-
-# ---- Options > Transmit > CW Setup ----
-key alt+o
-sleep 0.3
-key t
-sleep 0.3
-key c
-CW="CW String Selections"
-wait_for 15 window_shown "$CW" || fail "the CW window did not open"
-CID=$(window_id "$CW")
-timeout 10 xdotool windowactivate --sync "$CID" || fail "cannot activate the CW window"
-sleep 0.3
+start_session FD_MODEM_LOG="$MODEM" LD_PRELOAD="$SHIM"
+open_cw_setup
 click_twips "$CID" 2000 260     # F1 box
 timeout 20 xdotool type --delay 50 "cq de w1aw" || fail "typing F1"
 click_twips "$CID" 6000 260     # Serial

@@ -36,6 +36,20 @@ WinKeySim::WinKeySim() {
   tcsetattr(slave, TCSANOW, &t);
   ::close(slave);  // the program opens it by name
   slave_ = QString::fromLocal8Bit(name);
+  watch();
+}
+
+WinKeySim::WinKeySim(const QString& device) {
+  master_ = ::open(device.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+  if (master_ < 0) return;
+  termios t{};
+  tcgetattr(master_, &t);
+  cfmakeraw(&t);
+  tcsetattr(master_, TCSANOW, &t);
+  watch();
+}
+
+void WinKeySim::watch() {
   ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
   notifier_ = std::make_unique<QSocketNotifier>(master_, QSocketNotifier::Read);
   connect(notifier_.get(), &QSocketNotifier::activated, this, [this] { onReadable(); });
@@ -68,6 +82,7 @@ void WinKeySim::take(std::uint8_t b) {
   const QByteArray c = pending_;
   pending_.clear();
   log << hex(c);
+  if (onCommand) onCommand(log.last());
   if (cmd == 0x00) {
     const auto sub = static_cast<std::uint8_t>(c.at(1));
     if (sub == 0x04 && answer != Answer::Silent)

@@ -10,6 +10,7 @@
 #include <QSocketNotifier>
 #include <QStringList>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 namespace fd::sim {
@@ -18,6 +19,9 @@ class WinKeySim : public QObject {
  public:
   enum class Answer { Normal, Silent, WrongEcho, NoVersion };
   WinKeySim();
+  // On an existing device (the far end of a socat pair).
+  explicit WinKeySim(const QString& device);
+  std::function<void(const QString& command)> onCommand;
   ~WinKeySim() override;
   bool ok() const { return master_ >= 0; }
   QString slavePath() const { return slave_; }
@@ -34,6 +38,7 @@ class WinKeySim : public QObject {
   QString wire() const { return log.join(u' '); }
 
  private:
+  void watch();
   void onReadable();
   void take(std::uint8_t b);
   void reportStatus();
