@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <benchmark/benchmark.h>
+
+#include "benchapp.h"
 #include <cmath>
 
 #include "keying/cwkeyer.h"
@@ -22,15 +24,6 @@
 #include "testenv.h"
 
 namespace {
-
-void app() {
-  if (qApp) return;
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "fieldday_bench";
-  static char* argv[] = {name, nullptr};
-  new QApplication(argc, argv);
-}
 
 struct Stats {
   double sum = 0, worst = 0;
@@ -44,7 +37,7 @@ struct Stats {
 };
 
 void BM_KeyMessage(benchmark::State& st) {
-  app();
+  fd::test::ensureApplication();
   fd::test::FakePlatform fake;  // scripted boxes; the clock is the real one below
   fd::platform().clock = std::make_unique<fd::SystemClock>();
   QTemporaryDir dir;

@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
-#include "bench_app.h"
+#include "benchapp.h"
 #include <random>
 
 #include "keying/phonefrm_keyer.h"
@@ -15,7 +15,7 @@
 
 namespace {
 
-using fd::bench::ensureApplication;
+using fd::test::ensureApplication;
 
 // A serial port that notes when RTS changes, on the program's clock.
 class TimedPort : public fd::FakeSerialPort {

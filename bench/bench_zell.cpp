@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <benchmark/benchmark.h>
 
-#include "bench_app.h"
+#include "benchapp.h"
 
 #include "keying/keyingservice.h"
 #include "log/form1.h"
@@ -17,7 +17,7 @@
 
 namespace {
 
-using fd::bench::ensureApplication;
+using fd::test::ensureApplication;
 
 // The main window with the real keying service, linked to a peer, mode DIG.
 struct Linked {

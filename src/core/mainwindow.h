@@ -11,6 +11,8 @@ class QWidget;
 
 namespace fd {
 
+class KeyPreview;
+
 class MainWindow {
  public:
   enum class Field { Call, Class, Section };
@@ -48,6 +50,9 @@ class MainWindow {
   virtual QWidget* window() = 0;
   // The main window's title text.
   virtual QString caption() const = 0;
+  // The main window's key handlers (KeyDown, KeyPress by reference), for a
+  // window that hands every key on to them.
+  virtual KeyPreview* keyPreview() = 0;
 };
 
 }  // namespace fd

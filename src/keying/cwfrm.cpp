@@ -8,6 +8,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+
+#include "keying/formparts.h"
 #include <QRadioButton>
 
 #include "core/state.h"
@@ -41,11 +43,7 @@ CWFrm::CWFrm(CWKeyer& keyer, ProgramState& state, MainWindow* main, QWidget* par
   setFont(designFont(kSans, 8.25));
 
   auto label = [&](const QString& text, double l, double t, double w, double h, double pt = 8.25) {
-    auto* lb = new QLabel(text, this);
-    lb->setWordWrap(true);
-    lb->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    layout.add(lb, ControlKind::Label, l, t, w, h, pt);
-    return lb;
+    return formparts::label(this, layout, text, l, t, w, h, pt);
   };
   auto box = [&](double l, double t, double w) {
     auto* b = new KeyBox(this);
@@ -53,10 +51,7 @@ CWFrm::CWFrm(CWKeyer& keyer, ProgramState& state, MainWindow* main, QWidget* par
     return b;
   };
   auto button = [&](const QString& text, double l, double t, double w) {
-    auto* b = new QPushButton(text, this);
-    b->setAutoDefault(false);
-    layout.add(b, ControlKind::Button, l, t, w, 375, 8.25);
-    return b;
+    return formparts::button(this, layout, text, l, t, w);
   };
   auto option = [&](const QString& text, double l, double t, double w) {
     auto* o = new QRadioButton(text, this);
@@ -225,10 +220,11 @@ CWFrm::CWFrm(CWKeyer& keyer, ProgramState& state, MainWindow* main, QWidget* par
   connect(Command6, &QPushButton::clicked, this, [this] { Command6_Click(); });
   connect(cmdLoopFaster, &QPushButton::clicked, this, [this] { cmdLoopFaster_Click(); });
   connect(cmdLoopSlower, &QPushButton::clicked, this, [this] { cmdLoopSlower_Click(); });
-  // The WinKey keyer and code practice are not built yet.
-  Option5->setEnabled(false);
-  cmdConfWinkey->setEnabled(false);
-  Command7->setEnabled(false);
+  connect(cmdConfWinkey, &QPushButton::clicked, this, [this] {
+    if (configureWinKey) configureWinKey();
+    Command1->setFocus(Qt::OtherFocusReason);
+  });
+  connect(Command7, &QPushButton::clicked, this, [this] { if (showCodePractice) showCodePractice(); });
 
   fillFromSettings();
 }
@@ -261,7 +257,10 @@ void CWFrm::setLoopControls(bool on) {
 void CWFrm::keyLineClicked(int keyingType) {
   s_.KeyingType = static_cast<std::uint8_t>(keyingType);
   // Nothing hides it again.
-  if (keyingType == 5) cmdConfWinkey->setVisible(true);
+  if (keyingType == 5) {
+    cmdConfWinkey->setVisible(true);
+    if (winKeyChosen) winKeyChosen();
+  }
 }
 
 void CWFrm::timingClicked() {

@@ -59,6 +59,10 @@ class CWFrm : public QDialog {
   void timingClicked();
   // Shown after Done when a key line is chosen (the message list, when built).
   std::function<void()> showMessageList;
+  // "Configure Winkey" (modal) and the WinKey option's loading of the keyer.
+  std::function<void()> configureWinKey;
+  std::function<void()> winKeyChosen;
+  std::function<void()> showCodePractice;
 
  protected:
   void closeEvent(QCloseEvent* e) override;

@@ -5,6 +5,8 @@
 
 #include "keying/cwfrm.h"
 #include "keying/cwkeyer.h"
+#include "keying/cwstrings.h"
+#include "keying/codepracticefrm.h"
 #include "keying/keyingservice.h"
 #include "platform/forms.h"
 #include "platform/registry.h"
@@ -19,8 +21,22 @@ void KeyingService::initCW() {
   cw_->settingsChanged = [this] { if (cwFrm_) cwFrm_->fillFromSettings(); };
 }
 
+CWFrm* KeyingService::cwFrm() { return cwFrm_.data(); }
+
 CWFrm& KeyingService::loadCWFrm() {
-  if (!cwFrm_) cwFrm_ = std::make_unique<CWFrm>(*cw_, s, main, main ? main->window() : nullptr);
+  if (!cwFrm_) {
+    cwFrm_ = new CWFrm(*cw_, s, main, main ? main->window() : nullptr);
+    cwFrm_->configureWinKey = [this] { showWinKeySetup(); };
+    cwFrm_->winKeyChosen = [this] { winKeyer(); };
+    cwFrm_->showMessageList = [this] { loadCWStrings().showMinimized(); };
+    // Modal; unloaded when it closes, and the buffer emptied.
+    cwFrm_->showCodePractice = [this] {
+      QPointer<frmCodePractice> w = new frmCodePractice(*cw_, cwFrm_.data());
+      showModal(w.data());
+      delete w.data();
+      s.CWBuffer.clear();
+    };
+  }
   return *cwFrm_;
 }
 
@@ -42,11 +58,26 @@ void KeyingService::showCWSetup(bool modal) {
   }
 }
 
+frmCWStrings& KeyingService::loadCWStrings() {
+  if (!cwStrings_) {
+    cwStrings_ = new frmCWStrings(*cw_, s, main, main ? main->window() : nullptr);
+    // The close box unloads it; the next Ctrl+W builds it again.
+    cwStrings_->onClosed = [w = cwStrings_.data()] { w->deleteLater(); };
+  }
+  return *cwStrings_;
+}
+
+void KeyingService::showCWStrings() {
+  frmCWStrings& w = loadCWStrings();
+  showModeless(&w);
+  w.setWindowState(Qt::WindowNoState);
+}
+
 void KeyingService::unloadCW() {
   // The key line belongs to the CW window: up, then closed.
   cw_->raiseLines();
   Comm->close();
-  cwFrm_.reset();
+  delete cwFrm_.data();
 }
 
 void KeyingService::loadCWTiming() {

@@ -1,5 +1,7 @@
 #pragma once
 // The keying subsystem: the CW keyer, WinKey, the voice keyer, voice navigation and the RTTY link.
+#include <QPointer>
+#include <QPointer>
 #include <memory>
 
 #include "core/mainwindow.h"
@@ -15,6 +17,9 @@ class BlindFrm;
 class CWKeyer;
 class CWFrm;
 class PhoneFrm;
+class WinKeyer;
+class frmWinKey;
+class frmCWStrings;
 class SerialPort;
 
 class KeyingService final : public KeyingServices {
@@ -37,7 +42,18 @@ class KeyingService final : public KeyingServices {
   void showCWSetup(bool modal) override;
   void unloadCW();
   CWKeyer& cw() { return *cw_; }
-  CWFrm* cwFrm() { return cwFrm_.get(); }  // loaded or not
+  void showCWStrings() override;  // Ctrl+W: not modal, normal size
+  frmCWStrings& loadCWStrings();
+
+  // WinKey (winkeys.cpp).
+  void wkClearBuf() override;
+  int wkGetStatus() override;
+  void wkBackspace() override;
+  // The keyer's settings, loaded (WK.txt) at first use.
+  WinKeyer& winKeyer();
+  void unloadWinKey();
+  void showWinKeySetup();  // frmWinKey, modal
+  CWFrm* cwFrm();  // loaded or not
   CWFrm& loadCWFrm();
   // CWFrm's load step without the window: the timing choice and the loop
   // count from the registry (a stored "Loop" with no count calibrates).
@@ -79,11 +95,18 @@ class KeyingService final : public KeyingServices {
   // The keyers' serial ports: Comm for the CW key line, CommPhone for the
   // voice keyer's PTT. One keyer holds a port at a time.
   std::unique_ptr<SerialPort> Comm, CommPhone;
+  std::unique_ptr<SerialPort> WinKeyComm;  // the WinKey keyer's port
+  std::unique_ptr<SerialPort> WinKeyComm;  // the WinKey keyer's port
 
  private:
   void initCW();
+  void initWinKey();
   std::unique_ptr<CWKeyer> cw_;
-  std::unique_ptr<CWFrm> cwFrm_;
+  std::unique_ptr<WinKeyer> wk_;
+  // A child of the main window: it may go with it, so it is watched, not owned.
+  QPointer<CWFrm> cwFrm_;
+  QPointer<frmWinKey> wkFrm_;
+  QPointer<frmCWStrings> cwStrings_;
 };
 
 }  // namespace fd

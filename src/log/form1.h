@@ -230,6 +230,7 @@ class Form1 : public QMainWindow, public LogView, public KeyPreview, public Main
   void previewKeyPress(int& keyAscii) override { Form_KeyPress(keyAscii); }
 
   // ---- MainWindow (form1_port.cpp): what the other subsystems reach ----
+  KeyPreview* keyPreview() override { return this; }
   QString fieldText(Field f) const override;
   void setFieldText(Field f, const QString& text) override;
   void Mains() override;

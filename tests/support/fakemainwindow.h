@@ -9,6 +9,7 @@
 #include "core/prefs.h"
 #include "core/state.h"
 #include "log/logbook.h"
+#include "platform/keys.h"
 
 namespace fd::test {
 
@@ -74,6 +75,19 @@ class FakeMainWindow : public MainWindow {
     ++focusCalls;
   }
   QWidget* window() override { return &parent; }
+  // Records the keys handed on; a key code in cancelKeys is cancelled.
+  struct Keys : KeyPreview {
+    QStringList seen;
+    QList<int> cancelKeys;
+    std::function<void(int)> onKeyDown;
+    void previewKeyDown(int& k, int& shift) override {
+      seen << QStringLiteral("down %1 %2").arg(k).arg(shift);
+      if (onKeyDown) onKeyDown(k);
+      if (cancelKeys.contains(k)) k = 0;
+    }
+    void previewKeyPress(int& k) override { seen << QStringLiteral("press %1").arg(k); }
+  } keys;
+  KeyPreview* keyPreview() override { return &keys; }
   QString caption() const override { return captionText; }
   QString captionText = QStringLiteral("Varik Software Field Day Log 1.0").leftJustified(60, u' ');
 

@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# The WinKey keyer through the real windows, with the keyer simulator on a
+# socat pair as ports/com5: CW Setup, "WinKey", "Configure Winkey", port 5,
+# Open, Done (WK.txt); in mode CW, F1 reaches the simulator; Esc while it is
+# busy clears it (0A); SIGTERM ends with 0A 00 03.
+#
+# Usage: winkey.sh PROGRAM_DIR SCRATCH_DIR SIMULATOR
+set -u
+
+PROGRAM_DIR=${1:?program folder}
+SCRATCH=${2:?scratch folder}
+SIM=${3:?simulator}
+
+source "$(dirname "$0")/keyer_common.sh"
+under_xvfb "$PROGRAM_DIR" "$SCRATCH" "$SIM"
+
+LOG="$SCRATCH/e2e.log"
+WORK="$SCRATCH/run"
+PROG="$WORK/program"
+WKLOG="$SCRATCH/keyer.log"
+EXTRA_LOG="$WKLOG"
+has() { grep -qx "$1" "$WKLOG" 2>/dev/null; }
+
+prepare_program
+: >"$WKLOG"
+socat pty,raw,echo=0,link="$PROG/ports/com5" pty,raw,echo=0,link="$SCRATCH/far" >"$SCRATCH/socat.log" 2>&1 &
+PIDS+=($!)
+wait_for 10 test -e "$SCRATCH/far" || fail "socat did not make the pseudo-terminal"
+"$SIM" "$SCRATCH/far" "$WKLOG" 150 >"$SCRATCH/sim.log" 2>&1 &
+PIDS+=($!)
+
+start_session
+open_cw_setup
+click_twips "$CID" 2000 260
+timeout 20 xdotool type --delay 50 "cq fd" || fail "typing F1"
+click_twips "$CID" 5400 3740    # WinKey
+sleep 0.5
+click_twips "$CID" 6050 4140    # Configure Winkey
+WK=" WinKey Setup"
+wait_for 15 window_shown "$WK" || fail "the WinKey window did not open"
+WID=$(window_id "$WK")
+timeout 10 xdotool windowactivate --sync "$WID" || fail "cannot activate the WinKey window"
+sleep 0.3
+# The WinKey window's own design size is 6120 x 6840 twips.
+click_wk() { click_twips "$WID" "$1" "$2" 6120 6840; }
+click_wk 1600 620               # port box
+key End BackSpace BackSpace BackSpace BackSpace
+timeout 5 xdotool type "5"
+click_wk 590 5760               # Open (leaving the port box sets the port)
+wait_for 10 has "00 02" || fail "the keyer was not opened"
+wait_for 10 has "0E 00" || fail "the settings were not sent"
+log "WinKey opened on port 5"
+click_wk 5460 6420              # Done
+WKTXT="$HOME/Documents/Varik Software/Field Day/WK.txt"
+wait_for 10 test -f "$WKTXT" || fail "Done did not write WK.txt"
+[ "$(head -n 1 "$WKTXT" | tr -d '\r')" = "5" ] || fail "WK.txt: $(od -c "$WKTXT" | head -n 3)"
+log "WK.txt written"
+wait_for 10 hidden "$WK" || fail "the WinKey window stayed"
+timeout 10 xdotool windowactivate --sync "$CID" || fail "cannot activate the CW window"
+click_twips "$CID" 8390 4660    # Done
+wait_for 10 test -f "$PROG/cw.txt" || fail "Done did not write cw.txt"
+[ "$(sed -n 15p "$PROG/cw.txt" | tr -d '\r')" = "5" ] || fail "cw.txt does not hold key line 5"
+
+# ---- F1 in mode CW reaches the keyer ----
+timeout 10 xdotool windowactivate --sync "$MID" || fail "cannot activate the main window"
+sleep 0.3
+: >"$WKLOG"
+key F1
+wait_for 10 has "44" || fail "the message did not reach the keyer: $(tr '\n' ' ' <"$WKLOG")"
+[ "$(tr '\n' ' ' <"$WKLOG")" = "43 51 20 46 44 " ] || fail "keyer got: $(tr '\n' ' ' <"$WKLOG")"
+log "F1 reached the keyer"
+
+# ---- Esc while the keyer is busy: 0A ----
+: >"$WKLOG"
+key F1
+sleep 0.3
+key Escape
+wait_for 5 has "0A" || fail "Esc did not clear the keyer: $(tr '\n' ' ' <"$WKLOG")"
+log "Esc cleared the keyer"
+
+# ---- SIGTERM: 0A, 00 03 ----
+: >"$WKLOG"
+kill -TERM "$FD_PID"
+timeout 20 bash -c "while kill -0 $FD_PID 2>/dev/null; do sleep 0.2; done" || fail "the program did not end"
+FD_PID=""
+[ "$(tr '\n' ' ' <"$WKLOG")" = "0A 00 03 " ] || fail "at the end the keyer got: $(tr '\n' ' ' <"$WKLOG")"
+log "PASS: WinKey setup, WK.txt, F1, Esc, release at the end"
+exit 0
