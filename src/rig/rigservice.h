@@ -3,18 +3,31 @@
 #include "core/mainwindow.h"
 #include "core/services.h"
 #include "core/state.h"
+#include "platform/forms.h"
 
 namespace fd {
 
+class RigControlfrm;
+
 class RigService final : public RigServices {
  public:
-  explicit RigService(ProgramState& state) : s(state) {}
+  explicit RigService(ProgramState& state);
   ~RigService() override;
   void attach(MainWindow& w) override { main = &w; }
   bool provides(Feature f) const override;
+  void startRadioLink() override;
+  void showRigInterface() override;
+  void unload(SideWindow w) override;
+
+  // The rig window, created on first use.
+  RigControlfrm* rigWindow();
+  bool rigWindowLoaded() const { return rigWindow_.loaded(); }
 
   ProgramState& s;
   MainWindow* main = nullptr;
+
+ private:
+  FormSlot<RigControlfrm> rigWindow_;
 };
 
 }  // namespace fd
