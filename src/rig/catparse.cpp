@@ -214,7 +214,7 @@ void ParseIcomFrequency(const QByteArray& a, int dataBytes, RigValues& v) {
     QString digits;
     for (char c : f.data) digits = BytesToHexText(QByteArray(1, c)) + digits;
     if (!bcdOk(digits)) return;
-    const QString text = PadBcdDigits(dataBytes == 4 ? digits + QStringLiteral("00") : digits);
+    const QString text = PadBcdDigits(dataBytes == 4 ? QStringLiteral("00") + digits : digits);
     bool ok = false;
     const double mhz = text.toDouble(&ok);
     if (ok) v.freq = static_cast<float>(mhz);
