@@ -220,6 +220,7 @@ void RigControlfrm::Form_Load() {
   for (const rig::RigFamily& f : rig::families()) List1->addItem(QString::fromLatin1(f.name));
   SettingsLoading = 1;
   LoadRigSettings();
+  LoadBandPlan();
   SettingsLoading = 0;
   poll.values.vfo = 10;
   poll.fam = currentFamily();
@@ -372,6 +373,7 @@ void RigControlfrm::Command1_Click() {
   const bool noPort = f && !f->opensPort;  // the Pegasus: files, no port
   if (!noPort) OpenRigPort();
   if (comComm1->isOpen() || noPort) {
+    linkOn_ = true;
     tmrGetData_Timer();
     StartRigPolling();
   } else {
@@ -385,6 +387,7 @@ void RigControlfrm::Command2_Click() {
   lblFreq->clear();
   lblUnProcess->clear();
   tmrGetData.stop();
+  linkOn_ = false;
   Label2->hide();
   Command2->setEnabled(false);
   if (comComm1->isOpen()) comComm1->close();

@@ -13,6 +13,7 @@
 #include "core/scaling.h"
 #include "core/state.h"
 #include "platform/serial.h"
+#include "rig/bandplan.h"
 #include "rig/rigpoll.h"
 #include "rig/rigsettings.h"
 
@@ -75,6 +76,17 @@ class RigControlfrm : public QDialog {
   void tmrGetData_Timer();
   void modeByClicked();   // OptRig / OptFreq / OptDont
 
+  // Radio commands (tuning). One at a time: a command that starts while
+  // another waits does nothing.
+  void ChangeFrequency(const float& mhz);
+  void ChangeMode(const float& qChangeFrequency, QString& ModeToChangeTo);
+  void LoadBandPlan();
+  void WritePegasusFrequency(float f);
+  void WaitWhileInputPending();
+  void RigPause(float ms);
+  bool commandBusy() const { return commandDepth_ > 0; }
+  QList<rig::BandPlanEntry> RigBandPlan;
+
   // The frequency test window, opened by Change Frequency while polling.
   std::function<void()> showFrequencyTest;
 
@@ -87,8 +99,12 @@ class RigControlfrm : public QDialog {
  private:
   void applyFamily(const rig::RigFamily& f);
   void linkLost(const QString& why);
+  bool sendCommand(const QByteArray& bytes, QString& why);
+  void changeMode(float f, QString& mode);
   ProgramState& s_;
   MainWindow* main_;
+  int commandDepth_ = 0;
+  bool linkOn_ = false;  // between a successful Test and End Test
 };
 
 }  // namespace fd

@@ -1,14 +1,25 @@
 #include "rig/rigservice.h"
 
+#include <QApplication>
+#include <QTimer>
+
 #include "rig/rigcontrolfrm.h"
 
 namespace fd {
 
 RigService::RigService(ProgramState& state)
     // No Qt parent: the slot owns the window, and the main window may go first.
-    : s(state), rigWindow_([this] { return std::make_unique<RigControlfrm>(s, main, nullptr); }) {}
+    : s(state), rigWindow_([this] {
+        auto w = std::make_unique<RigControlfrm>(s, main, nullptr);
+        setTuner(&tuner_);
+        return w;
+      }) {}
 
-RigService::~RigService() = default;
+RigService::~RigService() { setTuner(nullptr); }
+
+void RigService::RigTuner::ChangeFrequency(const float& mhz) {
+  if (sv_.rigWindow_.loaded()) sv_.rigWindow_->ChangeFrequency(mhz);
+}
 
 // What is built; a menu item or hot key of a feature not built stays inactive.
 bool RigService::provides(Feature f) const {
@@ -29,7 +40,18 @@ void RigService::showRigInterface() { showModeless(rigWindow()); }
 void RigService::unload(SideWindow w) {
   if (w != SideWindow::RigControlfrm || !rigWindow_.loaded()) return;
   rigWindow_->Form_Unload();
-  rigWindow_.unload();
+  unloadWhenIdle();
+}
+
+void RigService::unloadWhenIdle() {
+  // Never delete the window while one of its commands waits on the stack.
+  if (!rigWindow_.loaded()) return;
+  if (!rigWindow_->commandBusy()) {
+    rigWindow_.unload();
+    return;
+  }
+  rigWindow_->hide();
+  QTimer::singleShot(10, qApp, [this] { unloadWhenIdle(); });
 }
 
 }  // namespace fd

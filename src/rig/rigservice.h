@@ -4,6 +4,7 @@
 #include "core/services.h"
 #include "core/state.h"
 #include "platform/forms.h"
+#include "rig/tuner.h"
 
 namespace fd {
 
@@ -27,7 +28,17 @@ class RigService final : public RigServices {
   MainWindow* main = nullptr;
 
  private:
+  // The program's tuner: the rig window's ChangeFrequency once it exists.
+  class RigTuner final : public Tuner {
+   public:
+    explicit RigTuner(RigService& sv) : sv_(sv) {}
+    void ChangeFrequency(const float& mhz) override;
+   private:
+    RigService& sv_;
+  };
+  void unloadWhenIdle();
   FormSlot<RigControlfrm> rigWindow_;
+  RigTuner tuner_{*this};
 };
 
 }  // namespace fd
