@@ -1,5 +1,7 @@
 #include "rig/bandplan.h"
 
+#include <QLocale>
+
 #include "platform/items.h"
 #include "platform/safefile.h"
 
@@ -31,7 +33,10 @@ BandPlanFile readBandPlan(const QString& path) {
       out.malformed = true;
       continue;
     }
-    if (out.records.size() >= 200) break;
+    if (out.records.size() >= 200) {
+      out.tooMany = true;
+      break;
+    }
     out.records << BandPlanEntry{all[i].text, all[i + 1].text, all[i + 2].text, static_cast<float>(*lo),
                                  static_cast<float>(*hi)};
   }
@@ -59,6 +64,36 @@ void ModeFromBandPlan(const QList<BandPlanEntry>& plan, float f, QString& mode) 
   } else if (mode == u"PH") {
     mode = (band == u"80" || band == u"60" || band == u"40") ? QStringLiteral("LSB") : QStringLiteral("USB");
   }
+}
+
+QList<PrivilegeRow> privilegeRows(const QList<BandPlanEntry>& records, const QString& cls) {
+  QList<PrivilegeRow> rows;
+  for (qsizetype i = 0; i < records.size(); ++i) {
+    if (records[i].cls != u"O") continue;
+    for (qsizetype j = i + 1; j < records.size() && records[j].band == records[i].band; ++j) {
+      if (records[j].cls != cls) continue;
+      PrivilegeRow row{records[i].band, records[i].low, records[i].high, {}};
+      for (const BandPlanEntry& first : records)
+        if (first.band == row.band) {
+          row.low = first.low;
+          row.high = first.high;
+          break;
+        }
+      if (row.high != row.low && rows.size() < 20) rows << row;
+      break;
+    }
+  }
+  for (const BandPlanEntry& r : records) {
+    if (r.cls != cls) continue;
+    for (PrivilegeRow& row : rows)
+      if (row.band == r.band) row.segments.append({r.low, r.high, r.mode == u"CW"});
+  }
+  return rows;
+}
+
+QString edgeText(float mhz) {
+  QLocale c(QLocale::C);
+  return c.toString(static_cast<double>(mhz), 'f', 3);
 }
 
 }  // namespace fd::rig

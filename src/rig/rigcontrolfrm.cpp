@@ -14,6 +14,7 @@
 
 #include "platform/forms.h"
 #include "platform/platform.h"
+#include "rig/frmfrequencytest.h"
 #include "rig/readback.h"
 
 namespace fd {
@@ -401,7 +402,8 @@ void RigControlfrm::linkLost(const QString& why) {
 
 void RigControlfrm::Command3_Click() {
   if (polling()) {
-    if (showFrequencyTest) showFrequencyTest();
+    frmFrequencyTest test(*this, this);
+    showModal(&test);
     return;
   }
   dialogs().message(QStringLiteral("You must be polling your rig to test this function."),

@@ -87,9 +87,6 @@ class RigControlfrm : public QDialog {
   bool commandBusy() const { return commandDepth_ > 0; }
   QList<rig::BandPlanEntry> RigBandPlan;
 
-  // The frequency test window, opened by Change Frequency while polling.
-  std::function<void()> showFrequencyTest;
-
   bool polling() const { return tmrGetData.isActive(); }
   const rig::RigFamily* currentFamily() const;
 

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QTimer>
 
+#include "rig/frmbandplan.h"
+#include "rig/frmrigtune.h"
 #include "rig/rigcontrolfrm.h"
 
 namespace fd {
@@ -25,8 +27,8 @@ void RigService::RigTuner::ChangeFrequency(const float& mhz) {
 bool RigService::provides(Feature f) const {
   switch (f) {
     case Feature::RigInterface: return true;
-    case Feature::Privileges: return false;
-    case Feature::RigTune: return false;
+    case Feature::Privileges: return true;
+    case Feature::RigTune: return true;
   }
   return false;
 }
@@ -36,6 +38,16 @@ RigControlfrm* RigService::rigWindow() { return rigWindow_.get(); }
 void RigService::startRadioLink() { rigWindow()->Command1_Click(); }
 
 void RigService::showRigInterface() { showModeless(rigWindow()); }
+
+void RigService::showPrivileges() {
+  frmBandPlan chart(s, main ? main->window() : nullptr);
+  showModal(&chart);
+}
+
+void RigService::showRigTune() {
+  frmRigTune tune(s, [this] { return rigWindow(); }, main ? main->window() : nullptr);
+  showModal(&tune);
+}
 
 void RigService::unload(SideWindow w) {
   if (w != SideWindow::RigControlfrm || !rigWindow_.loaded()) return;

@@ -18,6 +18,8 @@ class RigService final : public RigServices {
   bool provides(Feature f) const override;
   void startRadioLink() override;
   void showRigInterface() override;
+  void showPrivileges() override;
+  void showRigTune() override;
   void unload(SideWindow w) override;
 
   // The rig window, created on first use.
