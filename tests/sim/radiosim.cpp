@@ -118,7 +118,16 @@ void RadioSim::onReadable() {
   char b[512];
   for (;;) {
     const ssize_t n = ::read(fd_, b, sizeof b);
-    if (n <= 0) break;
+    if (n == 0) {
+      // Nobody on the far side yet (or any more): look again shortly rather
+      // than spin on the hang-up.
+      notifier_->setEnabled(false);
+      QTimer::singleShot(20, this, [this] {
+        if (notifier_) notifier_->setEnabled(true);
+      });
+      break;
+    }
+    if (n < 0) break;
     received.append({clock_.elapsed(), QByteArray(b, static_cast<int>(n))});
     buf_.append(b, static_cast<int>(n));
   }

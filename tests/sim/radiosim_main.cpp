@@ -2,8 +2,8 @@
 // trying the program by hand:
 //   socat pty,raw,echo=0,link=build/program/ports/com1 pty,raw,echo=0,link=build/radio &
 //   radiosim --family Kenwood --device build/radio --freq 14025000 --mode CW
-// --silent-after N stops answering after N seconds; --log FILE appends each
-// command received, in hex, one a line.
+// --log FILE appends each command received, in hex, one a line. A radio that
+// falls silent: stop the process (kill -STOP); the device stays open.
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
@@ -20,7 +20,6 @@ int main(int argc, char** argv) {
   p.addOption({"device", "serial device", "path"});
   p.addOption({"freq", "frequency in Hz", "hz", "14025000"});
   p.addOption({"mode", "mode", "mode", "CW"});
-  p.addOption({"silent-after", "stop answering after seconds", "s", "0"});
   p.addOption({"log", "command log file", "file"});
   p.process(app);
   fd::sim::RadioSim sim(p.value("family"));
@@ -30,8 +29,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "radiosim: cannot open %s\n", qPrintable(p.value("device")));
     return 1;
   }
-  if (const int s = p.value("silent-after").toInt(); s > 0)
-    QTimer::singleShot(s * 1000, &app, [&sim] { sim.silent = true; });
   const QString logPath = p.value("log");
   qsizetype logged = 0;
   QTimer flush;
