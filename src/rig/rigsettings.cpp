@@ -21,49 +21,34 @@ void loadRigFile(const QString& path, RigFile& into) {
     all += sp.items;
   }
   RigSettings& r = into.settings;
-  auto text = [&](int i, QString& out, int keep) {
-    if (i >= all.size()) return false;
-    out = keep > 0 ? all[i].text.left(keep) : all[i].text;
-    return true;
-  };
-  auto num = [&](int i, int& out) {
-    if (i >= all.size()) return false;
-    const auto n = items::toInteger(all[i].text.trimmed());
-    if (!n) return false;
-    out = static_cast<int>(*n);
-    return true;
-  };
-  int& k = into.valuesRead;
   QString baud;
-  if (!text(0, baud, 5)) return;
-  r.Baud = baudField(baud);
-  ++k;
-  if (!text(1, r.Parity, 1)) return;
-  ++k;
-  if (!text(2, r.DataBits, 1)) return;
-  ++k;
-  if (!text(3, r.StopBits, 1)) return;
-  ++k;
-  if (!text(4, r.ModeRequest, 0)) return;
-  ++k;
-  if (!text(5, r.FreqRequest, 0)) return;
-  ++k;
-  if (!text(6, r.PortSettings, 0)) return;
-  ++k;
-  if (!num(7, r.PortNumber)) return;
-  ++k;
-  if (!text(8, r.PowerLine, 1)) return;
-  ++k;
-  if (!text(9, r.PollRate, 1)) return;
-  ++k;
-  if (!text(10, into.rigType, 0)) return;
-  ++k;
-  if (!num(11, into.convToHex)) return;
-  ++k;
-  if (!num(12, into.useFrequency)) return;
-  ++k;
-  if (!num(13, into.modeBy)) return;
-  ++k;
+  // The fourteen values in file order: a text (kept whole, or its first
+  // `keep` characters) or a number. A failure stops the read there.
+  struct Field {
+    QString* text;
+    int keep;
+    int* number;
+  };
+  const Field fields[] = {
+      {&baud, 5, nullptr},           {&r.Parity, 1, nullptr},        {&r.DataBits, 1, nullptr},
+      {&r.StopBits, 1, nullptr},     {&r.ModeRequest, 0, nullptr},   {&r.FreqRequest, 0, nullptr},
+      {&r.PortSettings, 0, nullptr}, {nullptr, 0, &r.PortNumber},    {&r.PowerLine, 1, nullptr},
+      {&r.PollRate, 1, nullptr},     {&into.rigType, 0, nullptr},    {nullptr, 0, &into.convToHex},
+      {nullptr, 0, &into.useFrequency}, {nullptr, 0, &into.modeBy},
+  };
+  for (const Field& f : fields) {
+    const int i = into.valuesRead;
+    if (i >= all.size()) return;
+    if (f.text) {
+      *f.text = f.keep > 0 ? all[i].text.left(f.keep) : all[i].text;
+    } else {
+      const auto n = items::toInteger(all[i].text.trimmed());
+      if (!n) return;
+      *f.number = static_cast<int>(*n);
+    }
+    if (i == 0) r.Baud = baudField(baud);
+    ++into.valuesRead;
+  }
 }
 
 bool saveRigFile(const QString& path, const RigFile& f) {
