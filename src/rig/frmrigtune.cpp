@@ -119,6 +119,7 @@ frmRigTune::frmRigTune(ProgramState& state, std::function<RigControlfrm*()> rig,
 void frmRigTune::Form_Load() {
   ResizeForm(layout, display());
   layout.apply(this, display().twipsPerPixel());
+  txtFreq->setFocus();
   Timer1.start();
 }
 

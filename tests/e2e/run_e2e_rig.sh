@@ -3,7 +3,8 @@
 # ports/com1 with the radio simulator as a Kenwood on 14.025 MHz CW. After the
 # station window the log's band becomes "20" and its mode "CW"; a contact
 # carries "14.025"; after the radio falls silent the next contact carries no
-# frequency; Ctrl+R shows the rig window. A second short run as a
+# frequency; Ctrl+R shows the rig window, Ctrl+F the privileges chart
+# (screenshots in the scratch folder). A second short run as a
 # "Yaesu 757 GX II" sees the CAT-on bytes at start and CAT-off at close.
 #
 # Usage: run_e2e_rig.sh PROGRAM_DIR SCRATCH_DIR RADIOSIM
@@ -105,7 +106,7 @@ wait_for 10 timeout 2 wmctrl -m >/dev/null 2>&1 || fail "the window manager did 
 
 # ---- run 1: a Kenwood ----
 seed Kenwood 40 "MD;" "FA;" 0
-start_radio Kenwood --freq 14025000 --mode CW
+start_radio Kenwood --freq 14025000 --mode CW 
 start_program
 wait_for 15 pref_is 6 '"20"' || fail "the band did not follow the radio: $(pref_line 6)"
 wait_for 5 pref_is 5 '"CW"' || fail "the mode did not follow the radio: $(pref_line 5)"
@@ -135,6 +136,24 @@ timeout 5 xdotool key --clearmodifiers ctrl+r
 wait_for 10 window_shown " Rig Interface Setup" || fail "Ctrl+R did not show the rig window"
 timeout 10 xwd -root -silent >"$SCRATCH/rig-window.xwd" 2>/dev/null
 log "Ctrl+R shows the rig window"
+timeout 5 xdotool key --clearmodifiers Escape
+wait_for 10 window_gone " Rig Interface Setup" || fail "the rig window did not hide"
+kill -CONT "$SIM_PID"
+
+# The privileges chart: Extra first, then General (screenshots in the output).
+timeout 10 xdotool windowactivate --sync "$MID"
+timeout 5 xdotool key --clearmodifiers ctrl+f
+wait_for 10 window_shown "^Frequency Privileges$" || fail "Ctrl+F did not show the privileges chart"
+sleep 0.5
+timeout 10 xwd -root -silent >"$SCRATCH/privileges-extra.xwd" 2>/dev/null
+# The class buttons in tab order: Novice, Technician, Tech +, General.
+timeout 5 xdotool key --clearmodifiers Tab Tab Tab space
+sleep 0.5
+timeout 10 xwd -root -silent >"$SCRATCH/privileges-general.xwd" 2>/dev/null
+timeout 5 xdotool key --clearmodifiers Escape
+wait_for 10 window_gone "^Frequency Privileges$" || fail "the privileges chart did not close"
+log "privileges chart shown (screenshots privileges-*.xwd)"
+
 stop_program
 kill -CONT "$SIM_PID" 2>/dev/null
 kill "$SIM_PID" "$SOCAT_PID" 2>/dev/null
