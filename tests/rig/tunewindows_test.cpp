@@ -251,3 +251,18 @@ TEST_F(ChartTest, TheServiceShowsAndUnloadsTheWindows) {
 
 }  // namespace
 }  // namespace fd
+
+namespace fd {
+namespace {
+
+TEST_F(TuneTest, TheFrequencyBoxHasTheFocusWhenShown) {
+  tune->show();
+  tune->activateWindow();
+  QApplication::processEvents();
+  EXPECT_EQ(QApplication::focusWidget(), tune->txtFreq)
+      << (QApplication::focusWidget() ? QApplication::focusWidget()->metaObject()->className() : "none");
+  tune->hide();
+}
+
+}  // namespace
+}  // namespace fd
