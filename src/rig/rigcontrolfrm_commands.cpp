@@ -1,0 +1,114 @@
+// The rig window's radio commands: frequency and mode, with the pauses the
+// radios need between commands. The waits run the event loop (bounded), so
+// paints, timers and clicks go on; a command that starts inside another's
+// wait does nothing.
+#include <QDir>
+#include <QScopeGuard>
+
+#include "platform/clock.h"
+#include "platform/platform.h"
+#include "platform/safefile.h"
+#include "platform/wait.h"
+#include "rig/catparse.h"
+#include "rig/rigcommands.h"
+#include "rig/rigcontrolfrm.h"
+
+namespace fd {
+
+void RigControlfrm::LoadBandPlan() {
+  RigBandPlan = rig::extraRecords(rig::readBandPlan(s_.progFile(QStringLiteral("BandPlan.txt"))));
+}
+
+void RigControlfrm::WaitWhileInputPending() {
+  waitUntil([this] { return !comComm1->isOpen() || comComm1->inBufferCount() == 0; },
+            {2000, WaitInput::LetThrough, nullptr, 5});
+}
+
+void RigControlfrm::RigPause(float ms) { pauseFor(static_cast<std::int64_t>(ms), WaitInput::LetThrough); }
+
+bool RigControlfrm::sendCommand(const QByteArray& bytes, QString& why) {
+  // Drained before the pause that follows, so pauses separate commands on the wire.
+  if (comComm1->output(bytes)) return true;
+  why = comComm1->error();
+  return false;
+}
+
+void RigControlfrm::WritePegasusFrequency(float f) {
+  QDir().mkpath(cat::pegasusFolder());
+  writeWholeFile(QDir(cat::pegasusFolder()).filePath(QStringLiteral("PEGASUS.IN")),
+                 rig::pegasusCommandFile(f, poll.values.mode));
+}
+
+void RigControlfrm::ChangeMode(const float& qChangeFrequency, QString& ModeToChangeTo) {
+  if (commandDepth_ > 0) return;
+  ++commandDepth_;
+  const auto done = qScopeGuard([this] { --commandDepth_; });
+  changeMode(qChangeFrequency, ModeToChangeTo);
+}
+
+void RigControlfrm::changeMode(float f, QString& mode) {
+  if (s_.RigType == u"None") return;
+  if (mode.isEmpty()) rig::ModeFromBandPlan(RigBandPlan, f, mode);
+  if (mode.isEmpty()) {
+    WaitWhileInputPending();
+    return;
+  }
+  pauseFor(0, WaitInput::LetThrough);
+  WaitWhileInputPending();
+  RigPause(99);
+  const rig::RigFamily* fam = currentFamily();
+  QString why;
+  if (fam) {
+    if (const auto cmd = rig::modeCommand(*fam, mode, poll.req); cmd && !sendCommand(*cmd, why)) {
+      dialogs().message(QStringLiteral("Error Changing Mode"), why + u' ' + mode, Buttons::Ok);
+      return;
+    }
+  }
+  WaitWhileInputPending();
+}
+
+void RigControlfrm::ChangeFrequency(const float& mhz) {
+  if (!polling() || commandDepth_ > 0) return;
+  const float f = mhz;  // the caller's value stays as it is
+  ++commandDepth_;
+  const auto done = qScopeGuard([this] { --commandDepth_; });
+  tmrGetData.stop();
+  const rig::RigFamily* fam = currentFamily();
+  const bool pegasus = fam && fam->freqCmd == rig::FreqCmd::Pegasus;
+  QString why;
+  bool ok = true;
+  if (!pegasus) {
+    QByteArray discard;
+    ok = comComm1->input(discard);
+    if (!ok) why = comComm1->error();
+    poll.discard();
+  }
+  if (ok) {
+    QString mode;
+    changeMode(f, mode);
+    WaitWhileInputPending();
+    if (fam && fam->freqCmd != rig::FreqCmd::None) {
+      RigPause(static_cast<float>(fam->pause1));
+      if (fam->pause2) RigPause(static_cast<float>(fam->pause2));
+      if (pegasus) {
+        WritePegasusFrequency(f);
+      } else if (!comComm1->isOpen()) {
+        ok = false;
+        why = QStringLiteral("The radio's port is closed.");
+      } else if (const auto cmd = rig::frequencyCommand(*fam, f, poll.req, poll.values.vfo)) {
+        ok = sendCommand(*cmd, why);
+      }
+    }
+    if (ok) WaitWhileInputPending();
+  }
+  if (!ok) dialogs().message(QStringLiteral("Error Changing Frequency"), why, Buttons::Ok);
+  // Polling again while the link stands; idle when the port went away (never
+  // "Polling Rig" over a dead port) or End Test ran meanwhile.
+  if (!pegasus && !comComm1->isOpen()) {
+    Command2_Click();
+    return;
+  }
+  if (linkOn_) tmrGetData.start();
+}
+
+}  // namespace fd

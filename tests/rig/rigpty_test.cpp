@@ -1,0 +1,202 @@
+// The rig link on the real serial layer against the radio simulator on a
+// pseudo-terminal: line settings per preset, each family's read-back into the
+// main window, CI-V with bus echo and split replies, a silent radio, a far
+// end that closes, and a frequency change timed on the wire.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QThread>
+
+#include "fakemainwindow.h"
+#include "platform/platform.h"
+#include "radiosim.h"
+#include "rig/rigcontrolfrm.h"
+#include "testenv.h"
+
+namespace fd {
+namespace {
+
+// Lets real time pass with events running (the simulator answers meanwhile).
+void spin(int ms) {
+  QElapsedTimer t;
+  t.start();
+  while (t.elapsed() < ms) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    QThread::msleep(1);
+  }
+}
+
+class RigPtyTest : public test::ProgramFolderTest {
+ protected:
+  void SetUp() override {
+    ProgramFolderTest::SetUp();
+    platform().clock = std::make_unique<SystemClock>();  // real pauses on the wire
+    state.RigType = QStringLiteral("None");
+    state.CurBand = QStringLiteral("40");
+    state.CurMode = QStringLiteral("PH");
+    QDir(dir.path()).mkdir(QStringLiteral("ports"));
+    QFile::copy(QStringLiteral(FD_SOURCE_DIR "/dist/BandPlan.txt"), path(QStringLiteral("BandPlan.txt")));
+  }
+  // A simulator for the family, linked as port 1, and a window polling it
+  // (the timer stopped: the test runs the ticks).
+  std::unique_ptr<RigControlfrm> start(sim::RadioSim& radio, const QString& family) {
+    const QString slave = radio.openPty();
+    EXPECT_FALSE(slave.isEmpty());
+    QFile::remove(path(QStringLiteral("ports/com1")));
+    QFile::link(slave, path(QStringLiteral("ports/com1")));
+    auto w = std::make_unique<RigControlfrm>(state, &main, nullptr);
+    w->List1->setCurrentItem(w->List1->findItems(family, Qt::MatchExactly).value(0));
+    w->List1_Click();
+    w->Command1_Click();
+    w->tmrGetData.stop();
+    return w;
+  }
+  void cycle(RigControlfrm& w, int ms = 60) {
+    if (w.poll.ReadTickDue == 0) w.tmrGetData_Timer();
+    spin(ms);
+    w.tmrGetData_Timer();
+  }
+  test::FakeMainWindow main{&state};
+};
+
+TEST_F(RigPtyTest, LineSettingsOfEachPresetReachTheDevice) {
+  const struct { const char* family; int baud; int data; char parity; int stop; bool rtscts; } rows[] = {
+      {"Kenwood", 4800, 8, 'N', 2, false},
+      {"Icom", 1200, 8, 'N', 1, false},
+      {"Ten Tec Orion", 56000, 8, 'N', 1, true},
+      {"Kenwood", 4800, 8, 'N', 2, false},  // no RTS/CTS left over from the Orion
+  };
+  sim::RadioSim radio(QStringLiteral("Kenwood"));
+  const QString slave = radio.openPty();
+  QFile::link(slave, path(QStringLiteral("ports/com1")));
+  auto w = std::make_unique<RigControlfrm>(state, &main, nullptr);
+  for (const auto& r : rows) {
+    w->List1->setCurrentItem(w->List1->findItems(QString::fromLatin1(r.family), Qt::MatchExactly).value(0));
+    w->List1_Click();
+    w->Command1_Click();
+    ASSERT_TRUE(w->polling()) << r.family;
+    const sim::RadioSim::Line l = radio.lineSettings();
+    EXPECT_EQ(l.baud, r.baud) << r.family;
+    EXPECT_EQ(l.dataBits, r.data) << r.family;
+    EXPECT_EQ(l.parity, r.parity) << r.family;
+    EXPECT_EQ(l.stopBits, r.stop) << r.family;
+    EXPECT_EQ(l.rtscts, r.rtscts) << r.family;
+  }
+  w->Form_Unload();
+}
+
+TEST_F(RigPtyTest, EachFamilyDrivesTheLog) {
+  const struct { const char* family; bool mode; } rows[] = {
+      {"Kenwood", true},  {"Elecraft", true},  {"Kenwood 2", true},  {"Yaesu FTdx9000", true},
+      {"Icom", true},     {"Icom 735", true},  {"Ten Tec Omni VI", true}, {"Yaesu", true},
+      {"Yaesu 757 GX II", true}, {"Yaesu 890", true}, {"Yaesu 920", true}, {"Yaesu 990", true},
+      {"Yaesu 1000 D", true}, {"Yaesu 1000", true}, {"Ten Tec Fnt Pnl", true}, {"Ten Tec Orion", true},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.family);
+    state.CurBand = QStringLiteral("40");
+    state.CurMode = QStringLiteral("PH");
+    state.CurFreq.clear();
+    sim::RadioSim radio(QString::fromLatin1(r.family));
+    auto w = start(radio, QString::fromLatin1(r.family));
+    ASSERT_TRUE(w->Command2->isEnabled());
+    for (int i = 0; i < 4; ++i) cycle(*w);
+    EXPECT_EQ(state.CurBand, QStringLiteral("20"));
+    EXPECT_EQ(state.CurFreq, QStringLiteral("14.025"));
+    if (r.mode) EXPECT_EQ(state.CurMode, QStringLiteral("CW"));
+    w->Form_Unload();
+  }
+}
+
+TEST_F(RigPtyTest, CivWithEchoAndSplitRepliesNeverGivesAWrongFrequency) {
+  sim::RadioSim radio(QStringLiteral("Icom"));
+  radio.echo = true;
+  radio.splitAt = 7;
+  radio.splitGapMs = 15;
+  auto w = start(radio, QStringLiteral("Icom"));
+  QStringList seen;
+  for (int i = 0; i < 20; ++i) {
+    cycle(*w, 50);
+    if (!state.CurFreq.isEmpty() && !seen.contains(state.CurFreq)) seen << state.CurFreq;
+  }
+  EXPECT_EQ(seen, QStringList{QStringLiteral("14.025")});
+  // The requests went out byte for byte, in turn.
+  EXPECT_TRUE(radio.allReceived().startsWith(cat::HexTextToBytes(QStringLiteral("FE FE 64 E0 03 FD FE FE 64 E0 04 FD"))));
+  w->Form_Unload();
+}
+
+TEST_F(RigPtyTest, ASilentRadioChangesNothingAndAClosedEndGoesIdle) {
+  sim::RadioSim radio(QStringLiteral("Kenwood"));
+  radio.silent = true;
+  auto w = start(radio, QStringLiteral("Kenwood"));
+  w->show();
+  for (int i = 0; i < 3; ++i) cycle(*w, 30);
+  EXPECT_EQ(state.CurBand, QStringLiteral("40"));
+  EXPECT_TRUE(state.CurFreq.isEmpty());
+  EXPECT_TRUE(main.calls.isEmpty());
+  EXPECT_EQ(w->lblFreq->text(), QStringLiteral("No Response"));
+  radio.closeEnd();
+  w->tmrGetData.start(50);
+  QElapsedTimer t;
+  t.start();
+  while (w->polling() && t.elapsed() < 2000) spin(10);
+  EXPECT_FALSE(w->polling());
+  EXPECT_FALSE(w->Label2->isVisible());
+  EXPECT_FALSE(w->lblUnProcess->text().isEmpty());
+  w->hide();
+}
+
+TEST_F(RigPtyTest, AFrequencyChangeOnTheWire) {
+  sim::RadioSim radio(QStringLiteral("Kenwood"));
+  radio.hz = 7200000;
+  auto w = start(radio, QStringLiteral("Kenwood"));
+  cycle(*w);
+  w->tmrGetData.start();
+  spin(30);
+  const qsizetype before = radio.received.size();
+  QElapsedTimer t;
+  t.start();
+  w->ChangeFrequency(14.025f);
+  spin(30);
+  // The time stamp of the read that brought the first byte of each command.
+  auto stamp = [&](const QByteArray& cmd) -> qint64 {
+    QByteArray all;
+    for (const auto& r : radio.received.mid(before)) {
+      const qsizetype at = (all + r.bytes).indexOf(cmd);
+      if (at >= 0 && at >= all.size() - cmd.size() + 1 && at < all.size() + r.bytes.size()) {
+        qint64 ms = r.ms;
+        if (at < all.size()) {  // began in an earlier read
+          qsizetype n = 0;
+          for (const auto& q : radio.received.mid(before)) {
+            n += q.bytes.size();
+            if (n > at) return q.ms;
+          }
+        }
+        return ms;
+      }
+      all += r.bytes;
+    }
+    return -1;
+  };
+  const qint64 md = stamp("MD3;"), fa = stamp("FA00014025000;");
+  ASSERT_GE(md, 0);
+  ASSERT_GE(fa, 0);
+  EXPECT_GE(fa - md, 200);  // the 205 ms pause on the wire (ms stamps)
+  EXPECT_TRUE(w->polling());
+  EXPECT_EQ(radio.hz, 14025000);
+  EXPECT_EQ(radio.mode, QStringLiteral("CW"));
+  w->tmrGetData.stop();
+  for (int i = 0; i < 2; ++i) cycle(*w);
+  EXPECT_EQ(state.CurFreq, QStringLiteral("14.025"));
+  w->Form_Unload();
+}
+
+}  // namespace
+}  // namespace fd
