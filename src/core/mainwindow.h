@@ -11,6 +11,8 @@ class QWidget;
 
 namespace fd {
 
+class SpotView;
+
 class MainWindow {
  public:
   enum class Field { Call, Class, Section };
@@ -48,6 +50,8 @@ class MainWindow {
   virtual QWidget* window() = 0;
   // The main window's title text.
   virtual QString caption() const = 0;
+  // The spot list, band-map area and duplicate line (core/spotview.h).
+  virtual SpotView* spotView() { return nullptr; }
 };
 
 }  // namespace fd

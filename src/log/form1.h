@@ -23,10 +23,12 @@
 #include <QTreeWidget>
 #include <array>
 #include <functional>
+#include <memory>
 
 #include "core/scaling.h"
 #include "core/mainwindow.h"
 #include "core/services.h"
+#include "core/spotview.h"
 #include "core/state.h"
 #include "core/title.h"
 #include "log/logbook.h"
@@ -242,6 +244,7 @@ class Form1 : public QMainWindow, public LogView, public KeyPreview, public Main
   void focusCall() override;
   QWidget* window() override { return this; }
   QString caption() const override { return windowTitle(); }
+  SpotView* spotView() override;
   KeyBox* field(Field f) const;
 
  protected:
@@ -253,6 +256,7 @@ class Form1 : public QMainWindow, public LogView, public KeyPreview, public Main
   KeyPreviewFilter previewFilter_{this};
   bool terminated_ = false;
   bool closing_ = false;
+  std::unique_ptr<SpotView> spotView_;
 };
 
 }  // namespace fd

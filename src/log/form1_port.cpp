@@ -44,3 +44,33 @@ void Form1::SavePref() { prefs::SavePref(s); }
 void Form1::focusCall() { txtCall->setFocus(Qt::OtherFocusReason); }
 
 }  // namespace fd
+
+namespace fd {
+
+namespace {
+
+// The spot area's controls, handed to the spotting subsystem.
+class Form1SpotView final : public SpotView {
+ public:
+  explicit Form1SpotView(Form1& f) : f_(f) {}
+  QTreeWidget* spotList() override { return f_.txtDX; }
+  ClickLabel* bandMapArea() override { return f_.lblDX; }
+  void setDupeLine(const QString& text, ColorValue back) override {
+    f_.lblDupe->setText(text);
+    f_.lblDupe->setBackColor(back);
+  }
+  QString dupeLine() const override { return f_.lblDupe->text(); }
+  ColorValue dupeBack() const override { return f_.lblDupe->backColor(); }
+
+ private:
+  Form1& f_;
+};
+
+}  // namespace
+
+SpotView* Form1::spotView() {
+  if (!spotView_) spotView_ = std::make_unique<Form1SpotView>(*this);
+  return spotView_.get();
+}
+
+}  // namespace fd

@@ -1,13 +1,17 @@
 #include "spots/spotservice.h"
 
+#include "spots/packetspotfrm.h"
+
 namespace fd {
 
-SpotService::~SpotService() = default;
+SpotService::SpotService(ProgramState& state) : s(state) {}
+
+SpotService::~SpotService() { delete packetSpot_.data(); }
 
 // What is built; a menu item or hot key of a feature not built stays inactive.
 bool SpotService::provides(Feature f) const {
   switch (f) {
-    case Feature::DXSpotting: return false;
+    case Feature::DXSpotting: return true;
     case Feature::SpectrumMap: return false;
   }
   return false;

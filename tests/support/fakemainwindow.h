@@ -2,13 +2,16 @@
 // A main window for the subsystems' tests: records every call, keeps the
 // entry fields as plain texts and reloads through a real LogBook when given one.
 #include <QStringList>
+#include <QTreeWidget>
 #include <QWidget>
 #include <memory>
 
 #include "core/mainwindow.h"
 #include "core/prefs.h"
+#include "core/spotview.h"
 #include "core/state.h"
 #include "log/logbook.h"
+#include "platform/widgets.h"
 
 namespace fd::test {
 
@@ -76,6 +79,29 @@ class FakeMainWindow : public MainWindow {
   QWidget* window() override { return &parent; }
   QString caption() const override { return captionText; }
   QString captionText = QStringLiteral("Varik Software Field Day Log 1.0").leftJustified(60, u' ');
+
+  // The spot area: a real list and label on the fake's parent widget.
+  struct View : SpotView {
+    explicit View(QWidget* p) : list(p), area(p) {
+      list.setColumnCount(8);
+      area.hide();
+      list.hide();
+    }
+    QTreeWidget list;
+    ClickLabel area;
+    QString dupe;
+    ColorValue back = 0;
+    QTreeWidget* spotList() override { return &list; }
+    ClickLabel* bandMapArea() override { return &area; }
+    void setDupeLine(const QString& text, ColorValue b) override {
+      dupe = text;
+      back = b;
+    }
+    QString dupeLine() const override { return dupe; }
+    ColorValue dupeBack() const override { return back; }
+  };
+  View view{&parent};
+  SpotView* spotView() override { return &view; }
 
  private:
   const QString& ref(Field f) const {
