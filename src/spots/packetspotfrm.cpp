@@ -34,11 +34,17 @@ constexpr const char* kHandshakeCaptions[] = {"None", "Xon Xoff", "RTS", "RTS On
 // Selects one option of a group (nullptr: none), without click events.
 template <size_t N>
 void selectOnly(std::array<QRadioButton*, N>& group, QRadioButton* chosen) {
-  for (QRadioButton* b : group) {
-    b->setAutoExclusive(false);
-    b->setChecked(b == chosen);
-    b->setAutoExclusive(true);
-  }
+  QButtonGroup* g = group[0]->group();
+  if (g) g->setExclusive(false);
+  for (QRadioButton* b : group) b->setChecked(b == chosen);
+  if (g) g->setExclusive(true);
+}
+
+// Each frame's options are one exclusive group (all sit on the window itself).
+template <size_t N>
+void makeGroup(QObject* owner, std::array<QRadioButton*, N>& group) {
+  auto* g = new QButtonGroup(owner);
+  for (QRadioButton* b : group) g->addButton(b);
 }
 
 template <size_t N>
@@ -266,6 +272,16 @@ void PacketSpotfrm::buildControls() {
   Frame1 = frame(QStringLiteral("Handshaking"), 120, 6200, 5200, 620);
   for (size_t i = 0; i < 4; ++i)
     optHandshake[i] = option(QString::fromLatin1(kHandshakeCaptions[i]), 240 + 1250 * static_cast<double>(i), 6480, 1200);
+  makeGroup(this, optBaud);
+  makeGroup(this, optComm);
+  makeGroup(this, optParity);
+  makeGroup(this, optData);
+  makeGroup(this, optStop);
+  makeGroup(this, optPower);
+  makeGroup(this, optHandshake);
+  auto* display = new QButtonGroup(this);
+  display->addButton(OptBand);
+  display->addButton(OptList);
   // Frames are drawn behind their options.
   for (QGroupBox* f : {Frame2, fraBaud, fraPort, fraParity, fraData, fraStop, fraPower, Frame1}) f->lower();
 
