@@ -99,6 +99,9 @@ void PacketSpotfrm::SendTelnet() {
     return;
   }
   Winsock1->send(txtSent->text().toLatin1() + "\r\n");
+  // A prompt ("login: ") has no line end; what the cluster sends after the
+  // answer starts a new line.
+  intake.dropTelnetPartial();
 }
 
 void PacketSpotfrm::Winsock1_Error(int number) {
