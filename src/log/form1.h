@@ -74,6 +74,9 @@ class Form1 : public QMainWindow, public LogView, public KeyPreview, public Main
   QTreeWidget* ListView1 = nullptr;
   QTreeWidget* txtDX = nullptr;     // spot list (filled by the spotting subsystem)
   ClickLabel* lblDX = nullptr;      // band-map area (spotting subsystem)
+  QWidget* LineDX = nullptr;        // band-map axis
+  std::array<ClickLabel*, 50> lblDXSpot{};
+  std::array<ClickLabel*, 5> lblFreqSpot{};
   // Buttons.
   QPushButton *cmdClear = nullptr, *cmdEdit = nullptr, *cmdDelete = nullptr, *cmdList = nullptr;
   QPushButton *cmdFind = nullptr, *cmdDup = nullptr;

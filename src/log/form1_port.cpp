@@ -1,5 +1,9 @@
 // What the other subsystems reach of the main window (MainWindow).
+#include <QApplication>
+#include <QKeyEvent>
+
 #include "core/prefs.h"
+#include "platform/platform.h"
 #include "log/form1.h"
 
 namespace fd {
@@ -61,6 +65,16 @@ class Form1SpotView final : public SpotView {
   }
   QString dupeLine() const override { return f_.lblDupe->text(); }
   ColorValue dupeBack() const override { return f_.lblDupe->backColor(); }
+  QWidget* bandMapLine() override { return f_.LineDX; }
+  ClickLabel* spotLabel(int i) override { return f_.lblDXSpot[static_cast<size_t>(i)]; }
+  ClickLabel* scaleLabel(int k) override { return f_.lblFreqSpot[static_cast<size_t>(k)]; }
+  TwipLayout& layoutTable() override { return f_.layout; }
+  void applyLayout() override { f_.applyLayout(); }
+  double clientHeightTwips() const override { return f_.surface->height() * display().twipsPerPixel(); }
+  void tabFromCall() override {
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+    QApplication::sendEvent(f_.txtCall, &tab);
+  }
 
  private:
   Form1& f_;

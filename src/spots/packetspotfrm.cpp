@@ -521,7 +521,7 @@ void PacketSpotfrm::cmdDone_Click() {
   if (!transportIs(kNone) && !listening()) Command1_Click();
   if (main_) main_->SavePref();
   SaveSpotSettings();
-  if (sv_.packetResize) sv_.packetResize();
+  sv_.PacketResize(listText(), OptList->isChecked());
   hide();
 }
 

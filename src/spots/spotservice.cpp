@@ -6,6 +6,11 @@ namespace fd {
 
 SpotService::SpotService(ProgramState& state) : s(state) {}
 
+void SpotService::attach(MainWindow& w) {
+  main = &w;
+  wireSpotArea();
+}
+
 SpotService::~SpotService() { delete packetSpot_.data(); }
 
 // What is built; a menu item or hot key of a feature not built stays inactive.

@@ -23,10 +23,24 @@ class SpotService final : public SpotServices {
  public:
   explicit SpotService(ProgramState& state);
   ~SpotService() override;
-  void attach(MainWindow& w) override { main = &w; }
+  void attach(MainWindow& w) override;
   bool provides(Feature f) const override;
   void showSpottingSetup() override;
   void unload(SideWindow w) override;
+
+  // ---- the main window's band map and spot list (bandmapview.cpp) ----
+  bool bandMapVisible() const override;
+  bool spotListVisible() const override;
+  void bandMapScale() override;
+  void displayBandMapLabels() override;
+  void refreshBandMap() override;
+  // Opens, switches or closes the spot area by the setup window's choice.
+  void PacketResize(const QString& transport, bool optList);
+  void lblDXSpot_MouseDown(int index, int button);
+  void lblDXSpot_MouseMove(int index);
+  void lblDX_Click();
+  void txtDX_Click();
+  void wireSpotArea();  // the spot area's mouse events to the handlers
 
   // ---- spot posting (spotposting.cpp) ----
   // Every accepted spot of every link ends here (call, kHz text, record).
@@ -41,8 +55,6 @@ class SpotService final : public SpotServices {
   // ---- the spotting window (spotwindow.cpp) ----
   PacketSpotfrm* spotWindow() const;  // null when not loaded
   PacketSpotfrm* loadSpotWindow();
-  // The main window's PacketResize; empty until the band map is built.
-  std::function<void()> packetResize;
 
   ProgramState& s;
   MainWindow* main = nullptr;
@@ -52,6 +64,7 @@ class SpotService final : public SpotServices {
  private:
   // Parented to the main window, which may destroy it first.
   QPointer<PacketSpotfrm> packetSpot_;
+  SpotView* view() const { return main ? main->spotView() : nullptr; }
   int burstDepth_ = 0;
   bool redrawPending_ = false;
 };

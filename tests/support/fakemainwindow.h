@@ -4,10 +4,12 @@
 #include <QStringList>
 #include <QTreeWidget>
 #include <QWidget>
+#include <array>
 #include <memory>
 
 #include "core/mainwindow.h"
 #include "core/prefs.h"
+#include "core/scaling.h"
 #include "core/spotview.h"
 #include "core/state.h"
 #include "log/logbook.h"
@@ -82,10 +84,27 @@ class FakeMainWindow : public MainWindow {
 
   // The spot area: a real list and label on the fake's parent widget.
   struct View : SpotView {
-    explicit View(QWidget* p) : list(p), area(p) {
+    explicit View(QWidget* p) : list(p), area(p), line(p) {
       list.setColumnCount(8);
       area.hide();
       list.hide();
+      line.hide();
+      layout.width = 12000;
+      layout.height = 9000;
+      layout.add(&area, ControlKind::Label, 0, 8000, 12000, 400);
+      layout.add(&list, ControlKind::ListView, 0, 8000, 12000, 400);
+      TwipControl& c = layout.add(&line, ControlKind::Line, 0, 8200, 12000, 0);
+      c.x1 = 0, c.y1 = 8200, c.x2 = 12000, c.y2 = 8200;
+      for (auto& l : spots) {
+        l = std::make_unique<ClickLabel>(p);
+        l->hide();
+        layout.add(l.get(), ControlKind::Label, 0, 8000, 600, 195);
+      }
+      for (auto& l : scale) {
+        l = std::make_unique<ClickLabel>(p);
+        l->hide();
+        layout.add(l.get(), ControlKind::Label, 0, 8300, 700, 195);
+      }
     }
     QTreeWidget list;
     ClickLabel area;
@@ -99,6 +118,19 @@ class FakeMainWindow : public MainWindow {
     }
     QString dupeLine() const override { return dupe; }
     ColorValue dupeBack() const override { return back; }
+    QWidget line;
+    std::array<std::unique_ptr<ClickLabel>, 50> spots;
+    std::array<std::unique_ptr<ClickLabel>, 5> scale;
+    TwipLayout layout;
+    double clientHeight = 9000;
+    int tabs = 0;
+    QWidget* bandMapLine() override { return &line; }
+    ClickLabel* spotLabel(int i) override { return spots[static_cast<size_t>(i)].get(); }
+    ClickLabel* scaleLabel(int k) override { return scale[static_cast<size_t>(k)].get(); }
+    TwipLayout& layoutTable() override { return layout; }
+    void applyLayout() override {}
+    double clientHeightTwips() const override { return clientHeight; }
+    void tabFromCall() override { ++tabs; }
   };
   View view{&parent};
   SpotView* spotView() override { return &view; }
