@@ -1,23 +1,39 @@
 #pragma once
-// What the spotting window asks of the AGW packet engine link when it closes
-// a link or unloads: the disconnect frame to the connected station and the
-// closing of the link. The engine link itself fills it; tests record.
-#include <QString>
+// The AGW engine as the spotting window sees it (platform/agwclient.h), and a
+// recording one for tests.
 #include <QStringList>
+#include <deque>
+
+#include "platform/agwclient.h"
 
 namespace fd {
 
-class AgwSeam {
- public:
-  virtual ~AgwSeam() = default;
-  virtual void putDisconnect(const QString& call) = 0;  // AGWPutData(call, "", 'd', 0, 0)
-  virtual void closeLink() = 0;                         // AGWClose
-};
+using AgwSeam = AgwEngine;
 
-class RecordingAgwSeam final : public AgwSeam {
+class RecordingAgwSeam final : public AgwEngine {
  public:
-  QStringList calls;  // "d K1TTT-5", "close"
-  void putDisconnect(const QString& call) override { calls << QStringLiteral("d ") + call; }
+  QStringList calls;  // "start N0CALL", "d K1TTT-5", "D K1TTT-5 text", "close"
+  bool accept = true;
+  bool gone = false;
+  std::deque<agw::Frame> incoming;
+  bool startPoll(const QString& call) override {
+    calls << QStringLiteral("start ") + call;
+    return accept;
+  }
+  std::optional<agw::Frame> getData() override {
+    while (!incoming.empty()) {
+      agw::Frame f = incoming.front();
+      incoming.pop_front();
+      if (auto w = agw::forWindow(f)) return w;
+    }
+    return std::nullopt;
+  }
+  bool putData(char kind, const QString& to, const QByteArray& data) override {
+    if (!agw::headerCall(to)) return false;
+    calls << QString(QChar(kind)) + u' ' + to + (data.isEmpty() ? QString() : u' ' + QString::fromLatin1(data));
+    return true;
+  }
+  bool vanished() const override { return gone; }
   void closeLink() override { calls << QStringLiteral("close"); }
 };
 

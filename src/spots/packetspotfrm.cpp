@@ -148,6 +148,10 @@ PacketSpotfrm::PacketSpotfrm(SpotService& service, ProgramState& state, MainWind
   Winsock1->onError = [this](int n) { Winsock1_Error(n); };
   Winsock1->onClosedByPeer = [this] { Winsock1_ClosedByPeer(); };
   agw = sv_.agwSeam;
+  if (!agw) {
+    ownAgw_ = makeTcpAgwEngine();
+    agw = ownAgw_.get();
+  }
   Timer1.setInterval(333);
   connect(&Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
   intake.post = [this](const QString& f, const QString& c, const QString& l) { PostSpot(f, c, l); };
@@ -247,6 +251,7 @@ void PacketSpotfrm::buildControls() {
   Label6 = label(QStringLiteral("Send text  (Ctrl  C or Esc for TNC Command mode):"), 3300, 3600, 5580, 255);
   txtSent = box(3300, 3880, 5580, 315);
   txtSent->onKeyPress = [this](int& k) { txtSent_KeyPress(k); };
+  txtSent->onChange = [this] { txtSent_Change(); };
   Command3 = button(QStringLiteral("&Spot Last"), 3300, 4300, 1300, 375);
   cmdDone = button(QStringLiteral("&Done"), 7580, 4300, 1300, 375);
 
@@ -487,7 +492,7 @@ void PacketSpotfrm::Command1_Click() {
     if (isVisible()) txtSent->setFocus();
   }
   if (transportIs(kTnc)) SetCommSettings();
-  else if (transportIs(kAgw)) { /* the AGW engine link opens here once it is built */ }
+  else if (transportIs(kAgw)) OpenAGW();
   else if (transportIs(kTelnet)) OpenTelnet();
 }
 
@@ -499,7 +504,7 @@ void PacketSpotfrm::Command2_Click() {
   if (comComm1->isOpen()) comComm1->close();
   Winsock1->close();
   intake.dropTelnetPartial();
-  if (transportIs(kAgw) && agw) {
+  if (transportIs(kAgw)) {
     if (!ConnectedCall.isEmpty()) {
       agw->putDisconnect(ConnectedCall);
       setWindowTitle(QStringLiteral("DX Spotting Setup"));
@@ -550,10 +555,8 @@ void PacketSpotfrm::Form_KeyDown(int& keyCode, int shift) {
 void PacketSpotfrm::Form_Unload() {
   if (unloaded_) return;
   unloaded_ = true;
-  if (agw) {
-    if (!ConnectedCall.isEmpty()) agw->putDisconnect(ConnectedCall);
-    if (transportIs(kAgw)) agw->closeLink();
-  }
+  if (!ConnectedCall.isEmpty()) agw->putDisconnect(ConnectedCall);
+  if (transportIs(kAgw)) agw->closeLink();
 }
 
 void PacketSpotfrm::closeEvent(QCloseEvent* e) {

@@ -63,7 +63,7 @@ class PacketSpotfrm : public QWidget, public KeyPreview {
   // ---- links ----
   std::unique_ptr<SerialPort> comComm1;
   std::unique_ptr<TelnetSocket> Winsock1;
-  AgwSeam* agw = nullptr;  // the AGW link, when there is one
+  AgwSeam* agw = nullptr;  // the AGW engine link
 
   // ---- window state ----
   QString Transport, Baud, Parity, DataBits, StopBits, PortSettings, PowerLine;
@@ -108,6 +108,13 @@ class PacketSpotfrm : public QWidget, public KeyPreview {
   void SendTelnet();
   void Winsock1_ClosedByPeer();
 
+  // The AGW engine link (spotagw.cpp).
+  void OpenAGW();
+  void SendAGW();
+  void txtSent_Change();
+  void PollAGW();
+  void handleAgwFrame(const agw::Frame& f);
+
   // Helpers.
   bool transportIs(const QString& name) const { return Transport.compare(name, Qt::CaseInsensitive) == 0; }
   QString listText() const;
@@ -134,6 +141,8 @@ class PacketSpotfrm : public QWidget, public KeyPreview {
   MainWindow* main_;
   KeyPreviewFilter previewFilter_{this};
   bool mirrorPending_ = false;
+  bool inSentChange_ = false;
+  std::unique_ptr<AgwEngine> ownAgw_;
   bool unloaded_ = false;
 };
 

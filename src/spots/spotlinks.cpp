@@ -51,6 +51,7 @@ void PacketSpotfrm::ReadCommPort() {
 
 void PacketSpotfrm::Timer1_Timer() {
   if (transportIs(QStringLiteral("TNC"))) ReadCommPort();
+  if (transportIs(QStringLiteral("AGW Packet Engine"))) PollAGW();
   BandMapTicks += 1;
   if (BandMapTicks > 360) {
     BandMapTicks = 0;
@@ -65,6 +66,8 @@ void PacketSpotfrm::txtSent_KeyPress(int& keyAscii) {
       if (comComm1->isOpen()) comComm1->output(txtSent->text().toLatin1() + '\r');
     } else if (transportIs(QStringLiteral("Telnet"))) {
       SendTelnet();
+    } else if (transportIs(QStringLiteral("AGW Packet Engine")) && Timer1.isActive()) {
+      SendAGW();
     }
     txtSent->clear();
   }
