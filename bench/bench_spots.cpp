@@ -110,3 +110,22 @@ void BM_BurstOf1000LinesOverLoopback(benchmark::State& st) {
 BENCHMARK(BM_BurstOf1000LinesOverLoopback)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+namespace {
+
+// One band-map redraw with fifty spots on the band.
+void BM_BandMapRedraw50Spots(benchmark::State& st) {
+  ensureSpotApplication();
+  fd::ProgramState state;
+  state.CurBand = QStringLiteral("20");
+  fd::test::FakeMainWindow main{&state};
+  fd::SpotService svc{state};
+  svc.attach(main);
+  svc.PacketResize(QStringLiteral("Telnet"), false);
+  for (int i = 0; i < 50; ++i)
+    svc.BandMapSpots(QStringLiteral("K%1AB").arg(i), QString::number(14001 + i * 6), QString());
+  for (auto _ : st) svc.displayBandMapLabels();
+}
+BENCHMARK(BM_BandMapRedraw50Spots)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
