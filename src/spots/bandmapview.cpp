@@ -1,7 +1,9 @@
 // The main window's spot area: the band map drawn from the spot store, the
 // switching of the area between closed, band map and list (PacketResize),
 // and the mouse on spots and rows.
+#include <QEvent>
 #include <QTreeWidget>
+#include <functional>
 
 #include "core/scaling.h"
 #include "platform/platform.h"
@@ -41,6 +43,19 @@ struct BandMapControls {
     for (int i = 0; i < SpotStore::kSlots; ++i) f(v->spotLabel(i));
     for (int k = 0; k < 5; ++k) f(v->scaleLabel(k));
   }
+};
+
+// A double click on the band-map area opens the spectrum map.
+class DoubleClickFilter : public QObject {
+ public:
+  DoubleClickFilter(QObject* parent, std::function<void()> f) : QObject(parent), f_(std::move(f)) {}
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() == QEvent::MouseButtonDblClick) f_();
+    return false;
+  }
+
+ private:
+  std::function<void()> f_;
 };
 
 }  // namespace
@@ -228,6 +243,8 @@ void SpotService::wireSpotArea() {
   }
   v->bandMapArea()->onClick = [this] { lblDX_Click(); };
   QObject::connect(v->spotList(), &QTreeWidget::itemClicked, v->spotList(), [this] { txtDX_Click(); });
+  QObject::connect(v->spotList(), &QTreeWidget::itemDoubleClicked, v->spotList(), [this] { showSpectrumMap(); });
+  v->bandMapArea()->installEventFilter(new DoubleClickFilter(v->bandMapArea(), [this] { showSpectrumMap(); }));
 }
 
 }  // namespace fd

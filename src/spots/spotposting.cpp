@@ -6,6 +6,7 @@
 #include "platform/platform.h"
 #include "platform/widgets.h"
 #include "spots/spotline.h"
+#include "spots/spectrummap.h"
 #include "spots/spotservice.h"
 
 namespace fd {
@@ -54,6 +55,7 @@ void SpotService::redrawMaps() {
     return;
   }
   if (bandMapVisible()) displayBandMapLabels();
+  if (SpectrumMap* m = spectrumMap(); m && m->isVisible()) m->BandMapLabelDisplay();
 }
 
 void SpotService::beginBurst() { ++burstDepth_; }

@@ -18,6 +18,7 @@
 namespace fd {
 
 class PacketSpotfrm;
+class SpectrumMap;
 
 class SpotService final : public SpotServices {
  public:
@@ -26,6 +27,8 @@ class SpotService final : public SpotServices {
   void attach(MainWindow& w) override;
   bool provides(Feature f) const override;
   void showSpottingSetup() override;
+  void showSpectrumMap() override;
+  SpectrumMap* spectrumMap() const;  // null when not loaded
   void unload(SideWindow w) override;
 
   // ---- the main window's band map and spot list (bandmapview.cpp) ----
@@ -64,6 +67,7 @@ class SpotService final : public SpotServices {
  private:
   // Parented to the main window, which may destroy it first.
   QPointer<PacketSpotfrm> packetSpot_;
+  QPointer<SpectrumMap> spectrum_;
   SpotView* view() const { return main ? main->spotView() : nullptr; }
   int burstDepth_ = 0;
   bool redrawPending_ = false;

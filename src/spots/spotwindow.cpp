@@ -4,6 +4,7 @@
 
 #include "platform/forms.h"
 #include "spots/packetspotfrm.h"
+#include "spots/spectrummap.h"
 #include "spots/spotservice.h"
 
 namespace fd {
@@ -31,7 +32,23 @@ void SpotService::showSpottingSetup() {
   w->Form_Activate();
 }
 
+SpectrumMap* SpotService::spectrumMap() const { return spectrum_.data(); }
+
+void SpotService::showSpectrumMap() {
+  if (spectrum_) return;  // already shown (a second modal showing would nest)
+  spectrum_ = new SpectrumMap(store, s, main, main ? main->window() : nullptr);
+  showModal(spectrum_.data());
+  unload(SideWindow::SpectrumMap);
+}
+
 void SpotService::unload(SideWindow w) {
+  if (w == SideWindow::SpectrumMap && spectrum_) {
+    SpectrumMap* m = spectrum_.data();
+    spectrum_.clear();
+    m->hide();
+    m->deleteLater();  // its modal loop may still be unwinding
+    return;
+  }
   if (w == SideWindow::PacketSpotfrm && packetSpot_) {
     packetSpot_->Form_Unload();
     packetSpot_->hide();
