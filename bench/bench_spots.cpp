@@ -129,3 +129,54 @@ void BM_BandMapRedraw50Spots(benchmark::State& st) {
 BENCHMARK(BM_BandMapRedraw50Spots)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
+
+#include "fakeagw.h"
+
+namespace {
+
+// 1,000 monitored frames sent in one burst by the fake engine.
+void BM_BurstOf1000AgwFrames(benchmark::State& st) {
+  ensureSpotApplication();
+  for (auto _ : st) {
+    QTemporaryDir dir;
+    fd::sim::FakeAgwEngine engine;
+    engine.listen();
+    qputenv("FIELDDAY_AGW", "127.0.0.1:" + QByteArray::number(engine.port()));
+    fd::ProgramState state;
+    state.ProgDir = dir.path();
+    state.MyCall = QStringLiteral("N0CALL");
+    fd::test::FakeMainWindow main{&state};
+    fd::SpotService svc{state};
+    svc.attach(main);
+    fd::PacketSpotfrm* w = svc.loadSpotWindow();
+    w->List1->setCurrentRow(3);
+    w->Command1_Click();
+    QElapsedTimer probeClock;
+    qint64 last = 0, worst = 0;
+    QTimer probe;
+    probe.setInterval(5);
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+      const qint64 now = probeClock.elapsed();
+      worst = std::max(worst, now - last);
+      last = now;
+    });
+    probeClock.start();
+    probe.start();
+    QElapsedTimer all;
+    all.start();
+    for (int i = 0; i < 1000; ++i) engine.sendMonitor(QStringLiteral("W1AW"), spotLine(i).trimmed().toLatin1());
+    qint64 doneMs = -1;
+    while (all.elapsed() < 30000) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+      if (svc.store.slot[49].call == QStringLiteral("K999AB")) { doneMs = all.elapsed(); break; }
+    }
+    probe.stop();
+    st.counters["stall_ms"] = static_cast<double>(worst);
+    st.counters["all_posted_ms"] = static_cast<double>(doneMs);
+    svc.unload(fd::SideWindow::PacketSpotfrm);
+    qunsetenv("FIELDDAY_AGW");
+  }
+}
+BENCHMARK(BM_BurstOf1000AgwFrames)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
