@@ -510,6 +510,7 @@ void PacketSpotfrm::Command2_Click() {
       setWindowTitle(QStringLiteral("DX Spotting Setup"));
       ConnectedCall.clear();
     }
+    agwPartial_.clear();
     agw->closeLink();
   }
   Timer1.stop();

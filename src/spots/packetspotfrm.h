@@ -143,6 +143,7 @@ class PacketSpotfrm : public QWidget, public KeyPreview {
   bool mirrorPending_ = false;
   bool inSentChange_ = false;
   std::unique_ptr<AgwEngine> ownAgw_;
+  QByteArray agwPartial_;  // the connected station's incomplete line
   bool unloaded_ = false;
 };
 

@@ -1,5 +1,7 @@
 // The spotting window's AGW packet engine link: open, send (":C call",
 // ":D", text), and the poll that shows, posts and follows connections.
+#include <algorithm>
+
 #include "platform/platform.h"
 #include "spots/packetspotfrm.h"
 #include "spots/spotline.h"
@@ -105,7 +107,18 @@ void PacketSpotfrm::PollAGW() {
 }
 
 void PacketSpotfrm::handleAgwFrame(const agw::Frame& f) {
-  const QString data = QString::fromLatin1(f.data);
+  QByteArray raw = f.data;
+  // The connected station's data is taken in whole lines across frames: a
+  // spot split between two frames is posted once, whole.
+  if (f.kind == 'D' && !ConnectedCall.isEmpty() && f.callFrom.compare(ConnectedCall, Qt::CaseInsensitive) == 0) {
+    raw = agwPartial_ + raw;
+    const qsizetype end = std::max(raw.lastIndexOf('\r'), raw.lastIndexOf('\n'));
+    agwPartial_ = raw.mid(end + 1);
+    raw.truncate(end + 1);
+    if (agwPartial_.size() > SpotIntake::kMaxPartialLine) agwPartial_.clear();
+    if (raw.isEmpty()) return;
+  }
+  const QString data = QString::fromLatin1(raw);
   const QString display = lineBreaks(QString(QChar(f.kind)) + f.callFrom + u' ' + data);
   QString text = lineBreaks(data);
   if (ConnectedCall.isEmpty()) {
@@ -148,6 +161,7 @@ void PacketSpotfrm::handleAgwFrame(const agw::Frame& f) {
     TrimMonitor();
     setWindowTitle(QStringLiteral("DX Spotting Setup"));
     ConnectedCall.clear();
+    agwPartial_.clear();
   } else if (f.kind == 'c' && ConnectedCall.isEmpty()) {
     ConnectedCall = f.callFrom;
     appendMonitor(QStringLiteral("** Connected to ") + ConnectedCall + QStringLiteral(" **"));

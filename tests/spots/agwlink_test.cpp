@@ -101,6 +101,14 @@ TEST_F(AgwLink, MonitoredSpotsConnectionAndDisconnection) {
                                   "DX de K1TTT:     3525.0  E51DWC       cq up                          0917Z\r"));
   w->Timer1_Timer();
   EXPECT_EQ(rows(), 3);  // two spot lines in one frame: both posted
+  // A spot split between two frames is posted once, whole.
+  engine.incoming.push_back(frame('D', "K1TTT-5", "DX de K1TTT:      7093.0  OT6"));
+  w->Timer1_Timer();
+  EXPECT_EQ(rows(), 3);
+  engine.incoming.push_back(frame('D', "K1TTT-5", "V/P       onff                           1001Z\r"));
+  w->Timer1_Timer();
+  ASSERT_EQ(rows(), 4);
+  EXPECT_EQ(main.view.list.topLevelItem(0)->text(0), QStringLiteral("OT6V/P"));
   for (int i = 0; i < 2; ++i) {
     engine.incoming.push_back(frame('D', "K1TTT-5", "K1TTT-5 de N0CALL >\r"));
     w->Timer1_Timer();
