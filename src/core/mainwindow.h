@@ -12,6 +12,7 @@ class QWidget;
 namespace fd {
 
 class KeyPreview;
+class SpotView;
 
 class MainWindow {
  public:
@@ -53,6 +54,8 @@ class MainWindow {
   // The main window's key handlers (KeyDown, KeyPress by reference), for a
   // window that hands every key on to them.
   virtual KeyPreview* keyPreview() = 0;
+  // The spot list, band-map area and duplicate line (core/spotview.h).
+  virtual SpotView* spotView() { return nullptr; }
 };
 
 }  // namespace fd

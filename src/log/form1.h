@@ -23,10 +23,12 @@
 #include <QTreeWidget>
 #include <array>
 #include <functional>
+#include <memory>
 
 #include "core/scaling.h"
 #include "core/mainwindow.h"
 #include "core/services.h"
+#include "core/spotview.h"
 #include "core/state.h"
 #include "core/title.h"
 #include "log/logbook.h"
@@ -72,6 +74,9 @@ class Form1 : public QMainWindow, public LogView, public KeyPreview, public Main
   QTreeWidget* ListView1 = nullptr;
   QTreeWidget* txtDX = nullptr;     // spot list (filled by the spotting subsystem)
   ClickLabel* lblDX = nullptr;      // band-map area (spotting subsystem)
+  QWidget* LineDX = nullptr;        // band-map axis
+  std::array<ClickLabel*, 50> lblDXSpot{};
+  std::array<ClickLabel*, 5> lblFreqSpot{};
   // Buttons.
   QPushButton *cmdClear = nullptr, *cmdEdit = nullptr, *cmdDelete = nullptr, *cmdList = nullptr;
   QPushButton *cmdFind = nullptr, *cmdDup = nullptr;
@@ -245,6 +250,7 @@ class Form1 : public QMainWindow, public LogView, public KeyPreview, public Main
   void focusCall() override;
   QWidget* window() override { return this; }
   QString caption() const override { return windowTitle(); }
+  SpotView* spotView() override;
   KeyBox* field(Field f) const;
 
  protected:
@@ -258,6 +264,7 @@ class Form1 : public QMainWindow, public LogView, public KeyPreview, public Main
   QMargins frame_;  // the window manager's frame around the window, once known
   bool terminated_ = false;
   bool closing_ = false;
+  std::unique_ptr<SpotView> spotView_;
 };
 
 }  // namespace fd

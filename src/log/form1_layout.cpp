@@ -1,5 +1,6 @@
 // The main window's layout table (twips on the 9600 x 7200 design) and the
 // load-step scaling, fit and size steps.
+#include <QFrame>
 #include <QAction>
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -202,6 +203,32 @@ void Form1::buildControls() {
   txtDX = list(0, 6120, 9600, 380);
   lblDX->hide();
   txtDX->hide();
+  lblDX->setBackColor(kNavy);  // pale-yellow spot labels read on it
+  {
+    auto* line = new QFrame(surface);
+    line->setFrameShape(QFrame::HLine);
+    line->setStyleSheet(QStringLiteral("color: white; background: white;"));
+    TwipControl& c = layout.add(line, ControlKind::Line, 100, 6310, 9400, 0);
+    c.x1 = 100, c.y1 = 6310, c.x2 = 9500, c.y2 = 6310;
+    line->hide();
+    LineDX = line;
+  }
+  for (size_t i = 0; i < lblDXSpot.size(); ++i) {
+    ClickLabel* l = label(QStringLiteral("DXLBL"), 0, 6150, 600, 195, 6.75);
+    l->setAlignment(Qt::AlignCenter);
+    l->setBackColor(kNavy);
+    l->setMouseTracking(true);
+    l->hide();
+    lblDXSpot[i] = l;
+  }
+  for (size_t k = 0; k < lblFreqSpot.size(); ++k) {
+    ClickLabel* l = label(QString(), 0, 6330, 700, 195, 6.75);
+    l->setAlignment(Qt::AlignCenter);
+    l->setBackColor(kNavy);
+    l->setForeColor(rgbValue(255, 255, 255));
+    l->hide();
+    lblFreqSpot[k] = l;
+  }
 
   // Only the entry fields are tab stops, in the order call, class, section, time, date.
   for (QWidget* w : surface->findChildren<QWidget*>())

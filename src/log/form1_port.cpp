@@ -1,5 +1,9 @@
 // What the other subsystems reach of the main window (MainWindow).
+#include <QApplication>
+#include <QKeyEvent>
+
 #include "core/prefs.h"
+#include "platform/platform.h"
 #include "log/form1.h"
 
 namespace fd {
@@ -42,5 +46,45 @@ void Form1::mnuopen2() { book.mnuopen2(); }
 void Form1::SavePref() { prefs::SavePref(s); }
 
 void Form1::focusCall() { txtCall->setFocus(Qt::OtherFocusReason); }
+
+}  // namespace fd
+
+namespace fd {
+
+namespace {
+
+// The spot area's controls, handed to the spotting subsystem.
+class Form1SpotView final : public SpotView {
+ public:
+  explicit Form1SpotView(Form1& f) : f_(f) {}
+  QTreeWidget* spotList() override { return f_.txtDX; }
+  ClickLabel* bandMapArea() override { return f_.lblDX; }
+  void setDupeLine(const QString& text, ColorValue back) override {
+    f_.lblDupe->setText(text);
+    f_.lblDupe->setBackColor(back);
+  }
+  QString dupeLine() const override { return f_.lblDupe->text(); }
+  ColorValue dupeBack() const override { return f_.lblDupe->backColor(); }
+  QWidget* bandMapLine() override { return f_.LineDX; }
+  ClickLabel* spotLabel(int i) override { return f_.lblDXSpot[static_cast<size_t>(i)]; }
+  ClickLabel* scaleLabel(int k) override { return f_.lblFreqSpot[static_cast<size_t>(k)]; }
+  TwipLayout& layoutTable() override { return f_.layout; }
+  void applyLayout() override { f_.applyLayout(); }
+  double clientHeightTwips() const override { return f_.surface->height() * display().twipsPerPixel(); }
+  void tabFromCall() override {
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+    QApplication::sendEvent(f_.txtCall, &tab);
+  }
+
+ private:
+  Form1& f_;
+};
+
+}  // namespace
+
+SpotView* Form1::spotView() {
+  if (!spotView_) spotView_ = std::make_unique<Form1SpotView>(*this);
+  return spotView_.get();
+}
 
 }  // namespace fd

@@ -2,14 +2,19 @@
 // A main window for the subsystems' tests: records every call, keeps the
 // entry fields as plain texts and reloads through a real LogBook when given one.
 #include <QStringList>
+#include <QTreeWidget>
 #include <QWidget>
+#include <array>
 #include <memory>
 
 #include "core/mainwindow.h"
 #include "core/prefs.h"
+#include "core/scaling.h"
+#include "core/spotview.h"
 #include "core/state.h"
 #include "log/logbook.h"
 #include "platform/keys.h"
+#include "platform/widgets.h"
 
 namespace fd::test {
 
@@ -90,6 +95,59 @@ class FakeMainWindow : public MainWindow {
   KeyPreview* keyPreview() override { return &keys; }
   QString caption() const override { return captionText; }
   QString captionText = QStringLiteral("Varik Software Field Day Log 1.0").leftJustified(60, u' ');
+
+  // The spot area: a real list and label on the fake's parent widget.
+  struct View : SpotView {
+    explicit View(QWidget* p) : list(p), area(p), line(p) {
+      list.setColumnCount(8);
+      area.hide();
+      list.hide();
+      line.hide();
+      layout.width = 12000;
+      layout.height = 9000;
+      layout.add(&area, ControlKind::Label, 0, 8000, 12000, 400);
+      layout.add(&list, ControlKind::ListView, 0, 8000, 12000, 400);
+      TwipControl& c = layout.add(&line, ControlKind::Line, 0, 8200, 12000, 0);
+      c.x1 = 0, c.y1 = 8200, c.x2 = 12000, c.y2 = 8200;
+      for (auto& l : spots) {
+        l = std::make_unique<ClickLabel>(p);
+        l->hide();
+        layout.add(l.get(), ControlKind::Label, 0, 8000, 600, 195);
+      }
+      for (auto& l : scale) {
+        l = std::make_unique<ClickLabel>(p);
+        l->hide();
+        layout.add(l.get(), ControlKind::Label, 0, 8300, 700, 195);
+      }
+    }
+    QTreeWidget list;
+    ClickLabel area;
+    QString dupe;
+    ColorValue back = 0;
+    QTreeWidget* spotList() override { return &list; }
+    ClickLabel* bandMapArea() override { return &area; }
+    void setDupeLine(const QString& text, ColorValue b) override {
+      dupe = text;
+      back = b;
+    }
+    QString dupeLine() const override { return dupe; }
+    ColorValue dupeBack() const override { return back; }
+    QWidget line;
+    std::array<std::unique_ptr<ClickLabel>, 50> spots;
+    std::array<std::unique_ptr<ClickLabel>, 5> scale;
+    TwipLayout layout;
+    double clientHeight = 9000;
+    int tabs = 0;
+    QWidget* bandMapLine() override { return &line; }
+    ClickLabel* spotLabel(int i) override { return spots[static_cast<size_t>(i)].get(); }
+    ClickLabel* scaleLabel(int k) override { return scale[static_cast<size_t>(k)].get(); }
+    TwipLayout& layoutTable() override { return layout; }
+    void applyLayout() override {}
+    double clientHeightTwips() const override { return clientHeight; }
+    void tabFromCall() override { ++tabs; }
+  };
+  View view{&parent};
+  SpotView* spotView() override { return &view; }
 
  private:
   const QString& ref(Field f) const {

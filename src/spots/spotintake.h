@@ -1,0 +1,56 @@
+#pragma once
+// The received text of the spotting links, before any window: the monitor's
+// raw text (CR LF are two characters; every length, cut and search runs on
+// it, the window only mirrors it), the serial link's line splitter with its
+// duplicate test, and the telnet link's line assembly.
+#include <QString>
+#include <functional>
+
+namespace fd {
+
+class SpotIntake {
+ public:
+  static constexpr int kMaxPartialLine = 4096;
+
+  // The monitor txtUnProcessed.
+  const QString& monitor() const { return monitor_; }
+  void setMonitor(const QString& text);
+  void appendMonitor(const QString& text);  // no trim
+  // Over 10000 characters: the last 9000 stay.
+  void TrimMonitor();
+
+  // chkDX: only spot lines are shown.
+  bool dxOnly = false;
+
+  // Serial (and AGW) text: RxBuffer starts as one line feed and always
+  // begins with the line feed that closed the last complete line.
+  QString RxBuffer = QStringLiteral("\n");
+  void receiveSerial(const QString& chunk);  // ReadCommPort's step 2
+  void ProcessReceivedLines();
+
+  // Telnet text: shown raw as it arrives, spots posted line by line.
+  void receiveTelnet(const QString& chunk);
+  void dropTelnetPartial() { telnetPartial_.clear(); }
+  const QString& telnetPartial() const { return telnetPartial_; }
+
+  // PostSpot(freq, call, line) of the window.
+  std::function<void(const QString& freq, const QString& call, const QString& line)> post;
+  // The monitor text changed (the window mirrors it).
+  std::function<void()> monitorChanged;
+  // Brackets a burst handled in one pass (the window redraws once at the end).
+  std::function<void(bool begin)> burst;
+
+  // True when line occurs, letter case ignored, in the monitor's last 800
+  // characters (its whole text while shorter).
+  bool seenRecently(const QString& line) const;
+  // Shows (when wanted) and posts one complete line as the serial link does.
+  void handleLine(const QString& line, bool duplicateTest);
+
+ private:
+  void postLine(const QString& line);
+  void changed() { if (monitorChanged) monitorChanged(); }
+  QString monitor_;
+  QString telnetPartial_;
+};
+
+}  // namespace fd

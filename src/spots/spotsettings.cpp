@@ -1,0 +1,83 @@
+#include "spots/spotsettings.h"
+
+#include <QStringList>
+#include <cmath>
+
+#include "platform/cp1252.h"
+#include "platform/items.h"
+
+namespace fd {
+
+QByteArray SpotSettings::toFile() const {
+  using items::quote;
+  const QStringList values = {quote(Baud),       quote(Parity),
+                              quote(DataBits),   quote(StopBits),
+                              QString::number(PortNumber), quote(PowerLine),
+                              quote(Transport),  QString::number(ConvToHex),
+                              QString::number(Handshake), QString::number(ListDXOnly),
+                              OptList ? QStringLiteral("#TRUE#") : QStringLiteral("#FALSE#"),
+                              quote(Hex),        quote(TelnetPort),
+                              quote(TelnetHost)};
+  return cp1252::encode(values.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+}
+
+namespace {
+
+struct Reader {
+  QStringList lines;
+  int at = 0;
+  bool ok = true;
+
+  std::optional<items::Item> next() {
+    if (!ok || at >= lines.size()) { ok = false; return std::nullopt; }
+    auto split = items::splitLine(lines[at++]);
+    if (!split || split->isEmpty()) { ok = false; return std::nullopt; }
+    return split->first();
+  }
+  QString text() {
+    auto item = next();
+    return item ? item->text : QString();
+  }
+  int number(int lo, int hi) {
+    auto item = next();
+    if (!item) return 0;
+    const auto v = item->quoted ? std::nullopt : items::toDouble(item->text);
+    // A fraction rounds as an integer read does; out of range fails the read.
+    if (!v || *v < lo - 0.5 || *v > hi + 0.5) { ok = false; return 0; }
+    return static_cast<int>(std::nearbyint(*v));
+  }
+  bool truth() {
+    auto item = next();
+    if (!item) return false;
+    const QString t = item->text.trimmed().toUpper();
+    if (!item->quoted && t == QLatin1String("#TRUE#")) return true;
+    if (!item->quoted && t == QLatin1String("#FALSE#")) return false;
+    ok = false;
+    return false;
+  }
+};
+
+}  // namespace
+
+std::optional<SpotSettings> SpotSettings::fromFile(const QByteArray& bytes) {
+  Reader r{items::lines(cp1252::decode(bytes))};
+  SpotSettings s;
+  s.Baud = r.text();
+  s.Parity = r.text();
+  s.DataBits = r.text();
+  s.StopBits = r.text();
+  s.PortNumber = r.number(0, 255);
+  s.PowerLine = r.text();
+  s.Transport = r.text();
+  s.ConvToHex = r.number(-32768, 32767);
+  s.Handshake = r.number(0, 255);
+  s.ListDXOnly = r.number(-32768, 32767);
+  s.OptList = r.truth();
+  s.Hex = r.text();
+  s.TelnetPort = r.text();
+  s.TelnetHost = r.text();
+  if (!r.ok) return std::nullopt;
+  return s;
+}
+
+}  // namespace fd

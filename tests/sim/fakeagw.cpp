@@ -1,0 +1,92 @@
+#include "fakeagw.h"
+
+namespace fd::sim {
+
+FakeAgwEngine::FakeAgwEngine(QObject* parent) : QObject(parent) {
+  connect(&server_, &QTcpServer::newConnection, this, [this] {
+    QTcpSocket* s = server_.nextPendingConnection();
+    if (!s) return;
+    client_ = s;
+    in_.clear();
+    connect(s, &QTcpSocket::readyRead, this, [this, s] {
+      in_.feed(s->readAll());
+      while (!in_.frames.empty()) {
+        agw::Frame f = in_.frames.front();
+        in_.frames.pop_front();
+        onFrame(f);
+      }
+    });
+  });
+}
+
+bool FakeAgwEngine::listen(quint16 port) { return server_.listen(QHostAddress::LocalHost, port); }
+
+void FakeAgwEngine::send(const agw::Frame& f) {
+  if (!client_) return;
+  client_->write(*agw::encode(f));
+  client_->flush();
+}
+
+void FakeAgwEngine::onFrame(const agw::Frame& f) {
+  received << f;
+  agw::Frame answer;
+  switch (f.kind) {
+    case 'X':
+      registered = acceptRegistration ? f.callFrom : QString();
+      answer.kind = 'X';
+      answer.callFrom = f.callFrom;
+      answer.data = QByteArray(1, acceptRegistration ? 1 : 0);
+      send(answer);
+      return;
+    case 'm': ++monitorToggles; return;
+    default: break;
+  }
+  if (f.callFrom != registered) return;  // a real engine finds the link by the own call
+  if (f.kind == 'C') {
+    answer.kind = 'C';
+    answer.callFrom = f.callTo;
+    answer.callTo = f.callFrom;
+    answer.data = "*** CONNECTED With Station " + f.callTo.toLatin1() + '\r' + '\0';
+    send(answer);
+  } else if (f.kind == 'd') {
+    answer.kind = 'd';
+    answer.callFrom = f.callTo;
+    answer.callTo = f.callFrom;
+    answer.data = "*** DISCONNECTED From Station " + f.callTo.toLatin1() + '\r' + '\0';
+    send(answer);
+  }
+}
+
+void FakeAgwEngine::sendMonitor(const QString& from, const QByteArray& text) {
+  agw::Frame f;
+  f.kind = 'U';
+  f.callFrom = from;
+  f.callTo = QStringLiteral("APRS");
+  f.data = " 1:Fm " + from.toLatin1() + " To APRS <UI pid=F0 Len=" + QByteArray::number(text.size()) +
+           " PF=0 >[12:00:00]\r" + text + '\r' + '\0';
+  send(f);
+}
+
+void FakeAgwEngine::sendData(const QString& from, const QByteArray& text) {
+  agw::Frame f;
+  f.kind = 'D';
+  f.pid = 0xF0;
+  f.callFrom = from;
+  f.callTo = registered;
+  f.data = text;
+  send(f);
+}
+
+void FakeAgwEngine::sendRaw(const QByteArray& bytes) {
+  if (client_) {
+    client_->write(bytes);
+    client_->flush();
+  }
+}
+
+void FakeAgwEngine::vanish() {
+  if (client_) client_->disconnectFromHost();
+  server_.close();
+}
+
+}  // namespace fd::sim

@@ -1,0 +1,70 @@
+// The spot area on the real main window, offscreen, with scripted dialogs
+// and a recording tuner.
+#include <gtest/gtest.h>
+
+#include "../log/road_fixture.h"
+#include "platform/platform.h"
+#include "rig/tuner.h"
+#include "spots/spotservice.h"
+
+namespace fd {
+namespace {
+
+class MainSpotArea : public test::RoadForm {
+ protected:
+  void SetUp() override {
+    RoadForm::SetUp();
+    auto s = std::make_unique<SpotService>(state);
+    spotSvc = s.get();
+    sv.spots = std::move(s);
+    state.CurBand = QStringLiteral("20");
+    state.CurMode = QStringLiteral("PH");
+    setTuner(&tuner);
+  }
+  void TearDown() override {
+    setTuner(nullptr);
+    RoadForm::TearDown();
+  }
+  SpotService* spotSvc = nullptr;
+  RecordingTuner tuner;
+};
+
+TEST_F(MainSpotArea, PacketResizeRoundTripAndTheMouseOnASpot) {
+  open(test::recordLine("JA1ABC", "2A", "CT", "2024/06/22", "16:05:00", "20", "PH", "AB"));
+  spotSvc->attach(*form);
+  const TwipControl before = *form->layout.find(form->txtCall);
+  spotSvc->PacketResize(QStringLiteral("Telnet"), false);
+  EXPECT_TRUE(spotSvc->bandMapVisible());
+  EXPECT_FALSE(form->lblDX->isHidden());
+  EXPECT_NEAR(form->layout.find(form->txtCall)->top, before.top * 0.9, 1e-9);
+  const TwipControl* area = form->layout.find(form->lblDX);
+  // The area lies on the client area.
+  EXPECT_LE(area->top + area->height, form->surface->height() * display().twipsPerPixel() + 1);
+  EXPECT_GT(area->height, 0);
+
+  spotSvc->BandMapSpots(QStringLiteral("JA1ABC"), QStringLiteral("14025"), QStringLiteral("de W3LPL:"));
+  ClickLabel* spot = form->lblDXSpot[49];
+  EXPECT_FALSE(spot->isHidden());
+  EXPECT_EQ(spot->text(), QStringLiteral("JA1"));
+  spot->onMouseMove();
+  EXPECT_TRUE(form->lblDupe->text().startsWith(QStringLiteral("JA1ABC  14.025  ")));
+  spot->onMouseDown(2);
+  ASSERT_EQ(tuner.calls.size(), 1);
+  EXPECT_FLOAT_EQ(tuner.calls[0], 14.025f);
+  // The call went into the field and the Tab ran its leave step: the duplicate shows.
+  EXPECT_EQ(form->lblDialog->backColor(), kStatusDupe);
+  spot->onMouseDown(1);
+  EXPECT_TRUE(spot->isHidden());
+  EXPECT_EQ(form->txtDX->topLevelItemCount(), 1);
+
+  spotSvc->PacketResize(QStringLiteral("Telnet"), true);
+  EXPECT_TRUE(spotSvc->spotListVisible());
+  EXPECT_TRUE(form->lblDX->isHidden());
+  spotSvc->PacketResize(QStringLiteral("None"), true);
+  EXPECT_FALSE(spotSvc->spotListVisible());
+  EXPECT_NEAR(form->layout.find(form->txtCall)->top, before.top * 0.99999999, 1e-6);
+  EXPECT_NEAR(form->layout.find(form->txtCall)->height, before.height * 0.99999999, 1e-6);
+}
+
+}  // namespace
+}  // namespace fd

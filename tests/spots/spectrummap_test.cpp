@@ -1,0 +1,54 @@
+// The spectrum map window, shown modally through the test hook.
+#include <gtest/gtest.h>
+
+#include "fakemainwindow.h"
+#include "rig/tuner.h"
+#include "spots/spectrummap.h"
+#include "spots/spotservice.h"
+#include "testenv.h"
+
+namespace fd {
+namespace {
+
+TEST(SpectrumMapWindow, RightClickTunesTakesTheCallAndCloses) {
+  test::FakePlatform fake;
+  fake.clock->setLocal(plainDateTime(QDate(2026, 6, 27), QTime(14, 5, 9)));
+  ProgramState state;
+  test::FakeMainWindow main{&state};
+  SpotService svc{state};
+  svc.attach(main);
+  RecordingTuner tuner;
+  setTuner(&tuner);
+  svc.BandMapSpots(QStringLiteral("JA1ABC"), QStringLiteral("14025"), QString());
+  svc.BandMapSpots(QStringLiteral("K1AB"), QStringLiteral("7026"), QString());
+  EXPECT_TRUE(svc.provides(SpotServices::Feature::SpectrumMap));
+  bool seen = false;
+  {
+    test::ScopedModalHook hook([&](QWidget* w) {
+      auto* m = qobject_cast<SpectrumMap*>(w);
+      ASSERT_TRUE(m);
+      seen = true;
+      EXPECT_EQ(m->windowTitle(), QStringLiteral(" HF Spectrum Map"));
+      m->BandMapLabelDisplay();
+      EXPECT_FALSE(m->lblDXSpot[49]->isHidden());
+      EXPECT_EQ(m->lblDXSpot[49]->text(), QStringLiteral("K1"));
+      EXPECT_EQ(m->lblFreqSpot[20]->text(), QStringLiteral("14.000"));
+      m->lblDXSpot[49]->onMouseDown(1);  // left: removed
+      EXPECT_TRUE(m->lblDXSpot[49]->isHidden());
+      m->lblDXSpot[48]->onMouseDown(2);  // right: tune, call, hide
+      EXPECT_TRUE(m->isHidden());
+    });
+    svc.showSpectrumMap();
+  }
+  EXPECT_TRUE(seen);
+  ASSERT_EQ(tuner.calls.size(), 1);
+  EXPECT_FLOAT_EQ(tuner.calls[0], 14.025f);
+  EXPECT_EQ(main.call, QStringLiteral("JA1ABC"));
+  EXPECT_EQ(main.focusCalls, 1);
+  EXPECT_EQ(svc.spectrumMap(), nullptr);  // unloaded afterwards
+  EXPECT_EQ(svc.store.slot[49].freq, 0);
+  setTuner(nullptr);
+}
+
+}  // namespace
+}  // namespace fd

@@ -1,0 +1,65 @@
+// "PackSpot.txt" byte for byte.
+#include <QList>
+#include <gtest/gtest.h>
+
+#include "spots/spotsettings.h"
+
+namespace fd {
+namespace {
+
+const QByteArray kTncFile =
+    "\"9600\"\r\n\"N\"\r\n\"8\"\r\n\"1\"\r\n1\r\n\"N\"\r\n\"TNC\"\r\n0\r\n3\r\n0\r\n#FALSE#\r\n\"03\"\r\n\"\"\r\n\"\"\r\n";
+const QByteArray kTelnetFile =
+    "\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n0\r\n\"\"\r\n\"Telnet\"\r\n0\r\n0\r\n0\r\n#TRUE#\r\n\"\"\r\n\"7300\"\r\n\"127.0.0.1\"\r\n";
+
+TEST(SpotSettingsFile, TncExampleByteForByte) {
+  SpotSettings s;
+  s.Baud = "9600";
+  s.Parity = "N";
+  s.DataBits = "8";
+  s.StopBits = "1";
+  s.PortNumber = 1;
+  s.PowerLine = "N";
+  s.Transport = "TNC";
+  s.Handshake = 3;
+  s.Hex = "03";
+  EXPECT_EQ(s.toFile(), kTncFile);
+  const auto back = SpotSettings::fromFile(kTncFile);
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->toFile(), kTncFile);
+}
+
+TEST(SpotSettingsFile, TelnetFileReadsBack) {
+  const auto s = SpotSettings::fromFile(kTelnetFile);
+  ASSERT_TRUE(s);
+  EXPECT_EQ(s->Transport, QStringLiteral("Telnet"));
+  EXPECT_EQ(s->PortNumber, 0);
+  EXPECT_TRUE(s->OptList);
+  EXPECT_EQ(s->TelnetHost, QStringLiteral("127.0.0.1"));
+  EXPECT_EQ(s->TelnetPort, QStringLiteral("7300"));
+  EXPECT_EQ(s->toFile(), kTelnetFile);
+}
+
+TEST(SpotSettingsFile, ShortOrMistypedFilesApplyNothing) {
+  const QList<QByteArray> lines = kTncFile.split('\n');
+  QByteArray thirteen;
+  for (int i = 0; i < 13; ++i) thirteen += lines[i] + '\n';
+  EXPECT_FALSE(SpotSettings::fromFile(thirteen));
+  QByteArray badPort = kTncFile;
+  badPort.replace("\r\n1\r\n\"N\"", "\r\n300\r\n\"N\"");
+  EXPECT_FALSE(SpotSettings::fromFile(badPort));
+  QByteArray badTruth = kTncFile;
+  badTruth.replace("#FALSE#", "maybe");
+  EXPECT_FALSE(SpotSettings::fromFile(badTruth));
+  EXPECT_FALSE(SpotSettings::fromFile(QByteArray()));
+  // Lower-case truth values and bare texts are read.
+  QByteArray lower = kTncFile;
+  lower.replace("#FALSE#", "#false#");
+  lower.replace("\"TNC\"", "tnc");
+  const auto s = SpotSettings::fromFile(lower);
+  ASSERT_TRUE(s);
+  EXPECT_EQ(s->Transport, QStringLiteral("tnc"));
+}
+
+}  // namespace
+}  // namespace fd
