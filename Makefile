@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: run test deps build build-tests fuzz-build fuzz clean
+.PHONY: run test deps build build-tests fuzz-build fuzz crash-soak clean
 
 deps:
 	bash scripts/install-deps
@@ -33,6 +33,10 @@ fuzz: fuzz-build
 	  [ -x "$$t" ] || continue; n=$$(basename $$t); echo "== $$n"; \
 	  bash fuzz/run.sh $$t fuzz/seeds/$${n#fuzz_} RUNS=$(FUZZ_RUNS) || exit 1; \
 	done
+
+# The crash-safety run at length: 1000 kills (about 100 edits among the steps).
+crash-soak: build-tests
+	FD_KILLS=1000 QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/test_log --gtest_filter='CrashSafety*'
 
 clean:
 	rm -rf $(BUILD_DIR)
