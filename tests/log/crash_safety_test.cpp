@@ -10,6 +10,7 @@
 #include <csignal>
 #include <random>
 
+#include "core/prefs.h"
 #include "log/logfile.h"
 
 namespace fd {
@@ -40,7 +41,7 @@ void applyStep(std::vector<QsoRecord>& recs, const Step& s) {
 }
 
 struct Figures {
-  int kills = 0, contacts = 0, edits = 0, inFlightApplied = 0, cutLines = 0;
+  int kills = 0, contacts = 0, edits = 0, prefSaves = 0, inFlightApplied = 0, cutLines = 0;
 };
 
 TEST(CrashSafety, KilledWhileSavingAndEditingLosesNothing) {
@@ -52,13 +53,14 @@ TEST(CrashSafety, KilledWhileSavingAndEditingLosesNothing) {
   std::vector<QsoRecord> expected;  // what the file must hold after the reported steps
   QList<QByteArray> kept;           // cut last lines from earlier kills
   Figures f;
+  int prefDone = 0;  // the call number fdpref.dat must hold ("P<n>"), 0 before the first save
 
   for (int k = 0; k < kills; ++k) {
     QProcess p;
     p.start(QStringLiteral(FD_LOGTORTURE), {dir.path(), QString::number(k + 1)});
     ASSERT_TRUE(p.waitForStarted(5000));
     ASSERT_TRUE(p.waitForReadyRead(5000));  // "ready"
-    QThread::usleep(rng() % 20000);
+    QThread::usleep(rng() % 40000);
     ::kill(static_cast<pid_t>(p.processId()), SIGKILL);
     p.waitForFinished(5000);
     ++f.kills;
@@ -71,11 +73,27 @@ TEST(CrashSafety, KilledWhileSavingAndEditingLosesNothing) {
       } else if (line.startsWith("done ")) {
         const Step s = parseStep(line.mid(5));
         ASSERT_EQ(s.kind, open.kind);
-        applyStep(expected, s);
-        (s.kind == 'A' ? f.contacts : f.edits) += 1;
+        if (s.kind == 'P') {
+          prefDone = s.a;
+          ++f.prefSaves;
+        } else {
+          applyStep(expected, s);
+          (s.kind == 'A' ? f.contacts : f.edits) += 1;
+        }
         open = Step{};
       }
     }
+    // fdpref.dat is the old file whole or the new one whole.
+    if (prefDone > 0 || open.kind == 'P') {
+      ProgramState ps;
+      const prefs::ReadResult pr = prefs::read(dir.filePath(QStringLiteral("fdpref.dat")), ps);
+      if (!pr.opened) ASSERT_EQ(prefDone, 0) << "a saved fdpref.dat is gone";  // the first save cut short
+      else ASSERT_EQ(pr.values, 17);
+      const QString done = QStringLiteral("P%1").arg(prefDone), cut = QStringLiteral("P%1").arg(open.a);
+      if (pr.opened) ASSERT_TRUE(ps.MyCall == done || (open.kind == 'P' && ps.MyCall == cut)) << ps.MyCall.toStdString();
+      if (pr.opened && open.kind == 'P' && ps.MyCall == cut) prefDone = open.a;
+    }
+    if (open.kind == 'P') open = Step{};
     const logfile::LoadResult got = logfile::load(path);
     ASSERT_TRUE(got.opened);
     std::vector<QsoRecord> withOpen = expected;
@@ -110,9 +128,9 @@ TEST(CrashSafety, KilledWhileSavingAndEditingLosesNothing) {
   EXPECT_EQ(after.records.back(), last);
   EXPECT_EQ(after.kept, kept);
 
-  std::printf("kills %d, contacts reported %d, edits reported %d, cut-short steps found whole %d, "
+  std::printf("kills %d, contacts reported %d, edits reported %d, preference saves reported %d, cut-short steps found whole %d, "
               "cut last lines %d, contacts lost 0, damaged lines 0\n",
-              f.kills, f.contacts, f.edits, f.inFlightApplied, f.cutLines);
+              f.kills, f.contacts, f.edits, f.prefSaves, f.inFlightApplied, f.cutLines);
 }
 
 }  // namespace

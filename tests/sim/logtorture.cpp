@@ -3,11 +3,13 @@
 // Each step is announced before it starts ("begin A 17" appends contact
 // K17; "begin E 5 3" sets record 3's frequency to "5") and reported only after
 // the call that writes it has returned ("done"). The crash-safety test kills
-// it at random moments and checks the file against these reports.
+// it at random moments and checks the file against these reports. "begin
+// P 4" rewrites FOLDER/fdpref.dat with the call "P4".
 #include <QCoreApplication>
 #include <cstdio>
 #include <random>
 
+#include "core/prefs.h"
 #include "log/logfile.h"
 
 using namespace fd;
@@ -33,10 +35,17 @@ int main(int argc, char** argv) {
   std::mt19937 rng(static_cast<unsigned>(std::atoi(argv[2])));
   logfile::LoadResult log = logfile::load(path);
   int next = static_cast<int>(log.records.size()) + 1;
-  int edit = 0;
+  int edit = 0, pref = 0;
+  ProgramState prefsState;
   say("ready", QString());
   for (;;) {
-    if (!log.records.empty() && rng() % 8 == 0) {
+    if (rng() % 16 == 0) {
+      const QString step = QStringLiteral("P %1").arg(++pref);
+      say("begin", step);
+      prefsState.MyCall = QStringLiteral("P%1").arg(pref);
+      if (!prefs::write(QString::fromLocal8Bit(argv[1]) + QStringLiteral("/fdpref.dat"), prefsState).ok) return 3;
+      say("done", step);
+    } else if (!log.records.empty() && rng() % 8 == 0) {
       // An edit: the whole file rewritten, as the edit and delete steps do.
       const int at = static_cast<int>(rng() % log.records.size());
       const QString step = QStringLiteral("E %1 %2").arg(++edit).arg(at + 1);
