@@ -95,7 +95,10 @@ TEST(CrashSafety, KilledWhileSavingAndEditingLosesNothing) {
     }
     if (open.kind == 'P') open = Step{};
     const logfile::LoadResult got = logfile::load(path);
-    ASSERT_TRUE(got.opened);
+    if (!got.opened) {  // killed before the first contact was written
+      ASSERT_TRUE(expected.empty());
+      continue;
+    }
     std::vector<QsoRecord> withOpen = expected;
     if (open.kind) applyStep(withOpen, open);
     if (open.kind && got.records == withOpen && got.records != expected) {
