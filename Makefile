@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: run test deps build build-tests clean
+.PHONY: run test deps build build-tests fuzz-build fuzz crash-soak clean
 
 deps:
 	bash scripts/install-deps
@@ -18,8 +18,25 @@ build-tests: deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DFIELDDAY_TESTS=ON
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
-test: build-tests
+# The fuzz targets: clang with libFuzzer and the sanitizers, a build of their own.
+fuzz-build: deps
+	cmake -S fuzz -B $(BUILD_DIR)/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD_DIR)/fuzz -j $(JOBS)
+
+test: build-tests fuzz-build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# Each fuzz target for FUZZ_RUNS executions over its seeds.
+FUZZ_RUNS ?= 10000000
+fuzz: fuzz-build
+	@for t in $(BUILD_DIR)/fuzz/fuzz_*; do \
+	  [ -x "$$t" ] || continue; n=$$(basename $$t); echo "== $$n"; \
+	  bash fuzz/run.sh $$t fuzz/seeds/$${n#fuzz_} RUNS=$(FUZZ_RUNS) || exit 1; \
+	done
+
+# The crash-safety run at length: 1000 kills (about 100 edits among the steps).
+crash-soak: build-tests
+	FD_KILLS=1000 QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/test_log --gtest_filter='CrashSafety*'
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -21,11 +21,13 @@ void readInteger(const QString& line, T& target, qint64 lo, qint64 hi, T fallbac
 }
 
 // A quoted item is taken whole, commas included; a quote left open runs to the
-// end of the line.
+// end of the line. A double quote cannot be stored between quotes, so one
+// found in a hand-edited value is dropped: the value then reads the same
+// after the next save.
 QString readText(const QString& line) {
   const items::Split it = items::splitItems(line);
   if (it.items.isEmpty()) return {};
-  return it.items.first().text;
+  return QString(it.items.first().text).remove(u'"');
 }
 
 constexpr qint64 kByteMax = 255;

@@ -1,0 +1,65 @@
+// logtorture FOLDER SEED: saves contacts and edits them in FOLDER/fdlog.dat
+// with the program's own log code, as fast as it can, until it is killed.
+// Each step is announced before it starts ("begin A 17" appends contact
+// K17; "begin E 5 3" sets record 3's frequency to "5") and reported only after
+// the call that writes it has returned ("done"). The crash-safety test kills
+// it at random moments and checks the file against these reports. "begin
+// P 4" rewrites FOLDER/fdpref.dat with the call "P4".
+#include <QCoreApplication>
+#include <cstdio>
+#include <random>
+
+#include "core/prefs.h"
+#include "log/logfile.h"
+
+using namespace fd;
+
+namespace {
+
+QsoRecord contact(int n) {
+  return {QStringLiteral("K%1").arg(n), QStringLiteral("2A"), QStringLiteral("ENY"), QStringLiteral("2024/06/22"),
+          QStringLiteral("18:00:00"), QStringLiteral("20"), QStringLiteral("CW"), QString(), QString()};
+}
+
+void say(const char* what, const QString& step) {
+  std::printf("%s %s\n", what, step.toLatin1().constData());
+  std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  if (argc < 3) return 2;
+  const QString path = QString::fromLocal8Bit(argv[1]) + QStringLiteral("/fdlog.dat");
+  std::mt19937 rng(static_cast<unsigned>(std::atoi(argv[2])));
+  logfile::LoadResult log = logfile::load(path);
+  int next = static_cast<int>(log.records.size()) + 1;
+  int edit = 0, pref = 0;
+  ProgramState prefsState;
+  say("ready", QString());
+  for (;;) {
+    if (rng() % 16 == 0) {
+      const QString step = QStringLiteral("P %1").arg(++pref);
+      say("begin", step);
+      prefsState.MyCall = QStringLiteral("P%1").arg(pref);
+      if (!prefs::write(QString::fromLocal8Bit(argv[1]) + QStringLiteral("/fdpref.dat"), prefsState).ok) return 3;
+      say("done", step);
+    } else if (!log.records.empty() && rng() % 8 == 0) {
+      // An edit: the whole file rewritten, as the edit and delete steps do.
+      const int at = static_cast<int>(rng() % log.records.size());
+      const QString step = QStringLiteral("E %1 %2").arg(++edit).arg(at + 1);
+      say("begin", step);
+      log.records[static_cast<size_t>(at)].Freq = QString::number(edit);
+      if (!logfile::rewrite(path, log.records, log.kept).ok) return 3;
+      say("done", step);
+    } else {
+      const QString step = QStringLiteral("A %1").arg(next);
+      say("begin", step);
+      log.records.push_back(contact(next));
+      if (!logfile::append(path, log.records.back()).ok) return 3;
+      say("done", step);
+      ++next;
+    }
+  }
+}
