@@ -1,7 +1,6 @@
 #pragma once
 // The keying subsystem: the CW keyer, WinKey, the voice keyer, voice navigation and the RTTY link.
 #include <QPointer>
-#include <QPointer>
 #include <memory>
 
 #include "core/mainwindow.h"
@@ -95,7 +94,6 @@ class KeyingService final : public KeyingServices {
   // The keyers' serial ports: Comm for the CW key line, CommPhone for the
   // voice keyer's PTT. One keyer holds a port at a time.
   std::unique_ptr<SerialPort> Comm, CommPhone;
-  std::unique_ptr<SerialPort> WinKeyComm;  // the WinKey keyer's port
   std::unique_ptr<SerialPort> WinKeyComm;  // the WinKey keyer's port
 
  private:

@@ -98,11 +98,11 @@ MAIN="Varik Software Field Day Log"
 DOCS="$HOME/Documents/Varik Software/Field Day"
 wait_for 15 window_shown "$MAIN" || fail "the main window is not shown"
 
-# ---- the dupe sheet: File opens on "New", the first item in use; the
-# grey items are passed over ----
+# ---- the dupe sheet: File opens on "Backup Options", the first item in
+# use; the grey items are passed over ----
 press_in "$MAIN" alt+f
 sleep 0.5
-timeout 5 xdotool key --clearmodifiers Down Down Return || fail "xdotool key failed"
+timeout 5 xdotool key --clearmodifiers Down Down Down Down Return || fail "xdotool key failed"
 press_in "^Save As$" Return
 press_in "File Successfully written\." Return
 wait_for 10 window_gone "File Successfully written\." || fail "the success box stayed"
@@ -113,7 +113,7 @@ log "dupe sheet written, byte for byte"
 # ---- the summary sheet ----
 press_in "$MAIN" alt+f
 sleep 0.5
-timeout 5 xdotool key --clearmodifiers Down Down Down Return || fail "xdotool key failed"
+timeout 5 xdotool key --clearmodifiers Down Down Down Down Down Return || fail "xdotool key failed"
 SUMMARY="Field Day Summary Sheet Information"
 wait_for 20 window_shown "$SUMMARY" || fail "the summary window did not open"
 press_in "$SUMMARY" ctrl+a

@@ -2,7 +2,7 @@
 // plays as the fields take the focus and when a duplicate is found.
 #include <QFileInfo>
 
-#include "../log/road_fixture.h"
+#include "../log/form1_fixture.h"
 #include "keying/keyingservice.h"
 
 namespace fd::test {

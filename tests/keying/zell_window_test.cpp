@@ -4,7 +4,7 @@
 #include <QCoreApplication>
 #include <atomic>
 
-#include "../log/road_fixture.h"
+#include "../log/form1_fixture.h"
 #include "keying/keyingservice.h"
 #include "zellpeer.h"
 

@@ -2,7 +2,7 @@
 // and a recording tuner.
 #include <gtest/gtest.h>
 
-#include "../log/road_fixture.h"
+#include "../log/form1_fixture.h"
 #include "platform/platform.h"
 #include "rig/tuner.h"
 #include "spots/spotservice.h"
