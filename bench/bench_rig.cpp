@@ -23,16 +23,9 @@
 #include "rig/rigcontrolfrm.h"
 #include "rig/rigpoll.h"
 
-namespace {
+#include "benchapp.h"
 
-void ensureApplication() {
-  if (qApp) return;
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "fieldday_bench";
-  static char* argv[] = {name, nullptr};
-  new QApplication(argc, argv);
-}
+namespace {
 
 // Gaps between probe ticks while `during` runs and events run for `ms`.
 struct Probe {
@@ -65,7 +58,7 @@ struct Probe {
 };
 
 struct AppFirst {
-  AppFirst() { ensureApplication(); }
+  AppFirst() { fd::test::ensureApplication(); }
 };
 
 struct Link : AppFirst {
@@ -75,7 +68,7 @@ struct Link : AppFirst {
   fd::sim::RadioSim radio;
   std::unique_ptr<fd::RigControlfrm> w;
   explicit Link(const char* family) : radio(QString::fromLatin1(family)) {
-    ensureApplication();
+    fd::test::ensureApplication();
     state.ProgDir = dir.path();
     state.RigType = QStringLiteral("None");
     QDir(dir.path()).mkdir(QStringLiteral("ports"));
@@ -142,7 +135,7 @@ void BM_ScanMinute(benchmark::State& st) {
 BENCHMARK(BM_ScanMinute)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 void BM_ReadTickParse(benchmark::State& st) {
-  ensureApplication();
+  fd::test::ensureApplication();
   fd::FakeSerialPort port;
   port.setCommPort(1);
   port.open();

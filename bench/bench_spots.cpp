@@ -15,16 +15,9 @@
 #include "spots/spotline.h"
 #include "spots/spotservice.h"
 
-namespace {
+#include "benchapp.h"
 
-void ensureSpotApplication() {
-  if (qApp) return;
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "fieldday_bench";
-  static char* argv[] = {name, nullptr};
-  new QApplication(argc, argv);
-}
+namespace {
 
 QString spotLine(int n) {
   return QStringLiteral("DX de W3LPL:     %1  ").arg(14000.0 + (n % 350) * 1.0, 7, 'f', 1) +
@@ -32,7 +25,7 @@ QString spotLine(int n) {
 }
 
 void BM_PostOneSpotAt200Rows(benchmark::State& st) {
-  ensureSpotApplication();
+  fd::test::ensureApplication();
   fd::ProgramState state;
   fd::test::FakeMainWindow main{&state};
   fd::SpotService svc{state};
@@ -51,7 +44,7 @@ void BM_PostOneSpotAt200Rows(benchmark::State& st) {
 BENCHMARK(BM_PostOneSpotAt200Rows)->Unit(benchmark::kMicrosecond);
 
 void BM_BurstOf1000LinesOverLoopback(benchmark::State& st) {
-  ensureSpotApplication();
+  fd::test::ensureApplication();
   for (auto _ : st) {
     QTemporaryDir dir;
     fd::ProgramState state;
@@ -115,7 +108,7 @@ namespace {
 
 // One band-map redraw with fifty spots on the band.
 void BM_BandMapRedraw50Spots(benchmark::State& st) {
-  ensureSpotApplication();
+  fd::test::ensureApplication();
   fd::ProgramState state;
   state.CurBand = QStringLiteral("20");
   fd::test::FakeMainWindow main{&state};
@@ -136,7 +129,7 @@ namespace {
 
 // 1,000 monitored frames sent in one burst by the fake engine.
 void BM_BurstOf1000AgwFrames(benchmark::State& st) {
-  ensureSpotApplication();
+  fd::test::ensureApplication();
   for (auto _ : st) {
     QTemporaryDir dir;
     fd::sim::FakeAgwEngine engine;
