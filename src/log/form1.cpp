@@ -24,7 +24,10 @@ Form1::Form1(ProgramState& state, Services& services, QWidget* parent)
   surface->setMouseTracking(true);
 }
 
-Form1::~Form1() = default;
+// Ended without a close (a signal, or the application quitting): the side
+// windows are unloaded here, while the services that own them still stand,
+// so none is deleted twice once this window's children go.
+Form1::~Form1() { Form_Unload(); }
 
 void Form1::paintSection(int row, ColorValue color) {
   if (row >= 1 && row <= kSecTotal && Label10[static_cast<size_t>(row)])

@@ -64,5 +64,19 @@ TEST_F(VoiceNavWindow, EachModeAnnouncesItsFields) {
   }
 }
 
+// A signal ends the program without a close: the main window goes first and
+// takes its child windows with it. The keying service must not hold them then,
+// or it deletes them a second time as it goes (a crash at every SIGTERM).
+TEST_F(VoiceNavWindow, TheMainWindowGoingFirstLeavesTheServiceNoWindowToDeleteAgain) {
+  open();
+  nav->attach(*form);
+  nav->blindFrm();
+  nav->phoneFrm();
+  ASSERT_TRUE(nav->blindWindow && nav->phoneWindow);
+  form.reset();
+  EXPECT_FALSE(nav->blindWindow);
+  EXPECT_FALSE(nav->phoneWindow);
+}
+
 }  // namespace
 }  // namespace fd::test
