@@ -47,7 +47,6 @@ void VoiceNav::tickCurrentMode() {
 
 void VoiceNav::done() {
   s.VoiceNavMode = ticked == 2 ? 1 : ticked == 3 ? 2 : 0;
-  if (!s.ProgDir.isEmpty()) QDir::setCurrent(s.ProgDir);
   if (main_) main_->SavePref();
 }
 

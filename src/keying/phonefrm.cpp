@@ -162,7 +162,6 @@ void PhoneFrm::showSettings() {
 
 void PhoneFrm::Command1_Click() {
   hide();
-  if (!s.ProgDir.isEmpty()) QDir::setCurrent(s.ProgDir);
   const QString path = s.progFile(QStringLiteral("wave2.txt"));
   // A safe write: a failure leaves the old file whole, and the operator is told.
   const FileResult r = writeWholeFile(path, writeWave2(keyer.settings));
@@ -174,7 +173,6 @@ void PhoneFrm::Command1_Click() {
 
 void PhoneFrm::Browse_Click(int i) {
   const QString chosen = dialogs().openFile(QString(), QString(), QStringLiteral("(*.wav) (*.wav)"));
-  if (!s.ProgDir.isEmpty()) QDir::setCurrent(s.ProgDir);
   if (chosen.isEmpty()) {
     dialogs().beep();
     return;

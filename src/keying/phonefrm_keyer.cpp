@@ -1,5 +1,7 @@
 #include "keying/phonefrm_keyer.h"
 
+#include <QDir>
+
 #include <cmath>
 
 #include "platform/keylines.h"
@@ -29,7 +31,9 @@ void PhoneKeyer::FKeyPhone(int keyCode) {
   mm.close();  // a message still playing stops; Timer1 releases its PTT at the next tick
   const QString& box = settings.Text[static_cast<size_t>(keyCode - 112)];
   if (keyCode == 112 && boxValue(settings.txtPHLoop).value_or(0) > 0) s.PhoneRepeat = 1;
-  mm.setFileName(box);
+  // A name without a folder is the program folder's, whatever the current folder is.
+  const bool relative = !box.trimmed().isEmpty() && QDir::isRelativePath(box) && !s.ProgDir.isEmpty();
+  mm.setFileName(relative ? QDir(s.ProgDir).filePath(box) : box);
   if (mm.fileName().trimmed().isEmpty()) return;
 
   // A line still keyed by the message just closed, other than the one keyed

@@ -39,7 +39,6 @@ void KeyingService::disablePhoneRepeat() {
 }
 
 bool KeyingService::loadWaveSettings() {
-  if (!s.ProgDir.isEmpty()) QDir::setCurrent(s.ProgDir);
   PhoneFrm& w = phoneFrm();  // touching the window loads it, hidden
   QByteArray bytes;
   const bool read = readWholeFile(s.progFile(QStringLiteral("wave2.txt")), bytes).ok;

@@ -1,6 +1,7 @@
 // The voice keyer with a fake player, fake serial ports and a recording
 // parallel register: keying order, release, the repeat, the edge cases and
 // the mended faults; wave2.txt written and read.
+#include <QDir>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -86,6 +87,17 @@ class PhoneTest : public ProgramFolderTest {
   std::unique_ptr<KeyingService> svc;
   PhoneKeyer* keyer = nullptr;
 };
+
+// A message named without a folder is found in the program folder, wherever
+// the program was started from; the current folder is never changed for it.
+TEST_F(PhoneTest, AMessageWithoutAFolderIsTheProgramFolders) {
+  configure("0", WaveSettings::RTS);
+  set().Text[0] = "cq.wav";
+  const QString before = QDir::currentPath();
+  press(112);
+  EXPECT_TRUE(log.contains("Open " + QDir(state.ProgDir).filePath("cq.wav"))) << log.join(" | ").toStdString();
+  EXPECT_EQ(QDir::currentPath(), before);
+}
 
 TEST_F(PhoneTest, F1KeysDtrBeforePlayAndReleasesAtTheFirstTickAfterTheEnd) {
   configure("2", WaveSettings::DTR);
