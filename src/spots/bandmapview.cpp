@@ -99,8 +99,11 @@ void SpotService::displayBandMapLabels() {
     tc->left = m.fraction * (c.line->x2 - c.line->x1) - tc->width / 2 + c.line->x1;
     c.lay.applyControl(*tc, tpp);
     label->show();
-    label->raise();
   }
+  // Oldest first, so where spots meet the newest label is drawn on top and
+  // takes the click.
+  for (int i = 0; i < SpotStore::kSlots; ++i)
+    if (!v->spotLabel(i)->isHidden()) v->spotLabel(i)->raise();
 }
 
 void SpotService::refreshBandMap() {

@@ -105,6 +105,18 @@ TEST_F(SpotArea, MouseOnSpotsAndRows) {
   EXPECT_EQ(v().tabs, 1);  // no Tab from the list
 }
 
+TEST_F(SpotArea, WhereSpotsMeetTheNewestIsOnTop) {
+  svc.PacketResize(QStringLiteral("Telnet"), false);
+  svc.BandMapSpots(QStringLiteral("K1OLD"), QStringLiteral("14025"), QStringLiteral("de W3LPL:"));
+  svc.BandMapSpots(QStringLiteral("W9NEW"), QStringLiteral("14025"), QStringLiteral("de W3LPL:"));
+  ASSERT_FALSE(v().spots[48]->isHidden());
+  ASSERT_FALSE(v().spots[49]->isHidden());
+  ASSERT_EQ(v().spots[48]->geometry(), v().spots[49]->geometry());
+  svc.refreshBandMap();  // a second redraw keeps the order
+  main.parent.resize(v().spots[49]->geometry().bottomRight().x() + 10, v().spots[49]->geometry().bottom() + 10);
+  EXPECT_EQ(main.parent.childAt(v().spots[49]->geometry().center()), v().spots[49].get());
+}
+
 TEST_F(SpotArea, AClickOnTheAreaShowsTheSetupWindow) {
   QTemporaryDir dir;
   state.ProgDir = dir.path();
