@@ -4,7 +4,9 @@
 # private home (HOME, USERPROFILE, APPDATA, XDG_CONFIG_HOME, XDG_RUNTIME_DIR
 # all inside the scenario's scratch folder).
 #
-# Usage of a scenario: SCENARIO.sh PROGRAM_DIR SCRATCH_DIR
+# Usage of a scenario: SCENARIO.sh PROGRAM_DIR SCRATCH_DIR [PEER_PROGRAM...]
+# (the peers a scenario talks to, in the order its registration names them;
+# PEERS holds them)
 # Every wait is bounded; background processes are killed by their own ids on
 # every exit; a failure leaves a screenshot (failure-screen.xwd) and the
 # program's output beside e2e.log.
@@ -20,7 +22,7 @@ e2e_begin() {
     mkdir -p "$SCRATCH"
     # xvfb-run starts the X server, waits for it, and removes it afterwards.
     FD_E2E_INNER=1 timeout -k 5 "$E2E_LIMIT" xvfb-run -a -e "$SCRATCH/xvfb.log" -s "-screen 0 1280x1024x24" \
-      bash "$0" "$PROGRAM_DIR" "$SCRATCH"
+      bash "$0" "$PROGRAM_DIR" "$SCRATCH" "${@:3}"
     local rc=$?
     [ $rc -eq 124 ] && echo "FAIL: the session ran past its time limit (see $SCRATCH)"
     exit $rc
@@ -28,8 +30,10 @@ e2e_begin() {
   LOG="$SCRATCH/e2e.log"
   WORK="$SCRATCH/run"
   PROG="$WORK/program"
+  PEERS=("${@:3}")
   OB_PID=""
   FD_PID=""
+  PEER_PIDS=""
   trap cleanup EXIT
   trap 'exit 143' INT TERM HUP  # so that the EXIT trap runs on a signal too
   private_folder
@@ -37,8 +41,12 @@ e2e_begin() {
 
 log() { echo "$*" | tee -a "$LOG"; }
 
+# PEER_PIDS: the scenario's own background processes (simulators, socat),
+# each added as it starts.
 cleanup() {
   [ -n "$FD_PID" ] && kill "$FD_PID" 2>/dev/null
+  local p
+  for p in $PEER_PIDS; do kill "$p" 2>/dev/null; done
   [ -n "$OB_PID" ] && kill "$OB_PID" 2>/dev/null
   return 0
 }
@@ -84,10 +92,11 @@ private_folder() {
 }
 
 # fdpref.dat with the station W1AW 2A CT, offset 0 (agrees with the UTC clock,
-# so no offset question), mode and band as given.
+# so no offset question), mode and band as given, and the radio family $3
+# ("None" when not given).
 seed_prefs() {
-  local mode=$1 band=$2
-  printf '%s\r\n' '"W1AW"' '"2A"' '"CT"' 0 "\"$mode\"" "\"$band\"" 255 0 100 0 '"None"' 0 0 '"AB"' 0 0 '""' \
+  local mode=$1 band=$2 rig=${3:-None}
+  printf '%s\r\n' '"W1AW"' '"2A"' '"CT"' 0 "\"$mode\"" "\"$band\"" 255 0 100 0 "\"$rig\"" 0 0 '"AB"' 0 0 '""' \
     >"$PROG/fdpref.dat"
 }
 
