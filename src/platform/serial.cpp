@@ -1,8 +1,13 @@
 #include "platform/serial.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSerialPort>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <algorithm>
 
 namespace fd {
 
@@ -31,7 +36,28 @@ SerialSettings parseSerialSettings(const QString& text) {
   return s;
 }
 
+int drainBoundMs(qsizetype bytes, int baud) {
+  if (bytes <= 0) return 0;
+  const qint64 wire = baud > 0 ? (static_cast<qint64>(bytes) * 10 * 1000 + baud - 1) / baud : 0;
+  return static_cast<int>(std::min<qint64>(wire + 20, 60000));
+}
+
+bool drainOutputQueue(const std::function<int()>& queued, int boundMs) {
+  QElapsedTimer t;
+  t.start();
+  for (;;) {
+    if (queued() <= 0) return true;
+    if (t.elapsed() >= boundMs) return false;
+    usleep(500);
+  }
+}
+
 namespace {
+
+// Output drains are kept short whatever the rate: a command at 1200 baud
+// costs its own time, a stuck handshake at most this.
+constexpr int kOutputDrainCapMs = 100;
+constexpr int kCloseDrainCapMs = 250;
 
 class QtSerialPort final : public SerialPort {
  public:
@@ -104,6 +130,9 @@ class QtSerialPort final : public SerialPort {
 
   void close() override {
     if (!port_.isOpen()) return;
+    for (int i = 0; i < 10 && port_.bytesToWrite() > 0; ++i) port_.waitForBytesWritten(5);
+    if (port_.isOpen()) drainKernel(kernelQueued(), kCloseDrainCapMs);
+    if (!port_.isOpen()) return;
     port_.setDataTerminalReady(false);
     if (port_.flowControl() != QSerialPort::HardwareControl) port_.setRequestToSend(false);
     port_.close();
@@ -124,6 +153,7 @@ class QtSerialPort final : public SerialPort {
       if (port_.isOpen()) port_.clear(QSerialPort::Output);
       return false;
     }
+    drainKernel(bytes.size(), kOutputDrainCapMs);
     return true;
   }
 
@@ -143,6 +173,16 @@ class QtSerialPort final : public SerialPort {
   }
 
  private:
+  // Bytes the driver still holds (0 where it cannot tell, as on a pseudo-terminal).
+  int kernelQueued() {
+    int n = 0;
+    return port_.isOpen() && ioctl(port_.handle(), TIOCOUTQ, &n) == 0 ? n : 0;
+  }
+  void drainKernel(qsizetype bytes, int capMs) {
+    const int bound = std::min(drainBoundMs(bytes, port_.baudRate()), capMs);
+    drainOutputQueue([this] { return kernelQueued(); }, bound);
+  }
+
   QSerialPort port_;
 };
 

@@ -36,6 +36,14 @@ struct SerialSettings {
 };
 SerialSettings parseSerialSettings(const QString& text);
 
+// The longest a drain of `bytes` may wait at `baud`: their time on the wire
+// (ten bits a byte) and 20 ms of slack.
+int drainBoundMs(qsizetype bytes, int baud);
+// Waits until queued() reports nothing left to send or boundMs has passed.
+// True when the queue emptied. Short on purpose: a device held by its
+// handshake (a radio switched off on RTS/CTS) costs the bound, never a stall.
+bool drainOutputQueue(const std::function<int()>& queued, int boundMs);
+
 class SerialPort : public QObject {
   Q_OBJECT
  public:
@@ -60,13 +68,17 @@ class SerialPort : public QObject {
   // PortOpen = True: opens with the properties above. False with error() set
   // when the port does not exist, is in use or the settings are bad.
   virtual bool open() = 0;
-  // PortOpen = False: both lines off, then closed. Closing a closed port is fine.
+  // PortOpen = False: what is still queued drains (bounded), both lines off,
+  // then closed, so a last command is not cut by a line that powers the
+  // interface. Closing a closed port is fine.
   virtual void close() = 0;
   virtual bool isOpen() const = 0;
 
   // Output: the bytes go out in order; waits (bounded, a few tens of ms)
   // until they have left. False with error() on a closed or vanished port or
-  // when the bytes cannot drain in time.
+  // when the bytes cannot leave the program in time. The driver's queue is
+  // then drained too (bounded), so a pause after a command is a pause on the
+  // wire.
   virtual bool output(const QByteArray& bytes) = 0;
   // Input: all bytes waiting, removed from the buffer. False on a closed port.
   virtual bool input(QByteArray& bytes) = 0;

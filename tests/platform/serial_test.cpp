@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -36,6 +37,20 @@ TEST(SerialSettingsText, Parses) {
   EXPECT_EQ(s.stopBits, 2);
   EXPECT_FALSE(parseSerialSettings(QStringLiteral("4800,X,8,2")).ok);
   EXPECT_FALSE(parseSerialSettings(QStringLiteral("fast")).ok);
+}
+
+TEST(SerialDrain, BoundsFollowTheRateAndAStuckQueueCostsOnlyTheBound) {
+  struct Row { qsizetype bytes; int baud; int ms; };
+  for (const Row& r : {Row{0, 4800, 0}, Row{12, 4800, 45}, Row{1, 1200, 29}, Row{20, 56000, 24}, Row{5, 0, 20}})
+    EXPECT_EQ(drainBoundMs(r.bytes, r.baud), r.ms) << r.bytes << " at " << r.baud;
+
+  int left = 3;
+  EXPECT_TRUE(drainOutputQueue([&] { return left-- > 0 ? 1 : 0; }, 1000));
+  QElapsedTimer t;
+  t.start();
+  EXPECT_FALSE(drainOutputQueue([] { return 7; }, 30));  // a handshake holding the line
+  EXPECT_GE(t.elapsed(), 30);
+  EXPECT_LT(t.elapsed(), 500);
 }
 
 // A socat pseudo-terminal pair: bytes written on one end arrive on the other.
