@@ -91,7 +91,7 @@ void SoakRun::expectBounded() const {
 }
 
 QString SoakRun::summary(const QString& peer) const {
-  return QStringLiteral("[soak] %1: highest memory %2 MB (grew %3 MB after the warm-up; process peak %4 MB), "
+  return QStringLiteral("[soak] %1: highest memory %2 MB (grew %3 MB after the warm-up; VmHWM %4 MB), "
                         "longest stall %5 ms (at most %6 ms of the loop's own work in one gap)")
       .arg(peer)
       .arg(peakMB, 0, 'f', 1)

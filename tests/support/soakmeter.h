@@ -20,7 +20,8 @@ double highWaterMB();
 struct SoakRun {
   double startMB = 0;         // resident memory when the warm-up ended
   double peakMB = 0;          // highest resident memory sampled after it
-  double highWaterMB = 0;     // VmHWM at the end (the whole process so far)
+  double highWaterMB = 0;     // VmHWM at the end (the whole process so far; the
+                              // kernel updates it lazily, so it can lag VmRSS)
   double longestStallMs = 0;  // over the whole run, warm-up included
   double longestBusyMs = 0;   // the most CPU time the thread spent in one gap
   int samples = 0;
