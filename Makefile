@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: run test deps build build-tests fuzz-build fuzz crash-soak clean
+.PHONY: run test deps build build-tests fuzz-build fuzz crash-soak soak-peers clean
 
 deps:
 	bash scripts/install-deps
@@ -37,6 +37,19 @@ fuzz: fuzz-build
 # The crash-safety run at length: 1000 kills (about 100 edits among the steps).
 crash-soak: build-tests
 	FD_KILLS=1000 QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/test_log --gtest_filter='CrashSafety*'
+
+# Hostile peers against the real windows, each for SOAK_SECONDS: a telnet
+# cluster that never ends a line, an AGW engine announcing a 4 GB frame, a
+# radio babbling at 56000 baud. Prints each peer's highest memory and longest
+# event-loop stall.
+SOAK_SECONDS ?= 60
+soak-peers: build-tests
+	@log=$(BUILD_DIR)/soak-peers.log; rm -f $$log; rc=0; \
+	export FD_SOAK_SECONDS=$(SOAK_SECONDS) QT_QPA_PLATFORM=offscreen; \
+	$(BUILD_DIR)/test_spots --gtest_filter='HostilePeer.*' >>$$log 2>&1 || rc=1; \
+	$(BUILD_DIR)/test_rig --gtest_filter='HostileRadio.*' >>$$log 2>&1 || rc=1; \
+	if [ $$rc -ne 0 ]; then cat $$log; echo "soak-peers: FAILED (log: $$log)"; exit 1; fi; \
+	grep -A1 '^\[soak\]' $$log | grep -v '^--'
 
 clean:
 	rm -rf $(BUILD_DIR)

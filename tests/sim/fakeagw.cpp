@@ -1,11 +1,19 @@
 #include "fakeagw.h"
 
+#include <QRandomGenerator>
+#include <QtEndian>
+
 namespace fd::sim {
 
 FakeAgwEngine::FakeAgwEngine(QObject* parent) : QObject(parent) {
   connect(&server_, &QTcpServer::newConnection, this, [this] {
     QTcpSocket* s = server_.nextPendingConnection();
     if (!s) return;
+    // One client at a time; a socket that went is freed, and the stream to
+    // it ends (a new client gets its registration answer first).
+    stream_.stop();
+    if (client_) client_->abort();
+    connect(s, &QAbstractSocket::disconnected, s, &QObject::deleteLater);
     client_ = s;
     in_.clear();
     connect(s, &QTcpSocket::readyRead, this, [this, s] {
@@ -16,6 +24,18 @@ FakeAgwEngine::FakeAgwEngine(QObject* parent) : QObject(parent) {
         onFrame(f);
       }
     });
+  });
+  stream_.setInterval(1);
+  connect(&stream_, &QTimer::timeout, this, [this] {
+    constexpr qint64 kMaxWaiting = 256 * 1024;
+    if (!client_ || client_->state() != QAbstractSocket::ConnectedState) {
+      stream_.stop();
+      return;
+    }
+    while (client_->state() == QAbstractSocket::ConnectedState && client_->bytesToWrite() < kMaxWaiting) {
+      client_->write(streamBlock_);
+      streamed += streamBlock_.size();
+    }
   });
 }
 
@@ -37,6 +57,22 @@ void FakeAgwEngine::onFrame(const agw::Frame& f) {
       answer.callFrom = f.callFrom;
       answer.data = QByteArray(1, acceptRegistration ? 1 : 0);
       send(answer);
+      if (announceLength && client_) {
+        agw::Frame u;
+        u.kind = 'U';
+        u.callFrom = QStringLiteral("W1AW");
+        u.callTo = QStringLiteral("APRS");
+        QByteArray header = agw::encode(u)->left(agw::kHeaderSize);
+        qToLittleEndian<quint32>(*announceLength, header.data() + 28);
+        client_->write(header);
+        ++announced;
+        if (streamBlock_.isEmpty()) {
+          QRandomGenerator random(20240623);
+          streamBlock_.resize(64 * 1024);
+          for (char& c : streamBlock_) c = static_cast<char>(random.bounded(256));
+        }
+        stream_.start();
+      }
       return;
     case 'm': ++monitorToggles; return;
     default: break;

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QRandomGenerator>
 
 namespace fd::sim {
 
@@ -16,7 +17,29 @@ FakeCluster::FakeCluster(QObject* parent) : QObject(parent) {
     s->flush();
     emit clientConnected();
   });
+  flood_.setInterval(1);
+  connect(&flood_, &QTimer::timeout, this, [this] {
+    constexpr qint64 kMaxWaiting = 256 * 1024;
+    while (client_ && client_->state() == QAbstractSocket::ConnectedState && client_->bytesToWrite() < kMaxWaiting) {
+      client_->write(floodBlock_);
+      flooded += floodBlock_.size();
+    }
+  });
 }
+
+void FakeCluster::startFlood() {
+  if (floodBlock_.isEmpty()) {
+    QRandomGenerator random(20240622);
+    floodBlock_.resize(64 * 1024);
+    for (char& c : floodBlock_) {
+      c = static_cast<char>(random.bounded(256));
+      if (c == '\n' || c == '\r') c = 'x';
+    }
+  }
+  flood_.start();
+}
+
+void FakeCluster::stopFlood() { flood_.stop(); }
 
 bool FakeCluster::listen(quint16 port) { return server_.listen(QHostAddress::LocalHost, port); }
 

@@ -1,12 +1,14 @@
 #pragma once
 // A telnet DX cluster on 127.0.0.1 for the tests: sends "login: " with no
 // line end, takes the call up to CR LF, then writes scripted text in
-// controlled chunks and can close the connection.
+// controlled chunks and can close the connection. A hostile mode floods the
+// client with bytes that never end a line.
 #include <QByteArray>
 #include <QList>
 #include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 
 namespace fd::sim {
 
@@ -26,6 +28,12 @@ class FakeCluster : public QObject {
   void writeChunks(const QList<QByteArray>& chunks);  // with the event loop run between
   void closeClient();
 
+  // Sends random bytes with no CR and no LF as fast as the client takes them
+  // (at most 256 KB waiting on our side), until stopFlood.
+  void startFlood();
+  void stopFlood();
+  qint64 flooded = 0;  // bytes handed to the socket by the flood
+
   // Real captures of several node types, each ending CR LF.
   static QList<QByteArray> capturedLines();
 
@@ -35,6 +43,8 @@ class FakeCluster : public QObject {
  private:
   QTcpServer server_;
   QPointer<QTcpSocket> client_;
+  QTimer flood_;
+  QByteArray floodBlock_;
 };
 
 }  // namespace fd::sim

@@ -1,6 +1,7 @@
 #include "radiosim.h"
 
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTimer>
 #include <fcntl.h>
 #include <pty.h>
@@ -44,6 +45,30 @@ RadioSim::RadioSim(const QString& family) : family_(family) {
   clock_.start();
   if (family == u"Ten Tec Omni VI") civAddress = 0x04;
 }
+
+void RadioSim::startNoise(int baud) {
+  noiseBaud_ = baud;
+  noiseDue_ = 0;
+  noiseClock_.start();
+  noise_.setTimerType(Qt::PreciseTimer);
+  noise_.setInterval(10);
+  noise_.disconnect(this);
+  connect(&noise_, &QTimer::timeout, this, [this] {
+    QRandomGenerator random(noiseSeed_++);
+    const qint64 due = noiseClock_.elapsed() * noiseBaud_ / 10000;  // bytes owed by now
+    QByteArray b(static_cast<qsizetype>(due - noiseDue_), '\0');
+    noiseDue_ = due;
+    for (char& c : b) c = static_cast<char>(random.bounded(256));
+    if (b.isEmpty() || fd_ < 0) return;
+    const ssize_t n = ::write(fd_, b.constData(), static_cast<size_t>(b.size()));
+    const qint64 taken = n > 0 ? n : 0;
+    noiseSent += taken;
+    noiseRefused += b.size() - taken;
+  });
+  noise_.start();
+}
+
+void RadioSim::stopNoise() { noise_.stop(); }
 
 RadioSim::~RadioSim() {
   notifier_.reset();

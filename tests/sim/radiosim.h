@@ -3,7 +3,8 @@
 // follows its set commands, on the master side of a pseudo-terminal (or on a
 // device given by path). Every byte received is recorded with a monotonic
 // time stamp. It can answer late, split an answer into two chunks with a
-// gap, answer garbage, stay silent, stop reading, or close its end.
+// gap, answer garbage, stay silent, stop reading, or close its end, or
+// babble: stream random bytes at a line speed for as long as asked.
 //
 // Protocols (by family name, as the rig window lists them):
 //  Kenwood, Elecraft, Kenwood 2   "FA;" "MD;" "IF;" and "FA..;" "FB..;" "MDn;"
@@ -19,6 +20,7 @@
 #include <QObject>
 #include <QSocketNotifier>
 #include <QString>
+#include <QTimer>
 #include <memory>
 
 namespace fd::sim {
@@ -47,6 +49,13 @@ class RadioSim : public QObject {
   int splitAt = 0;          // > 0: first chunk this long, rest after splitGapMs
   int splitGapMs = 30;
   int civAddress = 0x64;
+
+  // Random bytes at `baud` (ten bits a byte: start, eight data, stop), written
+  // every 10 ms until stopNoise. Bytes the far side has no room for are
+  // dropped and counted, as a real line would lose them.
+  void startNoise(int baud);
+  void stopNoise();
+  qint64 noiseSent = 0, noiseRefused = 0;
 
   struct Rx {
     qint64 ms;
@@ -81,6 +90,11 @@ class RadioSim : public QObject {
   std::unique_ptr<QSocketNotifier> notifier_;
   QByteArray buf_;
   QElapsedTimer clock_;
+  QTimer noise_;
+  QElapsedTimer noiseClock_;
+  int noiseBaud_ = 0;
+  qint64 noiseDue_ = 0;
+  quint32 noiseSeed_ = 56000;
 };
 
 }  // namespace fd::sim
