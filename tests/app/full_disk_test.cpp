@@ -8,15 +8,15 @@
 // The folder is a small tmpfs of its own, mounted in a mount namespace of
 // this process: filled to the last page for the full disk, remounted
 // read-only for the other case. Where mounting is refused, a file-size limit
-// stands for the full disk and an unprivileged effective user for the
-// read-only folder (root writes through permissions). FD_DISK_WAY=limits
-// chooses the second way. The table goes to the test's output.
+// stands for the full disk and a folder of mode 555 for the read-only one,
+// written to as the user nobody when the test runs as root (root writes
+// through permissions). FD_DISK_WAY=limits chooses the second way. The table
+// goes to the test's output.
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -26,7 +26,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 
 #include "core/prefs.h"
@@ -34,7 +36,6 @@
 #include "keying/cwfrm.h"
 #include "keying/keyingservice.h"
 #include "keying/phonefrm.h"
-#include "keying/phonefrm_settings.h"
 #include "keying/winkeyer.h"
 #include "keying/winkeyfrm.h"
 #include "log/form1.h"
@@ -60,7 +61,8 @@ namespace {
 enum class Way { Tmpfs, Limits };
 
 // Whether this process may mount: a mount namespace of its own, the mounts
-// kept from the rest of the machine. Decided once.
+// kept from the rest of the machine. Decided once. The namespace is this
+// thread's, the one every write here runs on.
 bool mountsAllowed(QString* why) {
   static QString reason;
   static const bool ok = [] {
@@ -80,7 +82,7 @@ bool mountsAllowed(QString* why) {
 
 class Trap {
  public:
-  Trap(Way way) : way_(way) {
+  explicit Trap(Way way) : way_(way) {
     base_ = tmp_.path() + QStringLiteral("/fd");
     QDir().mkpath(base_);
     ::chmod(tmp_.path().toLocal8Bit().constData(), 0755);  // the other user must reach the folder
@@ -121,11 +123,14 @@ class Trap {
       ASSERT_EQ(::mount(nullptr, base_.toLocal8Bit().constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0)
           << std::strerror(errno);
     } else {
-      // Root passes every permission check: the writes run as "nobody", on a
-      // folder (and files) that user may read and not write.
+      // A folder (and files) its user may read and not write. Root passes
+      // every permission check, so root's writes run as "nobody" meanwhile.
       chmodAll(0555, 0444);
-      ASSERT_EQ(::setegid(65534), 0);
-      ASSERT_EQ(::seteuid(65534), 0);
+      if (::geteuid() == 0) {
+        ASSERT_EQ(::setegid(65534), 0);
+        ASSERT_EQ(::seteuid(65534), 0);
+        asNobody_ = true;
+      }
     }
     readOnly_ = true;
   }
@@ -135,8 +140,11 @@ class Trap {
     if (way_ == Way::Tmpfs) {
       ::mount(nullptr, base_.toLocal8Bit().constData(), nullptr, MS_REMOUNT, nullptr);
     } else {
-      ::seteuid(0);
-      ::setegid(0);
+      if (asNobody_) {
+        ::seteuid(0);
+        ::setegid(0);
+        asNobody_ = false;
+      }
       chmodAll(0755, 0644);
     }
   }
@@ -156,7 +164,7 @@ class Trap {
   Way way_;
   QTemporaryDir tmp_;
   QString base_;
-  bool mounted_ = false, readOnly_ = false;
+  bool mounted_ = false, readOnly_ = false, asNobody_ = false;
   std::unique_ptr<test::ScopedFileSizeLimit> limit_;
 };
 
@@ -181,6 +189,12 @@ struct Env {
     setTelnetSocketFactory([] { return std::make_unique<FakeTelnetSocket>(); });
   }
   ~Env() {
+    form.reset();
+    rig.reset();
+    if (spots) spots->unload(SideWindow::PacketSpotfrm);
+    spots.reset();
+    keying.reset();
+    output.reset();
     setModalHook({});
     setSerialFactory({});
     setTelnetSocketFactory({});
@@ -192,6 +206,14 @@ struct Env {
   ProgramState state;
   LogBook book{state};
   test::FakeMainWindow main{&state, &book};
+  // The windows and services a writer needs, made on first use; they go
+  // before the main window and the fakes.
+  Services services;
+  std::unique_ptr<Form1> form;
+  std::unique_ptr<RigControlfrm> rig;
+  std::unique_ptr<SpotService> spots;
+  std::unique_ptr<KeyingService> keying;
+  std::unique_ptr<OutputService> output;
 };
 
 const QsoRecord kOld{QStringLiteral("K1OLD"), QStringLiteral("2A"), QStringLiteral("CT"), QStringLiteral("2024/06/22"),
@@ -224,17 +246,6 @@ struct Writer {
   bool trapOther = false;
 };
 
-// The windows each writer needs live in the Env's lifetime through these.
-struct Windows {
-  std::unique_ptr<Form1> form;
-  Services services;
-  std::unique_ptr<RigControlfrm> rig;
-  std::unique_ptr<SpotService> spots;
-  std::unique_ptr<KeyingService> keying;
-  std::unique_ptr<OutputService> output;
-};
-Windows* w = nullptr;  // the current row's
-
 void selectRecord(Form1& f, int recNo) {
   QTreeWidget* list = f.ListView1;
   QTreeWidgetItem* row = nullptr;
@@ -249,19 +260,19 @@ void selectRecord(Form1& f, int recNo) {
 }
 
 OutputService& output(Env& e) {
-  if (!w->output) {
-    w->output = std::make_unique<OutputService>(e.state);
-    w->output->attach(e.main);
+  if (!e.output) {
+    e.output = std::make_unique<OutputService>(e.state);
+    e.output->attach(e.main);
   }
-  return *w->output;
+  return *e.output;
 }
 
 KeyingService& keying(Env& e) {
-  if (!w->keying) {
-    w->keying = std::make_unique<KeyingService>(e.state);
-    w->keying->attach(e.main);
+  if (!e.keying) {
+    e.keying = std::make_unique<KeyingService>(e.state);
+    e.keying->attach(e.main);
   }
-  return *w->keying;
+  return *e.keying;
 }
 
 std::vector<Writer> writers() {
@@ -269,18 +280,18 @@ std::vector<Writer> writers() {
       {"contact (Enter)", "fdlog.dat", "Contact Not Saved",
        [](Env& e) {
          seedPageLog(e);
-         w->form = std::make_unique<Form1>(e.state, w->services);
-         ASSERT_TRUE(w->form->book.mnuopen2());
+         e.form = std::make_unique<Form1>(e.state, e.services);
+         ASSERT_TRUE(e.form->book.mnuopen2());
        },
-       [](Env&) {
-         w->form->txtCall->setText(QStringLiteral("W1NEW"));
-         w->form->txtCK->setText(QStringLiteral("3A"));
-         w->form->txtSec->setText(QStringLiteral("ENY"));
-         w->form->Mains();
+       [](Env& e) {
+         e.form->txtCall->setText(QStringLiteral("W1NEW"));
+         e.form->txtCK->setText(QStringLiteral("3A"));
+         e.form->txtSec->setText(QStringLiteral("ENY"));
+         e.form->Mains();
        },
-       [](Env&) {
-         return w->form->txtCall->text() == u"W1NEW" && w->form->txtCK->text() == u"3A" &&
-                        w->form->txtSec->text() == u"ENY"
+       [](Env& e) {
+         return e.form->txtCall->text() == u"W1NEW" && e.form->txtCK->text() == u"3A" &&
+                        e.form->txtSec->text() == u"ENY"
                     ? "yes"
                     : "no";
        },
@@ -293,18 +304,18 @@ std::vector<Writer> writers() {
        [](Env& e) {
          e.state.Log.append(kOld);
          ASSERT_TRUE(e.book.rewrite().ok);
-         w->form = std::make_unique<Form1>(e.state, w->services);
-         ASSERT_TRUE(w->form->book.mnuopen2());
+         e.form = std::make_unique<Form1>(e.state, e.services);
+         ASSERT_TRUE(e.form->book.mnuopen2());
        },
-       [](Env&) {
-         selectRecord(*w->form, 1);
+       [](Env& e) {
+         selectRecord(*e.form, 1);
          setModalHook([](QWidget* x) {
            auto* edit = qobject_cast<frmEditCon*>(x);
            if (!edit) return;
            edit->txtEditBnd->setText(QStringLiteral("15"));
            edit->cmdDone->click();
          });
-         w->form->cmdEdit_Click();
+         e.form->cmdEdit_Click();
          setModalHook({});
        },
        // The edit is taken back, so memory matches the file the box calls unchanged.
@@ -328,15 +339,15 @@ std::vector<Writer> writers() {
        [](Env& e) {
          e.state.RigType = QStringLiteral("None");
          ASSERT_TRUE(prefs::SavePref(e.state));
-         w->rig = std::make_unique<RigControlfrm>(e.state, &e.main, nullptr);
-         w->rig->chkFrequency->setChecked(true);
-         w->rig->cmdDone_Click();
+         e.rig = std::make_unique<RigControlfrm>(e.state, &e.main, nullptr);
+         e.rig->chkFrequency->setChecked(true);
+         e.rig->cmdDone_Click();
        },
-       [](Env&) {
-         w->rig->chkFrequency->setChecked(false);
-         w->rig->cmdDone_Click();
+       [](Env& e) {
+         e.rig->chkFrequency->setChecked(false);
+         e.rig->cmdDone_Click();
        },
-       [](Env&) { return w->rig->chkFrequency->isChecked() ? "no" : "yes"; },
+       [](Env& e) { return e.rig->chkFrequency->isChecked() ? "no" : "yes"; },
        [](Env& e) {
          rig::RigFile f;
          rig::loadRigFile(e.file(QStringLiteral("RigCntrl.txt")), f);
@@ -345,18 +356,18 @@ std::vector<Writer> writers() {
       {"PackSpot.txt (Done)", "PackSpot.txt", "Unable to write file.",
        [](Env& e) {
          ASSERT_TRUE(prefs::SavePref(e.state));
-         w->spots = std::make_unique<SpotService>(e.state);
-         w->spots->attach(e.main);
-         PacketSpotfrm* f = w->spots->loadSpotWindow();
+         e.spots = std::make_unique<SpotService>(e.state);
+         e.spots->attach(e.main);
+         PacketSpotfrm* f = e.spots->loadSpotWindow();
          f->txtTelnetHost->setText(QStringLiteral("old.example"));
          f->cmdDone_Click();
        },
-       [](Env&) {
-         PacketSpotfrm* f = w->spots->spotWindow();
+       [](Env& e) {
+         PacketSpotfrm* f = e.spots->spotWindow();
          f->txtTelnetHost->setText(QStringLiteral("new.example"));
          f->cmdDone_Click();
        },
-       [](Env&) { return w->spots->spotWindow()->txtTelnetHost->text() == u"new.example" ? "yes" : "no"; },
+       [](Env& e) { return e.spots->spotWindow()->txtTelnetHost->text() == u"new.example" ? "yes" : "no"; },
        [](Env& e) {
          const auto f = SpotSettings::fromFile(readAll(e.file(QStringLiteral("PackSpot.txt"))));
          return f && f->TelnetHost == u"new.example";
@@ -515,8 +526,6 @@ Outcome attempt(const Writer& wr, Way way, bool full) {
   Outcome out;
   Trap trap(way);
   EXPECT_TRUE(trap.ok());
-  Windows windows;
-  w = &windows;
   QTemporaryDir roomy;  // the program folder when the trap is the other backup folder
   {
     Env e(wr.trapOther ? roomy.path() : trap.path());
@@ -545,14 +554,7 @@ Outcome attempt(const Writer& wr, Way way, bool full) {
     wr.step(e);
     out.savedAfter = wr.saved(e) && e.fake.dialogs->titles().filter(QStringLiteral("Unable")).isEmpty() &&
                      e.fake.dialogs->titles().filter(QStringLiteral("Not Saved")).isEmpty();
-    windows.form.reset();
-    windows.rig.reset();
-    if (windows.spots) windows.spots->unload(SideWindow::PacketSpotfrm);
-    windows.spots.reset();
-    windows.keying.reset();
-    windows.output.reset();
   }
-  w = nullptr;
   return out;
 }
 
@@ -565,10 +567,9 @@ TEST(FullDiskAndReadOnlyFolder, EveryWriterTellsKeepsTheOldFileAndSavesOnceThere
     how = QStringLiteral("a 256 KB tmpfs in a mount namespace of its own: filled to the last page, then remounted "
                          "read-only");
   } else {
-    if (::geteuid() != 0) GTEST_SKIP() << "no way here: mounting refused (" << why.toStdString()
-                                       << ") and not root, so no other user to write as";
-    how = QStringLiteral("a file-size limit of 1 byte (RLIMIT_FSIZE) for the full disk; the user nobody on a folder "
-                         "of mode 555 for the read-only folder%1")
+    how = QStringLiteral("a file-size limit of 1 byte (RLIMIT_FSIZE) for the full disk; a folder of mode 555 for "
+                         "the read-only folder, written to as %1%2")
+              .arg(::geteuid() == 0 ? QStringLiteral("the user nobody") : QStringLiteral("this user"))
               .arg(why.isEmpty() ? QString() : QStringLiteral(" (mounting refused: %1)").arg(why));
   }
   std::printf("ran with %s\n", qPrintable(how));
