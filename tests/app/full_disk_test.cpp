@@ -42,6 +42,7 @@
 #include "log/frmeditcon.h"
 #include "log/logfile.h"
 #include "output/backup_window.h"
+#include "output/form2.h"
 #include "output/outputservice.h"
 #include "platform/forms.h"
 #include "platform/serial.h"
@@ -195,6 +196,7 @@ struct Env {
     spots.reset();
     keying.reset();
     output.reset();
+    summary.reset();
     setModalHook({});
     setSerialFactory({});
     setTelnetSocketFactory({});
@@ -214,6 +216,7 @@ struct Env {
   std::unique_ptr<SpotService> spots;
   std::unique_ptr<KeyingService> keying;
   std::unique_ptr<OutputService> output;
+  std::unique_ptr<Form2> summary;
 };
 
 const QsoRecord kOld{QStringLiteral("K1OLD"), QStringLiteral("2A"), QStringLiteral("CT"), QStringLiteral("2024/06/22"),
@@ -428,6 +431,36 @@ std::vector<Writer> writers() {
        },
        [](Env&) { return "n/a"; },
        [](Env& e) { return readAll(e.file(QStringLiteral("arch.dat"))).contains("W1NEW"); }},
+      {"summary file (CALL.sum)", "W1AW.sum", "Unable to write file.",
+       [](Env& e) {
+         e.state.PrefsPath = e.file(QStringLiteral("SharedUserPreferences.xml"));
+         e.summary = std::make_unique<Form2>(e.state);
+         e.summary->Text5->setText(QStringLiteral("OLD CLUB"));
+         e.fake.dialogs->files = {e.file(QStringLiteral("W1AW.sum"))};
+         e.summary->Command1_Click();
+       },
+       [](Env& e) {
+         e.summary->Text5->setText(QStringLiteral("NEW CLUB"));
+         e.fake.dialogs->files = {e.file(QStringLiteral("W1AW.sum"))};
+         e.summary->Command1_Click();
+       },
+       [](Env& e) { return e.summary->Text5->text() == u"NEW CLUB" ? "yes" : "no"; },
+       [](Env& e) { return readAll(e.file(QStringLiteral("W1AW.sum"))).contains("NEW CLUB"); }},
+      {"combine (append a file)", "fdlog.dat", "Append Error",
+       [](Env& e) {
+         e.state.Log.append(kOld);
+         ASSERT_TRUE(e.book.rewrite().ok);
+         QFile more(e.file(QStringLiteral("more.dat")));
+         ASSERT_TRUE(more.open(QIODevice::WriteOnly));
+         more.write(logfile::formatLine(QsoRecord{QStringLiteral("W1NEW"), kOld.Class, kOld.Section, kOld.Date,
+                                                  kOld.Time, kOld.Band, kOld.Mode, kOld.Initials, kOld.Freq}));
+       },
+       [](Env& e) { output(e).appendFile(e.file(QStringLiteral("more.dat")), true); },
+       [](Env&) { return "n/a"; },
+       [](Env& e) {
+         const logfile::LoadResult got = logfile::load(e.file(QStringLiteral("fdlog.dat")));
+         return got.records.size() == 2 && got.records[1].Call == u"W1NEW";
+       }},
       {"backup (LogBkUp.dat)", "LogBkUp.dat", "Unable to write backup to",
        [](Env& e) {
          e.state.Log.append(kOld);
