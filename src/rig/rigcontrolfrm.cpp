@@ -267,14 +267,20 @@ void RigControlfrm::LoadRigSettings() {
   setOption(optReallySlow, settings.PollRate == u"R");
 }
 
-void RigControlfrm::SaveRigSettings() {
+bool RigControlfrm::SaveRigSettings() {
   rig::RigFile f;
   f.settings = settings;
   f.rigType = s_.RigType;
   f.convToHex = chkConvToHex->isChecked() ? 1 : 0;
   f.useFrequency = chkFrequency->isChecked() ? 1 : 0;
   f.modeBy = OptFreq->isChecked() ? 2 : OptDont->isChecked() ? 3 : 1;
-  rig::saveRigFile(s_.progFile(QStringLiteral("RigCntrl.txt")), f);
+  const QString path = s_.progFile(QStringLiteral("RigCntrl.txt"));
+  const FileResult r = rig::saveRigFile(path, f);
+  // The old file stays whole; the choices stay in the window for another Done.
+  if (!r.ok)
+    dialogs().message(QStringLiteral("Unable to write file."),
+                      QStringLiteral("The rig settings could not be saved to %1: %2").arg(path, r.error), Buttons::Ok);
+  return r.ok;
 }
 
 void RigControlfrm::applyFamily(const rig::RigFamily& f) {
@@ -421,8 +427,8 @@ void RigControlfrm::Command4_Click() {
 void RigControlfrm::cmdDone_Click() {
   if (s_.RigType != u"None") Command1_Click();
   if (main_) main_->SavePref();
-  SaveRigSettings();
   hide();
+  SaveRigSettings();
 }
 
 void RigControlfrm::modeByClicked() {

@@ -63,7 +63,8 @@ class RigControlfrm : public QDialog {
 
   void Form_Load();
   void LoadRigSettings();
-  void SaveRigSettings();
+  // False (and the operator told why) when RigCntrl.txt could not be written.
+  bool SaveRigSettings();
   void List1_Click();
   void OpenRigPort();
   void StartRigPolling();

@@ -51,7 +51,7 @@ void loadRigFile(const QString& path, RigFile& into) {
   }
 }
 
-bool saveRigFile(const QString& path, const RigFile& f) {
+FileResult saveRigFile(const QString& path, const RigFile& f) {
   const RigSettings& r = f.settings;
   const QStringList lines = {
       items::quote(r.Baud),         items::quote(r.Parity),       items::quote(r.DataBits),
@@ -60,7 +60,7 @@ bool saveRigFile(const QString& path, const RigFile& f) {
       items::quote(r.PollRate),     items::quote(f.rigType),      QString::number(f.convToHex),
       QString::number(f.useFrequency), QString::number(f.modeBy),
   };
-  return writeWholeFile(path, (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1()).ok;
+  return writeWholeFile(path, (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1());
 }
 
 }  // namespace fd::rig

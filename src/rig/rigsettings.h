@@ -6,6 +6,8 @@
 // 3 Don't Use).
 #include <QString>
 
+#include "platform/safefile.h"
+
 namespace fd::rig {
 
 struct RigSettings {
@@ -38,6 +40,7 @@ QString baudField(const QString& digits);
 // Reads into `into` as far as the file goes (a failure stops the read; what
 // was read stays). valuesRead tells how far it got.
 void loadRigFile(const QString& path, RigFile& into);
-bool saveRigFile(const QString& path, const RigFile& f);
+// A whole-file write: a failure leaves the old file whole and says why.
+FileResult saveRigFile(const QString& path, const RigFile& f);
 
 }  // namespace fd::rig

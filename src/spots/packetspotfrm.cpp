@@ -357,7 +357,7 @@ void PacketSpotfrm::LoadSpotSettings() {
   if (!transportIs(kNone)) Command1_Click();
 }
 
-void PacketSpotfrm::SaveSpotSettings() {
+bool PacketSpotfrm::SaveSpotSettings() {
   SpotSettings f;
   f.Baud = Baud;
   f.Parity = Parity;
@@ -373,7 +373,14 @@ void PacketSpotfrm::SaveSpotSettings() {
   f.Hex = txtHex->text();
   f.TelnetPort = txtTelnetPort->text();
   f.TelnetHost = txtTelnetHost->text();
-  writeWholeFile(s_.progFile(QStringLiteral("PackSpot.txt")), f.toFile());
+  const QString path = s_.progFile(QStringLiteral("PackSpot.txt"));
+  const FileResult r = writeWholeFile(path, f.toFile());
+  // The old file stays whole; the choices stay in the window for another Done.
+  if (!r.ok)
+    dialogs().message(QStringLiteral("Unable to write file."),
+                      QStringLiteral("The spotting settings could not be saved to %1: %2").arg(path, r.error),
+                      Buttons::Ok);
+  return r.ok;
 }
 
 QString PacketSpotfrm::listText() const {

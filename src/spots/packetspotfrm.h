@@ -76,7 +76,8 @@ class PacketSpotfrm : public QWidget, public KeyPreview {
   // ---- procedures ----
   void Form_Load();
   void LoadSpotSettings();
-  void SaveSpotSettings();
+  // False (and the operator told why) when PackSpot.txt could not be written.
+  bool SaveSpotSettings();
   void List1_Click();
   void Command1_Click();
   void Command2_Click();

@@ -3,6 +3,7 @@
 // and edit is there, a step cut short is wholly applied or not at all, no
 // line but a cut last one is damaged, and the next append starts on a line of
 // its own. FD_KILLS sets the number of kills (100 by default).
+#include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -12,6 +13,7 @@
 
 #include "core/prefs.h"
 #include "log/logfile.h"
+#include "settingsfiles.h"
 
 namespace fd {
 namespace {
@@ -134,6 +136,73 @@ TEST(CrashSafety, KilledWhileSavingAndEditingLosesNothing) {
   std::printf("kills %d, contacts reported %d, edits reported %d, preference saves reported %d, cut-short steps found whole %d, "
               "cut last lines %d, contacts lost 0, damaged lines 0\n",
               f.kills, f.contacts, f.edits, f.prefSaves, f.inFlightApplied, f.cutLines);
+}
+
+// The settings and backup files (RigCntrl.txt, PackSpot.txt, cw.txt,
+// wave2.txt, WK.txt, LogBkUp.dat and its copy in another folder), rewritten in
+// a loop through the program's writers and killed at random moments: each
+// file read back with the program's reader is the last reported generation
+// whole, or the one being written when the kill came, never a mix or a cut.
+// Nearly every kill lands inside a write (each ends in an fsync); FD_KILLS / 4
+// sets the number of kills (24 by default).
+TEST(CrashSafety, KilledWhileWritingSettingsAndBackupsLeavesEachFileWhole) {
+  const int kills = qEnvironmentVariableIsSet("FD_KILLS") ? qEnvironmentVariableIntValue("FD_KILLS") / 4 : 24;
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  std::mt19937 rng(20240623);
+  const int n = sim::settingsFileCount();
+  std::vector<int> done(static_cast<size_t>(n), 0);  // the generation each file must hold, 0 before the first
+  int writes = 0, cutShortFoundNew = 0, cutShortFoundOld = 0;
+  for (int k = 0; k < kills; ++k) {
+    QProcess p;
+    p.start(QStringLiteral(FD_LOGTORTURE), {dir.path(), QString::number(k + 1), QStringLiteral("files")});
+    ASSERT_TRUE(p.waitForStarted(5000));
+    ASSERT_TRUE(p.waitForReadyRead(5000));  // "ready"
+    QThread::usleep(rng() % 30000);
+    ::kill(static_cast<pid_t>(p.processId()), SIGKILL);
+    p.waitForFinished(5000);
+
+    int openFile = -1, openGen = 0;
+    for (const QByteArray& line : p.readAllStandardOutput().split('\n')) {
+      const QList<QByteArray> w = line.split(' ');
+      if (w.size() != 4 || w[1] != "F") continue;
+      if (w[0] == "begin") {
+        openFile = w[2].toInt(), openGen = w[3].toInt();
+      } else if (w[0] == "done") {
+        ASSERT_EQ(w[2].toInt(), openFile);
+        done[static_cast<size_t>(openFile)] = w[3].toInt();
+        openFile = -1;
+        ++writes;
+      }
+    }
+    for (int i = 0; i < n; ++i) {
+      const size_t at = static_cast<size_t>(i);
+      bool damaged = false;
+      const std::optional<int> got = sim::readSettingsFile(dir.path(), i, &damaged);
+      const std::string name = sim::settingsFileName(i).toStdString();
+      ASSERT_FALSE(damaged) << name << " is not one generation whole after kill " << k;
+      if (!got) {
+        ASSERT_EQ(done[at], 0) << name << " was written and is gone after kill " << k;
+        continue;
+      }
+      const bool cut = i == openFile;
+      ASSERT_TRUE(*got == done[at] || (cut && *got == openGen))
+          << name << " holds generation " << *got << ", reported " << done[at] << " after kill " << k;
+      if (cut) (*got == openGen && openGen != done[at] ? cutShortFoundNew : cutShortFoundOld) += 1;
+      done[at] = *got;
+    }
+  }
+  // A write cut short may leave its temporary file beside the real one; the
+  // readers never look at it.
+  QStringList names;
+  for (int i = 0; i < n; ++i) names << sim::settingsFileName(i).section(u'/', -1);
+  int leftovers = 0;
+  for (const QString& sub : {QString(), QStringLiteral("other")})
+    for (const QString& f : QDir(dir.filePath(sub)).entryList(QDir::Files | QDir::Hidden))
+      if (!names.contains(f)) ++leftovers;
+  std::printf("settings files: kills %d, writes reported %d, cut-short writes found old %d, found new %d, "
+              "files damaged 0, temporary files left beside them %d\n",
+              kills, writes, cutShortFoundOld, cutShortFoundNew, leftovers);
 }
 
 }  // namespace

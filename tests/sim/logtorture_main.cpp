@@ -5,12 +5,17 @@
 // the call that writes it has returned ("done"). The crash-safety test kills
 // it at random moments and checks the file against these reports. "begin
 // P 4" rewrites FOLDER/fdpref.dat with the call "P4".
+//
+// logtorture FOLDER SEED files: rewrites the settings and backup files of
+// settingsfiles.h instead, one at a time, each with a new generation ("begin
+// F 2 30017" writes cw.txt as generation 30017).
 #include <QCoreApplication>
 #include <cstdio>
 #include <random>
 
 #include "core/prefs.h"
 #include "log/logfile.h"
+#include "settingsfiles.h"
 
 using namespace fd;
 
@@ -26,11 +31,30 @@ void say(const char* what, const QString& step) {
   std::fflush(stdout);
 }
 
+// Generations start at SEED * 100000, so no two runs write the same one.
+int settingsFiles(const QString& folder, int seed) {
+  std::mt19937 rng(static_cast<unsigned>(seed));
+  int gen = seed * 100000;
+  say("ready", QString());
+  for (;;) {
+    int index = static_cast<int>(rng() % static_cast<unsigned>(sim::settingsFileCount()));
+    bool damaged = false;
+    const std::optional<int> source = sim::readSettingsFile(folder, 5, &damaged);
+    if (index == sim::settingsFileCount() - 1 && !source) index = 5;  // nothing to copy yet
+    const int g = index == sim::settingsFileCount() - 1 ? *source : ++gen;
+    const QString step = QStringLiteral("F %1 %2").arg(index).arg(g);
+    say("begin", step);
+    if (!sim::writeSettingsFile(folder, index, g).ok) return 3;
+    say("done", step);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   if (argc < 3) return 2;
+  if (argc > 3 && qstrcmp(argv[3], "files") == 0) return settingsFiles(QString::fromLocal8Bit(argv[1]), std::atoi(argv[2]));
   const QString path = QString::fromLocal8Bit(argv[1]) + QStringLiteral("/fdlog.dat");
   std::mt19937 rng(static_cast<unsigned>(std::atoi(argv[2])));
   logfile::LoadResult log = logfile::load(path);
