@@ -54,4 +54,11 @@ bool isPlainDecimal(const QString& text) {
   return text.toDouble() > 0;
 }
 
+std::optional<double> acceptedMhz(const QString& freq, const QString& call) {
+  // Only a plain decimal number: "1E99" would overflow half way through the
+  // shift and leave a slot with the new call and the old frequency.
+  if (!isPlainDecimal(freq) || call.isEmpty()) return std::nullopt;
+  return freq.toDouble() / 1000.0;
+}
+
 }  // namespace fd::spotline
