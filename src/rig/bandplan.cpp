@@ -91,6 +91,11 @@ QList<PrivilegeRow> privilegeRows(const QList<BandPlanEntry>& records, const QSt
   return rows;
 }
 
+SegmentPlace segmentPlace(const PrivilegeRow& row, const PrivilegeRow::Segment& seg, int barLeft, int barWidth) {
+  const double span = row.high - row.low;
+  return {int(barLeft + barWidth * (seg.low - row.low) / span), int(barWidth * (seg.high - seg.low) / span)};
+}
+
 QString edgeText(float mhz) {
   QLocale c(QLocale::C);
   return c.toString(static_cast<double>(mhz), 'f', 3);
