@@ -48,7 +48,7 @@ struct PrivilegeRow {
 QList<PrivilegeRow> privilegeRows(const QList<BandPlanEntry>& records, const QString& cls);
 
 // A segment's left edge and width in pixels on a bar (barLeft, barWidth)
-// that spans the row's edges.
+// that spans the row's edges; held within +-1,000,000.
 struct SegmentPlace {
   int left = 0, width = 0;
 };
