@@ -1,7 +1,8 @@
 // The radio link's files, the first byte choosing the reader (the rest is the
 // file): RigCntrl.txt (read, written and read again gives the same values),
-// BandPlan.txt as the rig window and the privileges chart load it, and the
-// Pegasus control program's PEGASUS.OUT (its frequency goes to CurFreq).
+// BandPlan.txt as the rig window and the privileges chart load it (the
+// chart's segment geometry included), and the Pegasus control program's
+// PEGASUS.OUT (its frequency goes to CurFreq).
 #include <QDir>
 #include <cmath>
 #include <cstddef>
@@ -64,6 +65,11 @@ void bandPlan(const QByteArray& bytes) {
       fuzz::check(r.high != r.low, "a chart row spans its band");
       rig::edgeText(r.low);
       rig::edgeText(r.high);
+      for (const rig::PrivilegeRow::Segment& seg : r.segments) {
+        const rig::SegmentPlace place = rig::segmentPlace(r, seg, 96, 1632);
+        fuzz::check(std::abs(place.left) <= 1000000 && std::abs(place.width) <= 1000000,
+                    "a segment stays within reach of the screen");
+      }
     }
   }
 }
