@@ -1,6 +1,8 @@
 #include "rig/bandplan.h"
 
 #include <QLocale>
+#include <algorithm>
+#include <cmath>
 
 #include "platform/items.h"
 #include "platform/safefile.h"
@@ -89,6 +91,21 @@ QList<PrivilegeRow> privilegeRows(const QList<BandPlanEntry>& records, const QSt
       if (row.band == r.band) row.segments.append({r.low, r.high, r.mode == u"CW"});
   }
   return rows;
+}
+
+namespace {
+// A hand-edited file may put a band's edges a hair apart, or a segment far
+// outside its band: the pixel numbers are held within reach of any screen
+// (an int conversion past its range is undefined).
+int pixels(double x) {
+  if (std::isnan(x)) return 0;
+  return static_cast<int>(std::clamp(x, -1.0e6, 1.0e6));
+}
+}  // namespace
+
+SegmentPlace segmentPlace(const PrivilegeRow& row, const PrivilegeRow::Segment& seg, int barLeft, int barWidth) {
+  const double span = row.high - row.low;
+  return {pixels(barLeft + barWidth * (seg.low - row.low) / span), pixels(barWidth * (seg.high - seg.low) / span)};
 }
 
 QString edgeText(float mhz) {

@@ -47,6 +47,13 @@ struct PrivilegeRow {
 };
 QList<PrivilegeRow> privilegeRows(const QList<BandPlanEntry>& records, const QString& cls);
 
+// A segment's left edge and width in pixels on a bar (barLeft, barWidth)
+// that spans the row's edges; held within +-1,000,000.
+struct SegmentPlace {
+  int left = 0, width = 0;
+};
+SegmentPlace segmentPlace(const PrivilegeRow& row, const PrivilegeRow::Segment& seg, int barLeft, int barWidth);
+
 // "#,###.##0": 3.5 -> "3.500", 1240 -> "1,240.000".
 QString edgeText(float mhz);
 

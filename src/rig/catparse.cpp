@@ -285,7 +285,11 @@ void ParseOrionFrequency(const QByteArray& a, RigValues& v) {
   if (q < 0) return;
   const QByteArray digits = a.mid(p + 3, q - p - 3);
   if (!allDigits(digits)) return;
-  v.freq = static_cast<float>(round5(digits.toDouble() / 1000000.0));
+  // A number past single precision would reach CurFreq as "inf".
+  bool ok = false;
+  const float mhz = static_cast<float>(round5(digits.toDouble(&ok) / 1000000.0));
+  if (!ok || !std::isfinite(mhz)) return;
+  v.freq = mhz;
 }
 
 void ParseOrionMode(const QByteArray& a, RigValues& v) {
@@ -307,7 +311,9 @@ void ReadPegasusStatus(RigValues& v) {
   if (all.isEmpty()) return;
   const auto mhz = items::toDouble(all[0].text);
   if (all[0].quoted || !mhz) return;
-  v.freq = static_cast<float>(*mhz);
+  const float single = static_cast<float>(*mhz);
+  if (!std::isfinite(single)) return;  // past single precision: no frequency
+  v.freq = single;
   if (all.size() < 2) return;
   v.mode = all[1].text;
   if (!v.mode.isEmpty() && v.mode != u"CW") v.mode = QStringLiteral("PH");

@@ -123,7 +123,7 @@ void frmBandPlan::DrawPrivileges(const QString& cls) {
     t->setGeometry(int(0.04 * W), bar.top(), int(0.05 * W), bar.height());
     t->show();
     for (const auto& seg : r.segments) {
-      const double span = r.high - r.low;
+      const rig::SegmentPlace place = rig::segmentPlace(r, seg, bar.left(), bar.width());
       const QString caption = rig::edgeText(seg.low) + QStringLiteral(" - ") + rig::edgeText(seg.high);
       auto* p = new QLabel(caption, this);
       p->setObjectName(QStringLiteral("priv%1").arg(++n));
@@ -132,8 +132,7 @@ void frmBandPlan::DrawPrivileges(const QString& cls) {
       p->setFont(designFont(QStringLiteral("Arial Narrow"), 7 * factor_));
       p->setStyleSheet((seg.cw ? QStringLiteral("background-color: blue; color: white;")
                                : QStringLiteral("background-color: rgb(0,255,0); color: black;")) + border);
-      p->setGeometry(int(bar.left() + bar.width() * (seg.low - r.low) / span), bar.top(),
-                     int(bar.width() * (seg.high - seg.low) / span), bar.height());
+      p->setGeometry(place.left, bar.top(), place.width, bar.height());
       p->show();
       p->raise();
     }

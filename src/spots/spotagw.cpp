@@ -1,7 +1,5 @@
 // The spotting window's AGW packet engine link: open, send (":C call",
 // ":D", text), and the poll that shows, posts and follows connections.
-#include <algorithm>
-
 #include "platform/platform.h"
 #include "spots/packetspotfrm.h"
 #include "spots/spotline.h"
@@ -18,17 +16,6 @@ const QString kRefusedFirst = QStringLiteral(
 const QString kDownload =
     QStringLiteral("- Download the freely available software from https://github.com/wb2osz/direwolf");
 constexpr std::int64_t kTickBudgetMs = 30;  // the work of one tick; the rest waits for the next
-
-// Every CR and every LF becomes a CR LF pair.
-QString lineBreaks(const QString& text) {
-  QString out;
-  out.reserve(text.size() + 16);
-  for (QChar c : text) {
-    if (c == u'\r' || c == u'\n') out += kCrLf;
-    else out += c;
-  }
-  return out;
-}
 }  // namespace
 
 void PacketSpotfrm::OpenAGW() {
@@ -107,67 +94,17 @@ void PacketSpotfrm::PollAGW() {
 }
 
 void PacketSpotfrm::handleAgwFrame(const agw::Frame& f) {
-  QByteArray raw = f.data;
-  // The connected station's data is taken in whole lines across frames: a
-  // spot split between two frames is posted once, whole.
-  if (f.kind == 'D' && !ConnectedCall.isEmpty() && f.callFrom.compare(ConnectedCall, Qt::CaseInsensitive) == 0) {
-    raw = agwPartial_ + raw;
-    const qsizetype end = std::max(raw.lastIndexOf('\r'), raw.lastIndexOf('\n'));
-    agwPartial_ = raw.mid(end + 1);
-    raw.truncate(end + 1);
-    if (agwPartial_.size() > SpotIntake::kMaxPartialLine) agwPartial_.clear();
-    if (raw.isEmpty()) return;
-  }
-  const QString data = QString::fromLatin1(raw);
-  const QString display = lineBreaks(QString(QChar(f.kind)) + f.callFrom + u' ' + data);
-  QString text = lineBreaks(data);
-  if (ConnectedCall.isEmpty()) {
-    const qsizetype lf = text.indexOf(u'\n');
-    text = spotline::trimBlanks(lf < 0 ? QString() : text.mid(lf + 1));
-  }
-  if (text == kCrLf) text.clear();
-  else if (text.size() > 4 && text.endsWith(kCrLf2)) text.chop(2);
-
-  // Each line of the frame text is tested and posted on its own.
-  bool anySpot = false;
-  const QStringList lines = text.split(kCrLf);
-  for (QString line : lines) {
-    if (line.isEmpty()) continue;
-    const qsizetype dx = line.indexOf(QLatin1String("DX"), 0, Qt::CaseInsensitive);
-    if (dx != 0 && dx != 1) continue;
-    anySpot = true;
-    // Columns count from the "DX".
-    line = line.mid(dx) + kCrLf;
-    if (intake.seenRecently(line)) continue;
-    appendMonitor(line);
-    const auto fields = spotline::fields(line);
-    PostSpot(fields.freq, fields.call, line);
-    TrimMonitor();
-  }
-  const bool startsDx = text.startsWith(QLatin1String("DX"), Qt::CaseInsensitive) || anySpot;
-  if (!ConnectedCall.isEmpty() && f.callFrom.compare(ConnectedCall, Qt::CaseInsensitive) == 0 &&
-      !chkDX->isChecked() && !startsDx) {
-    appendMonitor(text);
-    TrimMonitor();
-  }
-  if (ConnectedCall.isEmpty() && !chkDX->isChecked() && !display.contains(QLatin1String("DX ")) && !startsDx) {
-    appendMonitor(display);
-    TrimMonitor();
-  }
-  if (f.kind == 'd' && !ConnectedCall.isEmpty() && f.callFrom.compare(ConnectedCall, Qt::CaseInsensitive) == 0) {
-    dialogs().beep();
-    dialogs().beep();
-    appendMonitor(kCrLf + QStringLiteral("** Disconnected from ") + ConnectedCall + QStringLiteral(" **") + kCrLf);
-    TrimMonitor();
-    setWindowTitle(QStringLiteral("DX Spotting Setup"));
-    ConnectedCall.clear();
-    agwPartial_.clear();
-  } else if (f.kind == 'c' && ConnectedCall.isEmpty()) {
-    ConnectedCall = f.callFrom;
-    appendMonitor(QStringLiteral("** Connected to ") + ConnectedCall + QStringLiteral(" **"));
-    setWindowTitle(QStringLiteral("DX Spotting Setup - Connected to ") + ConnectedCall);
-    TrimMonitor();
-    dialogs().beep();
+  switch (intake.receiveAgw(f, ConnectedCall, agwPartial_)) {
+    case SpotIntake::AgwEvent::Disconnected:
+      dialogs().beep();
+      dialogs().beep();
+      setWindowTitle(QStringLiteral("DX Spotting Setup"));
+      break;
+    case SpotIntake::AgwEvent::Connected:
+      setWindowTitle(QStringLiteral("DX Spotting Setup - Connected to ") + ConnectedCall);
+      dialogs().beep();
+      break;
+    case SpotIntake::AgwEvent::None: break;
   }
 }
 

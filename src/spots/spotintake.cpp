@@ -1,10 +1,27 @@
 #include "spots/spotintake.h"
 
+#include <QStringList>
+#include <algorithm>
+
 #include "spots/spotline.h"
 
 namespace fd {
 
 namespace {
+const QString kCrLf = QStringLiteral("\r\n");
+const QString kCrLf2 = QStringLiteral("\r\n\r\n");
+
+// Every CR and every LF becomes a CR LF pair.
+QString lineBreaks(const QString& text) {
+  QString out;
+  out.reserve(text.size() + 16);
+  for (QChar c : text) {
+    if (c == u'\r' || c == u'\n') out += kCrLf;
+    else out += c;
+  }
+  return out;
+}
+
 struct BurstScope {
   const std::function<void(bool)>& f;
   explicit BurstScope(const std::function<void(bool)>& fn) : f(fn) { if (f) f(true); }
@@ -104,6 +121,69 @@ void SpotIntake::receiveTelnet(const QString& chunk) {
   }
   telnetPartial_.remove(0, start);
   if (telnetPartial_.size() > kMaxPartialLine) telnetPartial_.clear();
+}
+
+SpotIntake::AgwEvent SpotIntake::receiveAgw(const agw::Frame& f, QString& connectedCall, QByteArray& partial) {
+  QByteArray raw = f.data;
+  const bool fromConnected = !connectedCall.isEmpty() && f.callFrom.compare(connectedCall, Qt::CaseInsensitive) == 0;
+  // The connected station's data is taken in whole lines across frames: a
+  // spot split between two frames is posted once, whole.
+  if (f.kind == 'D' && fromConnected) {
+    raw = partial + raw;
+    const qsizetype end = std::max(raw.lastIndexOf('\r'), raw.lastIndexOf('\n'));
+    partial = raw.mid(end + 1);
+    raw.truncate(end + 1);
+    if (partial.size() > kMaxPartialLine) partial.clear();
+    if (raw.isEmpty()) return AgwEvent::None;
+  }
+  const QString data = QString::fromLatin1(raw);
+  const QString display = lineBreaks(QString(QChar(f.kind)) + f.callFrom + u' ' + data);
+  QString text = lineBreaks(data);
+  if (connectedCall.isEmpty()) {
+    const qsizetype lf = text.indexOf(u'\n');
+    text = spotline::trimBlanks(lf < 0 ? QString() : text.mid(lf + 1));
+  }
+  if (text == kCrLf) text.clear();
+  else if (text.size() > 4 && text.endsWith(kCrLf2)) text.chop(2);
+
+  // Each line of the frame text is tested and posted on its own.
+  bool anySpot = false;
+  const QStringList lines = text.split(kCrLf);
+  for (QString line : lines) {
+    if (line.isEmpty()) continue;
+    const qsizetype dx = line.indexOf(QLatin1String("DX"), 0, Qt::CaseInsensitive);
+    if (dx != 0 && dx != 1) continue;
+    anySpot = true;
+    // Columns count from the "DX".
+    line = line.mid(dx) + kCrLf;
+    if (seenRecently(line)) continue;
+    appendMonitor(line);
+    postLine(line);
+    TrimMonitor();
+  }
+  const bool startsDx = text.startsWith(QLatin1String("DX"), Qt::CaseInsensitive) || anySpot;
+  if (fromConnected && !dxOnly && !startsDx) {
+    appendMonitor(text);
+    TrimMonitor();
+  }
+  if (connectedCall.isEmpty() && !dxOnly && !display.contains(QLatin1String("DX ")) && !startsDx) {
+    appendMonitor(display);
+    TrimMonitor();
+  }
+  if (f.kind == 'd' && fromConnected) {
+    appendMonitor(kCrLf + QStringLiteral("** Disconnected from ") + connectedCall + QStringLiteral(" **") + kCrLf);
+    TrimMonitor();
+    connectedCall.clear();
+    partial.clear();
+    return AgwEvent::Disconnected;
+  }
+  if (f.kind == 'c' && connectedCall.isEmpty()) {
+    connectedCall = f.callFrom;
+    appendMonitor(QStringLiteral("** Connected to ") + connectedCall + QStringLiteral(" **"));
+    TrimMonitor();
+    return AgwEvent::Connected;
+  }
+  return AgwEvent::None;
 }
 
 }  // namespace fd

@@ -2,9 +2,13 @@
 // The received text of the spotting links, before any window: the monitor's
 // raw text (CR LF are two characters; every length, cut and search runs on
 // it, the window only mirrors it), the serial link's line splitter with its
-// duplicate test, and the telnet link's line assembly.
+// duplicate test, the telnet link's line assembly and the AGW engine's
+// frame text.
+#include <QByteArray>
 #include <QString>
 #include <functional>
+
+#include "platform/agwframe.h"
 
 namespace fd {
 
@@ -32,6 +36,13 @@ class SpotIntake {
   void receiveTelnet(const QString& chunk);
   void dropTelnetPartial() { telnetPartial_.clear(); }
   const QString& telnetPartial() const { return telnetPartial_; }
+
+  // One AGW frame as the poll takes it: shown, its spot lines posted, the
+  // connected station followed. connectedCall and partial (the connected
+  // station's incomplete line) are the link's state; the window beeps and
+  // sets its caption on the event returned.
+  enum class AgwEvent { None, Connected, Disconnected };
+  AgwEvent receiveAgw(const agw::Frame& f, QString& connectedCall, QByteArray& partial);
 
   // PostSpot(freq, call, line) of the window.
   std::function<void(const QString& freq, const QString& call, const QString& line)> post;

@@ -1,5 +1,7 @@
 #include "spots/spotline.h"
 
+#include <cmath>
+
 namespace fd::spotline {
 
 QString column(const QString& line, int from, int count) {
@@ -52,6 +54,21 @@ bool isPlainDecimal(const QString& text) {
   }
   if (digits == 0 || points > 1) return false;
   return text.toDouble() > 0;
+}
+
+std::optional<double> acceptedMhz(const QString& freq, const QString& call) {
+  // Only a plain decimal number: "1E99" would overflow half way through the
+  // shift and leave a slot with the new call and the old frequency.
+  if (!isPlainDecimal(freq) || call.isEmpty()) return std::nullopt;
+  // The serial and telnet links split lines at line feeds only: a CR inside
+  // the call columns (or a line feed, from any other caller) is no call.
+  if (call.contains(u'\r') || call.contains(u'\n')) return std::nullopt;
+  // The store keeps single precision: a value that is no longer above 0 and
+  // finite there is refused.
+  const double mhz = freq.toDouble() / 1000.0;
+  const float single = static_cast<float>(mhz);
+  if (!std::isfinite(single) || !(single > 0)) return std::nullopt;
+  return mhz;
 }
 
 }  // namespace fd::spotline

@@ -10,6 +10,7 @@
 // A node that shifts the columns (a long spotter name) gives a frequency
 // field that is no number; the spot store drops such a spot.
 #include <QString>
+#include <optional>
 
 namespace fd::spotline {
 
@@ -36,5 +37,9 @@ bool record(const QString& line, QString& out);
 
 // A plain decimal number above 0: digits with at most one point, nothing else.
 bool isPlainDecimal(const QString& text);
+
+// The MHz of a spot the store takes (freq the kHz field, call the call
+// field); nullopt when the spot is refused.
+std::optional<double> acceptedMhz(const QString& freq, const QString& call);
 
 }  // namespace fd::spotline

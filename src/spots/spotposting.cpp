@@ -23,12 +23,11 @@ void SpotService::BandMapSpots(QString call, QString freq, QString record) {
     if (main) main->setStatus(QStringLiteral("You've been spotted! "), kWhite);
     if (view) view->setDupeLine(QStringLiteral("You've been spotted!  ") + record, kWhite);
   }
-  // Only a plain decimal number: "1E99" would overflow half way through the
-  // shift and leave a slot with the new call and the old frequency.
-  if (!spotline::isPlainDecimal(freq) || call.isEmpty()) return;
+  const std::optional<double> accepted = spotline::acceptedMhz(freq, call);
+  if (!accepted) return;
+  const double mhz = *accepted;
   const qsizetype cr = record.indexOf(u'\r');
   if (cr >= 0) record.truncate(cr);
-  const double mhz = freq.toDouble() / 1000.0;
   store.add(call, mhz, clock().localNow());
   redrawMaps();
 

@@ -34,9 +34,11 @@ struct Reader {
     if (!split || split->isEmpty()) { ok = false; return std::nullopt; }
     return split->first();
   }
+  // A double quote inside a bare text is dropped: the save quotes every
+  // text, and a quote kept would cut the value on the next read.
   QString text() {
     auto item = next();
-    return item ? item->text : QString();
+    return item ? QString(item->text).remove(u'"') : QString();
   }
   int number(int lo, int hi) {
     auto item = next();

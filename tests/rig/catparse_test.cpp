@@ -205,5 +205,25 @@ TEST(CatParse, PegasusStatusFile) {
   EXPECT_EQ(v.mode, QStringLiteral("CW"));
 }
 
+// A number past single precision would put "inf" into CurFreq: the answer
+// leaves the frequency as it was.
+TEST(CatParse, AFrequencyBeyondSinglePrecisionChangesNothing) {
+  RigValues v = before();
+  ParseOrionFrequency(QByteArray("@AF") + QByteArray(60, '9') + '\r', v);
+  EXPECT_FLOAT_EQ(v.freq, 3.5f);
+  ParseOrionFrequency(QByteArray("@AF") + QByteArray(400, '9') + '\r', v);
+  EXPECT_FLOAT_EQ(v.freq, 3.5f);
+
+  QTemporaryDir home;
+  test::ScopedEnv env("HOME", home.path().toUtf8());
+  QDir(home.path()).mkpath(QStringLiteral("Pegasus"));
+  QFile f(home.path() + QStringLiteral("/Pegasus/PEGASUS.OUT"));
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write("1e300\r\nUSB\r\n");
+  f.close();
+  ReadPegasusStatus(v);
+  EXPECT_FLOAT_EQ(v.freq, 3.5f);
+}
+
 }  // namespace
 }  // namespace fd::cat

@@ -40,6 +40,19 @@ TEST(SpotSettingsFile, TelnetFileReadsBack) {
   EXPECT_EQ(s->toFile(), kTelnetFile);
 }
 
+// A bare text with a double quote inside (a hand-edited file): the save
+// quotes every text, so a quote kept in the value would cut it on the next read.
+TEST(SpotSettingsFile, ADoubleQuoteInATextReadsTheSameAfterTheNextSave) {
+  QByteArray file = kTelnetFile;
+  file.replace("\"127.0.0.1\"", "clu\"ster.example");
+  const auto first = SpotSettings::fromFile(file);
+  ASSERT_TRUE(first);
+  EXPECT_EQ(first->TelnetHost, QStringLiteral("cluster.example"));
+  const auto second = SpotSettings::fromFile(first->toFile());
+  ASSERT_TRUE(second);
+  EXPECT_EQ(second->TelnetHost, first->TelnetHost);
+}
+
 TEST(SpotSettingsFile, ShortOrMistypedFilesApplyNothing) {
   const QList<QByteArray> lines = kTncFile.split('\n');
   QByteArray thirteen;

@@ -102,6 +102,16 @@ TEST_F(SpotPosting, BadFrequenciesAndEmptyCallsAreDroppedBeforeTheStore) {
   EXPECT_EQ(list().topLevelItemCount(), 0);
 }
 
+// The serial and telnet links split lines at line feeds only: a CR inside the
+// call columns is no call for the store, the band map or the list.
+TEST_F(SpotPosting, ACallHoldingALineBreakIsDropped) {
+  for (const char* call : {"K1\rABC", "K1\nABC"}) {
+    post(QString::fromLatin1(call), QStringLiteral("14025"));
+    EXPECT_EQ(svc.store.slot[49].freq, 0) << call;
+  }
+  EXPECT_EQ(list().topLevelItemCount(), 0);
+}
+
 TEST_F(SpotPosting, ListRowColumns) {
   const QString line = QStringLiteral("DX de W3LPL:     14025.0  JA1ABC       CW 599 up 2                    1234Z");
   svc.BandMapSpots(QStringLiteral("JA1ABC"), QStringLiteral("14025.0"), line.mid(3));
