@@ -16,7 +16,7 @@ void WinKeyInput::take(QByteArrayView bytes) {
       handedOver_ = false;  // the keyer has reported since the hand-over
     } else if ((b & 0xC0) == 0x80) {
       pot_ = b & 0x3F;
-    } else {
+    } else if (echoes_.size() < kMaxEchoes) {
       echoes_.append(c);
     }
   }

@@ -11,6 +11,11 @@ namespace fd {
 
 class WinKeyInput {
  public:
+  // Echoes are read only while opening, so only the first ones count: those
+  // past this many are dropped rather than kept for good (a keyer in echo
+  // mode sends one for every character).
+  static constexpr qsizetype kMaxEchoes = 64;
+
   // As at open: an idle status, nothing handed over, no echo waiting.
   void reset();
   void take(QByteArrayView bytes);

@@ -21,7 +21,8 @@ struct WKSettings {
 
 // Reads the file's bytes into s; false, and s untouched, when the file has
 // fewer than six lines. Pin configuration and mode are read only when their
-// lines are there.
+// lines are there. A number that is not one byte (0-255) reads as the
+// default: port 0, pin configuration 6, mode 0.
 bool readWkTxt(const QByteArray& bytes, WKSettings& s);
 QByteArray wkTxtBytes(const WKSettings& s);
 
