@@ -11,17 +11,7 @@ void WinKey::readPending() {
   if (!port_.isOpen()) return;
   QByteArray in;
   port_.input(in);
-  for (char c : in) {
-    const auto b = static_cast<std::uint8_t>(c);
-    if ((b & 0xE0) == 0xC0) {
-      status_ = b;
-      handedOver_ = false;  // the keyer has reported since the hand-over
-    } else if ((b & 0xC0) == 0x80) {
-      pot_ = b & 0x3F;
-    } else {
-      echoes_.append(c);
-    }
-  }
+  in_.take(in);
 }
 
 bool WinKey::waitForByte(std::uint8_t& b) {
@@ -29,11 +19,8 @@ bool WinKey::waitForByte(std::uint8_t& b) {
   WaitOptions o;
   o.limitMs = kAnswerWaitMs;
   o.input = WaitInput::Hold;
-  waitUntil([&] { readPending(); return !echoes_.isEmpty() || !port_.isOpen(); }, o);
-  if (echoes_.isEmpty()) return false;
-  b = static_cast<std::uint8_t>(echoes_.at(0));
-  echoes_.remove(0, 1);
-  return true;
+  waitUntil([&] { readPending(); return in_.echoesWaiting() > 0 || !port_.isOpen(); }, o);
+  return in_.takeEcho(b);
 }
 
 int WinKey::wk_open(int& version, int port, const QString& programFolder) {
@@ -47,9 +34,7 @@ int WinKey::wk_open(int& version, int port, const QString& programFolder) {
   port_.setDTREnable(true);  // the serial keyer takes its power from DTR
   port_.setRTSEnable(false);
   if (port < 1 || !port_.open()) return -4;
-  echoes_.clear();
-  status_ = 0xC0;
-  handedOver_ = false;
+  in_.reset();
   constexpr std::uint8_t probe = 0x55;
   port_.output(QByteArray("\x00\x04", 2) + char(probe));
   std::uint8_t b = 0;
@@ -80,17 +65,14 @@ void WinKey::wk_char(int c) {
   // Control codes are commands to the keyer (Tab sets the pins, Enter the
   // Farnsworth speed...): they never go out as text.
   if (!isOpen() || c < 0x20 || c > 0x7E) return;
-  handedOver_ = true;
+  in_.handOver();
   port_.output(QByteArray(1, static_cast<char>(c)));
 }
 
 int WinKey::wk_getstatus() {
   if (!isOpen()) return -9;
   readPending();
-  if (status_ & 0x01) return 5;
-  if (status_ & 0x04) return 4;
-  if (handedOver_) return 1;
-  return 0;
+  return in_.state();
 }
 
 }  // namespace fd

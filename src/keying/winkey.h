@@ -20,6 +20,8 @@
 #include <QString>
 #include <cstdint>
 
+#include "keying/winkeyinput.h"
+
 namespace fd {
 
 class SerialPort;
@@ -46,7 +48,7 @@ class WinKey {
   // pending, never waits.
   int wk_getstatus();
   bool isOpen() const;
-  int speedPot() const { return pot_; }
+  int speedPot() const { return in_.speedPot(); }
   // Bound of each answer wait at open.
   static constexpr int kAnswerWaitMs = 400;
 
@@ -56,10 +58,7 @@ class WinKey {
   bool waitForByte(std::uint8_t& b);
   SerialPort& port_;
   bool open_ = false;
-  bool handedOver_ = false;
-  std::uint8_t status_ = 0xC0;
-  int pot_ = -1;
-  QByteArray echoes_;
+  WinKeyInput in_;
 };
 
 }  // namespace fd

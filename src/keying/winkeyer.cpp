@@ -4,8 +4,6 @@
 #include <QFile>
 
 #include "keying/cwsettings.h"
-#include "platform/cp1252.h"
-#include "platform/items.h"
 #include "platform/platform.h"
 #include "platform/safefile.h"
 #include "platform/serial.h"
@@ -37,30 +35,19 @@ void WinKeyer::load(const QString& dir) {
   WinKeyMode = 0;
   QByteArray bytes;
   if (readWholeFile(QDir(dir).filePath(QStringLiteral("WK.txt")), bytes).ok) {
-    const QStringList lines = items::lines(cp1252::decode(bytes));
-    auto item = [&](int i) { return items::splitItems(lines[i]).items.value(0).text; };
-    // Lines 1 to 6 must be there; 7 and 8 only when the file goes on.
-    if (lines.size() >= 6) {
-      WinKeyPort = static_cast<int>(roundHalfEven(numericValue(item(0)).value_or(0)));
-      box.txtWKWPM = item(1);
-      box.txtWeight = item(2);
-      box.txtLeadIn = item(3);
-      box.txtTail = item(4);
-      box.txtRatio = item(5);
-      if (lines.size() >= 7) WinKeyPinCfg = static_cast<int>(numericValue(item(6)).value_or(0));
-      if (lines.size() >= 8) WinKeyMode = static_cast<int>(numericValue(item(7)).value_or(0));
+    WKSettings f{WinKeyPort, box, WinKeyPinCfg, WinKeyMode};
+    if (readWkTxt(bytes, f)) {
+      WinKeyPort = f.port;
+      box = f.box;
+      WinKeyPinCfg = f.pinCfg;
+      WinKeyMode = f.mode;
     }
   }
   if (cwSpeed) box.txtWKWPM = cwSpeed();  // the CW speed wins over the stored one
   box.txtWKComPort = QString::number(WinKeyPort);
 }
 
-QByteArray WinKeyer::wkTxtBytes() const {
-  const QStringList l = {QString::number(WinKeyPort), items::quote(box.txtWKWPM), items::quote(box.txtWeight),
-                         items::quote(box.txtLeadIn), items::quote(box.txtTail), items::quote(box.txtRatio),
-                         QString::number(WinKeyPinCfg), QString::number(WinKeyMode)};
-  return cp1252::encode(l.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
-}
+QByteArray WinKeyer::wkTxtBytes() const { return fd::wkTxtBytes({WinKeyPort, box, WinKeyPinCfg, WinKeyMode}); }
 
 bool WinKeyer::writeWkTxt(const QString& dir, QString* error) {
   const FileResult r = writeWholeFile(QDir(dir).filePath(QStringLiteral("WK.txt")), wkTxtBytes());

@@ -4,9 +4,7 @@
 // setting boxes, WKTransmit, Close, Stop and the two tests. The boxes are
 // texts here; the setup window edits them.
 //
-// WK.txt (in FieldDayDir): 8 CR LF lines: port (bare), speed, weight,
-// lead-in, tail, ratio (quoted), pin configuration and mode (bare); a file of
-// six lines is valid.
+// WK.txt is read and written by winkeysettings.
 #include <QByteArray>
 #include <QString>
 #include <functional>
@@ -14,15 +12,11 @@
 #include "core/mainwindow.h"
 #include "core/state.h"
 #include "keying/winkey.h"
+#include "keying/winkeysettings.h"
 
 namespace fd {
 
 class SerialPort;
-
-struct WKBoxes {
-  QString txtWKComPort = QStringLiteral("5"), txtWKWPM = QStringLiteral("18"), txtWeight = QStringLiteral("50");
-  QString txtLeadIn = QStringLiteral("0"), txtTail = QStringLiteral("0"), txtRatio = QStringLiteral("50");
-};
 
 // The status text of a wk_open result; empty for a result with none.
 QString wkOpenStatusText(int result);

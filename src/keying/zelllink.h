@@ -25,6 +25,8 @@
 #include <optional>
 #include <utility>
 
+#include "keying/zelllines.h"
+
 class QLocalSocket;
 
 namespace fd {
@@ -34,7 +36,7 @@ inline const QString kZellServerName = QStringLiteral("ZellRTTY.frmDigitalDest")
 class ZellLink : public QObject {
  public:
   static constexpr qint64 kMaxPending = 64 * 1024;
-  static constexpr int kMaxLine = 1024;
+  static constexpr int kMaxLine = zell::kMaxLine;
 
   explicit ZellLink(QObject* parent = nullptr);
   ~ZellLink() override;
@@ -53,15 +55,14 @@ class ZellLink : public QObject {
   std::function<void(const QString& item, const QString& text)> onMessage;
 
   // One received line (LF removed) into item and text; nullopt when it carries none.
-  static std::optional<std::pair<QString, QString>> parseLine(QByteArray line);
-  static QByteArray formatLine(const QString& item, const QString& text);
+  static std::optional<std::pair<QString, QString>> parseLine(QByteArray line) { return zell::parseLine(std::move(line)); }
+  static QByteArray formatLine(const QString& item, const QString& text) { return zell::formatLine(item, text); }
 
  private:
   void readAvailable();
 
   QLocalSocket* socket_ = nullptr;
-  QByteArray partial_;     // an incoming line not ended yet
-  bool skipping_ = false;  // the current incoming line is already too long
+  zell::LineSplitter lines_;
 };
 
 }  // namespace fd

@@ -128,6 +128,24 @@ TEST(CwTxtRestore, ShortAndDamagedFiles) {
   }
 }
 
+// cw.txt has no escape for a double quote: one inside a bare item is dropped
+// when read, so the text and the number read are what is written back.
+TEST(CwTxtRestore, AQuoteInABareItemIsDropped) {
+  const QStringList lines = {"CQ \"FD\" DE", "\"\"", "\"\"", "\"\"", "\"\"", "\"\"", "\"\"", "\"\"", "\"\"", "\"3\"",
+                             "\"20\"", "\"\"", "\"\"", "1\"", "2", "\"888\"", "0", "1\".5"};
+  CWSettings s;
+  const CWRestore r = restoreCwTxt(crlf(lines), s);
+  EXPECT_TRUE(r.complete);
+  EXPECT_EQ(s.Text[1], QStringLiteral("CQ FD DE"));
+  EXPECT_EQ(s.txtSpace, QStringLiteral("1"));
+  EXPECT_EQ(s.txtCWLoop, QStringLiteral("1.5"));
+  EXPECT_EQ(s.repeatMs, 1500);
+  CWSettings again;
+  EXPECT_TRUE(restoreCwTxt(cwTxtBytes(s, *r.keyingType), again).complete);
+  EXPECT_EQ(again.Text[1], s.Text[1]);
+  EXPECT_EQ(again.txtCWLoop, s.txtCWLoop);
+}
+
 TEST_F(CWSettingsTest, UpperCaseNameReadOnlyWhenAlone) {
   writeFile(QStringLiteral("CW.txt"), crlf({"\"OLD\""}));
   service->loadCWSettings();

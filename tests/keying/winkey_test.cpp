@@ -14,6 +14,8 @@
 #include <QRadioButton>
 #include "keying/keyingservice.h"
 #include "keying/winkeyer.h"
+#include "keying/winkeyinput.h"
+#include "keying/winkeysettings.h"
 #include "platform/platform.h"
 #include "platform/serial.h"
 #include "platform/wait.h"
@@ -269,6 +271,58 @@ TEST_F(WinKeyTest, SetupWindowThroughTheCWWindow) {
   EXPECT_EQ(version, QStringLiteral("Version # 23"));
   EXPECT_EQ(readFile(QStringLiteral("WK.txt")), QByteArray("5\r\n\"13\"\r\n\"50\"\r\n\"0\"\r\n\"0\"\r\n\"50\"\r\n6\r\n0\r\n"));
   setTestMode(false);
+}
+
+// A damaged WK.txt: a number that is not one byte reads as the default (a
+// port of twenty nines overflowed the int it is kept in), and a quote inside
+// a bare item is dropped, so what is read is written back the same.
+TEST(WkTxt, DamagedNumbersAndQuotes) {
+  struct Case {
+    const char *port, *pin, *mode;
+    int wantPort, wantPin, wantMode;
+  };
+  const Case cases[] = {
+      {"99999999999999999999", "1e300", "-1e12", 0, 6, 0},
+      {"300", "256", "-1", 0, 6, 0},
+      {"255.4", "7.9", "16", 255, 7, 16},
+      {"abc", "x", "", 0, 0, 0},
+  };
+  for (const Case& c : cases) {
+    const QByteArray file = QByteArray(c.port) + "\r\n\"13\"\r\n\"50\"\r\n\"0\"\r\n\"0\"\r\n\"50\"\r\n" + c.pin + "\r\n" +
+                            c.mode + "\r\n";
+    WKSettings s;
+    ASSERT_TRUE(readWkTxt(file, s)) << c.port;
+    EXPECT_EQ(s.port, c.wantPort) << c.port;
+    EXPECT_EQ(s.pinCfg, c.wantPin) << c.pin;
+    EXPECT_EQ(s.mode, c.wantMode) << c.mode;
+  }
+  WKSettings s;
+  ASSERT_TRUE(readWkTxt("4\r\n25\"x\r\n\"50\"\r\n\"1\"\r\n2\r5\"\r\n\"55\"\r\n", s));
+  EXPECT_EQ(s.box.txtWKWPM, QStringLiteral("25x"));
+  EXPECT_EQ(s.box.txtTail, QStringLiteral("2\r5"));
+  WKSettings again;
+  ASSERT_TRUE(readWkTxt(wkTxtBytes(s), again));
+  EXPECT_EQ(again.box.txtWKWPM, s.box.txtWKWPM);
+  EXPECT_EQ(again.box.txtTail, s.box.txtTail);
+}
+
+// A keyer in echo mode answers every character: the echoes nobody reads any
+// more (they matter only while opening) stay bounded, the status goes on.
+TEST(WinKeyInput, UnreadEchoesStayBounded) {
+  WinKeyInput in;
+  in.take(QByteArray(1'000'000, 'E'));
+  EXPECT_LE(in.echoesWaiting(), 64);
+  in.handOver();
+  EXPECT_EQ(in.state(), 1);
+  in.take("\xC4\x85");
+  EXPECT_EQ(in.state(), 4);
+  EXPECT_EQ(in.speedPot(), 5);
+  std::uint8_t b = 0;
+  ASSERT_TRUE(in.takeEcho(b));
+  EXPECT_EQ(b, 'E');
+  in.reset();
+  EXPECT_EQ(in.echoesWaiting(), 0);
+  EXPECT_EQ(in.state(), 0);
 }
 
 }  // namespace
