@@ -12,7 +12,7 @@ case "$budget" in
   *) limit=(-max_total_time="$budget") ;;
 esac
 mkdir -p "$seeds"
-"$bin" "${limit[@]}" -rss_limit_mb=1024 -max_len=65536 -timeout=10 -print_final_stats=1 \
+"$bin" "${limit[@]}" -error_exitcode=1 -rss_limit_mb=1024 -max_len=65536 -timeout=10 -print_final_stats=1 \
   -artifact_prefix="$work/" "$work" "$seeds" 2>"$work/log"
 rc=$?
 grep -E "stat::number_of_executed_units|stat::new_units_added|ERROR|invariant broken|SUMMARY" "$work/log" | head -20

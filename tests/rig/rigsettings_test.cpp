@@ -23,7 +23,7 @@ TEST(RigSettingsFile, ADoubleQuoteInATextReadsTheSameAfterTheNextSave) {
   EXPECT_EQ(first.settings.ModeRequest, QStringLiteral("MDx;"));
   EXPECT_EQ(first.settings.FreqRequest, QStringLiteral("FA;"));
   EXPECT_EQ(first.rigType, QStringLiteral("Kenwood"));
-  ASSERT_TRUE(saveRigFile(path, first));
+  ASSERT_TRUE(saveRigFile(path, first).ok);
   RigFile second;
   loadRigFile(path, second);
   ASSERT_EQ(second.valuesRead, 14);
