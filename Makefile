@@ -30,7 +30,7 @@ test: build-tests fuzz-build
 FUZZ_RUNS ?= 10000000
 fuzz: fuzz-build
 	@for t in $(BUILD_DIR)/fuzz/fuzz_*; do \
-	  [ -x "$$t" ] || continue; n=$$(basename $$t); echo "== $$n"; \
+	  [ -f "$$t" ] && [ -x "$$t" ] || continue; n=$$(basename $$t); echo "== $$n"; \
 	  bash fuzz/run.sh $$t fuzz/seeds/$${n#fuzz_} RUNS=$(FUZZ_RUNS) || exit 1; \
 	done
 

@@ -14,6 +14,8 @@
 #include "spots/packetspotfrm.h"
 #include "spots/spotline.h"
 #include "spots/spotservice.h"
+#include "spots/spectrummap.h"
+#include "spots/spotstore.h"
 
 #include "benchapp.h"
 
@@ -120,6 +122,24 @@ void BM_BandMapRedraw50Spots(benchmark::State& st) {
   for (auto _ : st) svc.displayBandMapLabels();
 }
 BENCHMARK(BM_BandMapRedraw50Spots)->Unit(benchmark::kMicrosecond);
+
+// One spectrum-map redraw with fifty spots spread over the HF bands.
+void BM_SpectrumRedraw50Spots(benchmark::State& st) {
+  fd::test::ensureApplication();
+  fd::ProgramState state;
+  fd::test::FakeMainWindow main{&state};
+  fd::SpotStore store;
+  const QDateTime now = QDateTime::currentDateTime();
+  const double bands[] = {1.81, 3.51, 7.01, 10.11, 14.01, 18.07, 21.01, 24.9, 28.01, 50.1};
+  for (int i = 0; i < 50; ++i) store.add(QStringLiteral("K%1AB").arg(i), bands[i % 10] + 0.003 * (i / 10), now);
+  fd::SpectrumMap map{store, state, &main};
+  map.Form_Load();
+  for (auto _ : st) {
+    map.SetSpectrumScale();
+    map.BandMapLabelDisplay();
+  }
+}
+BENCHMARK(BM_SpectrumRedraw50Spots)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
