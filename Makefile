@@ -39,19 +39,19 @@ crash-soak: build-tests
 	FD_KILLS=1000 QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/test_log --gtest_filter='CrashSafety*'
 
 # The keying tests under AddressSanitizer and UBSan (gcc), a build of their
-# own in $(BUILD_DIR)/asan; not part of `make test`. Any sanitizer report
-# fails the run. Leak checking is off: Qt's plugins, fonts and the offscreen
-# platform keep allocations to the end of the process on purpose, and the
-# report of them buries anything of ours.
+# own in $(BUILD_DIR)/asan; not part of `make test`. Any sanitizer report,
+# leaks included, fails the run. The vptr check is off: under it gcc 12
+# miscompiles a lambda that captures this inside a [&] lambda (the WinKey
+# window's boxes), which then crashes where the plain build and clang's run
+# correctly.
 ASAN_DIR = $(BUILD_DIR)/asan
-ASAN_FLAGS = -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined
+ASAN_FLAGS = -fsanitize=address,undefined -fno-sanitize=vptr -fno-omit-frame-pointer -fno-sanitize-recover=undefined
 asan: deps
 	cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFIELDDAY_TESTS=ON \
 	  -DCMAKE_CXX_FLAGS="$(ASAN_FLAGS)" -DCMAKE_C_FLAGS="$(ASAN_FLAGS)" \
 	  -DCMAKE_EXE_LINKER_FLAGS="$(ASAN_FLAGS)" -DCMAKE_SHARED_LINKER_FLAGS="$(ASAN_FLAGS)"
 	cmake --build $(ASAN_DIR) -j $(JOBS) --target test_keying
-	cd $(ASAN_DIR) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
-	  UBSAN_OPTIONS=print_stacktrace=1 ./test_keying
+	cd $(ASAN_DIR) && QT_QPA_PLATFORM=offscreen UBSAN_OPTIONS=print_stacktrace=1 ./test_keying
 
 clean:
 	rm -rf $(BUILD_DIR)

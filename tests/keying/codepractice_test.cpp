@@ -157,9 +157,9 @@ TEST_F(CodePracticeWindow, EditsDuringSendAreTakenAndStopEndsIt) {
   auto typeM = [this] {
     QCoreApplication::postEvent(w.Text1, new QKeyEvent(QEvent::KeyPress, Qt::Key_M, Qt::NoModifier, QStringLiteral("m")));
   };
-  auto typeMInsideTheNext = [=] { post(typeM); };  // posted from an event: one pass later
-  auto stop = [=] { post([this] { w.Command4->click(); }); };
-  auto clear = [=] { post([this] { w.Command6->click(); }); };
+  auto typeMInsideTheNext = [post, typeM] { post(typeM); };  // posted from an event: one pass later
+  auto stop = [this, post] { post([this] { w.Command4->click(); }); };
+  auto clear = [this, post] { post([this] { w.Command6->click(); }); };
   const struct {
     const char* name;
     std::vector<std::pair<int, std::function<void()>>> steps;  // (characters in Text Sent, act)
