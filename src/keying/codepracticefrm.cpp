@@ -109,9 +109,12 @@ void frmCodePractice::Command3_Click() {
     PracticeText = Text1->text();  // edits made while sending take effect
     if (i >= PracticeText.size()) break;
     k_.s.CWBuffer = PracticeText.mid(i, 1);
+    // The caret goes after the character before it is keyed: the keyer lets
+    // typed keys in while it sends, and a key typed then must land after the
+    // character in hand (else that character goes twice and the key never).
+    Text1->setCursorPosition(i + 1);
     if (k_.s.CWSending == 0) k_.LoopThroughCWBuffer();
     Text2->setText(Text2->text() + PracticeText.mid(i, 1));
-    Text1->setCursorPosition(i + 1);
     QCoreApplication::processEvents();
   }
   sending_ = false;

@@ -38,13 +38,23 @@ TEST(CodePractice, CountsLengthsAndTheCap) {
 }  // namespace fd
 
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <functional>
+#include <string>
+#include <vector>
 
+#include "fakemainwindow.h"
 #include "keying/codepracticefrm.h"
+#include "keying/cwfrm.h"
 #include "keying/cwkeyer.h"
+#include "keying/keyingservice.h"
 #include "keying/morse.h"
+#include "keying/winkeyer.h"
+#include "platform/forms.h"
 #include "platform/keylines.h"
 #include "platform/serial.h"
 #include "testenv.h"
@@ -65,11 +75,25 @@ class CodePracticeWindow : public ::testing::Test {
     for (const KeyLineEvent& e : rec.events) u += e.value ? u'1' : u'0';
     return morse::decode(u);
   }
+  // Keying goes to a WinKey keyer on a fake port that answers the open.
+  void useWinKey() {
+    wkPort.pending = QByteArray("\x55\x17", 2);  // the echo, then version 23
+    wk.WinKeyPort = 5;
+    wk.loaded = true;
+    wk.cmdOpenWinkey_Click();
+    ASSERT_EQ(state.WinKeyOpen, 23);
+    wkPort.written.clear();
+    keyer.wkTransmit = [this] { wk.WKTransmit(); };
+    state.KeyingType = 5;
+  }
+  // What went out: the characters keyed on the line, or handed to the WinKey.
+  QString sent() const { return state.KeyingType == 5 ? QString::fromLatin1(wkPort.written) : keyed(); }
   test::FakePlatform fake;
   ProgramState state;
-  FakeSerialPort comm, phone;
+  FakeSerialPort comm, phone, wkPort;
   KeyLineRecorder rec;
   CWKeyer keyer;
+  WinKeyer wk{state, wkPort, comm, phone};
   frmCodePractice w;
 };
 
@@ -120,6 +144,149 @@ TEST_F(CodePracticeWindow, ClosingDuringADrainIsRefusedOnce) {
   EXPECT_TRUE(state.CWBuffer.isEmpty());
   w.close();
   EXPECT_FALSE(w.isVisible());
+}
+
+// While Send runs, the operator's edits arrive as events: between characters
+// (the loop's own pass of events) or inside one (the keyer's waits). Typing
+// goes in at the caret, after the character in hand, and is sent next; Clear
+// ends the text; Stop ends the loop. The same on a key line and on a WinKey.
+TEST_F(CodePracticeWindow, EditsDuringSendAreTakenAndStopEndsIt) {
+  // Each act posts its events when Text Sent reaches a length, that is between
+  // two characters; what it posts runs at the loop's next pass of events.
+  auto post = [this](std::function<void()> f) { QMetaObject::invokeMethod(&w, std::move(f), Qt::QueuedConnection); };
+  auto typeM = [this] {
+    QCoreApplication::postEvent(w.Text1, new QKeyEvent(QEvent::KeyPress, Qt::Key_M, Qt::NoModifier, QStringLiteral("m")));
+  };
+  auto typeMInsideTheNext = [post, typeM] { post(typeM); };  // posted from an event: one pass later
+  auto stop = [this, post] { post([this] { w.Command4->click(); }); };
+  auto clear = [this, post] { post([this] { w.Command6->click(); }); };
+  const struct {
+    const char* name;
+    std::vector<std::pair<int, std::function<void()>>> steps;  // (characters in Text Sent, act)
+    const char *sent, *textAfter;
+  } cases[] = {
+      {"typed between characters, then Stop", {{2, typeM}, {4, stop}}, "ABMC", "ABMCDEF"},
+      {"typed inside a character, then Stop", {{2, typeMInsideTheNext}, {4, stop}}, "ABCM", "ABCMDEF"},
+      {"cleared", {{2, clear}}, "AB", ""},
+      {"Stop after the first", {{1, stop}}, "A", "ABCDEF"},
+  };
+  for (bool winKey : {false, true}) {
+    if (winKey) useWinKey();
+    for (const auto& c : cases) {
+      SCOPED_TRACE(std::string(c.name) + (winKey ? " on the WinKey" : " on the key line"));
+      rec.clear();
+      wkPort.written.clear();
+      w.Text2->clear();
+      w.Text1->setText(QStringLiteral("ABCDEF"));
+      const QMetaObject::Connection watch = QObject::connect(w.Text2, &QLineEdit::textChanged, &w, [&](const QString& t) {
+        for (const auto& [afterSent, act] : c.steps)
+          if (t.size() == afterSent) act();
+      });
+      w.Command3->click();
+      QObject::disconnect(watch);
+      EXPECT_FALSE(w.sending());
+      EXPECT_EQ(sent(), QString::fromLatin1(c.sent));
+      EXPECT_EQ(w.Text2->text(), QString::fromLatin1(c.sent));
+      EXPECT_EQ(w.Text1->text(), QString::fromLatin1(c.textAfter));
+      EXPECT_TRUE(state.CWBuffer.isEmpty());
+    }
+  }
+}
+
+// The window as the CW window opens it: modal, unloaded when it closes. On a
+// WinKey a close during Send stops the loop and the window goes, whether the
+// close comes inside the keyer's wait or between characters; on a key line a
+// close inside a character is refused once and ends the sending.
+class CodePracticeFromTheCWWindow : public test::ProgramFolderTest {
+ protected:
+  void SetUp() override {
+    ProgramFolderTest::SetUp();
+    setSerialFactory([] { return std::make_unique<FakeSerialPort>(); });
+    state.ProgDir = dir.path();
+    state.FieldDayDir = dir.path();
+    service = std::make_unique<KeyingService>(state);
+    service->attach(main);
+    service->cw().set.Text[10] = QStringLiteral("1");
+    service->cw().set.Text[11] = QStringLiteral("20");
+  }
+  void TearDown() override {
+    service.reset();
+    setSerialFactory({});
+  }
+  FakeSerialPort& wkPort() { return static_cast<FakeSerialPort&>(*service->WinKeyComm); }
+  QString keyed() const {
+    QString u;
+    for (const KeyLineEvent& e : rec.events) u += e.value ? u'1' : u'0';
+    return morse::decode(u);
+  }
+
+  test::FakeMainWindow main{&state};
+  std::unique_ptr<KeyingService> service;
+  KeyLineRecorder rec;
+};
+
+TEST_F(CodePracticeFromTheCWWindow, ClosingDuringSend) {
+  const struct {
+    const char* name;
+    bool winKey;
+    bool closeBeforeTheFirstCharacterIsDone;  // else once it is in Text Sent
+    bool visibleAfterSend;
+  } cases[] = {
+      {"WinKey, inside the keyer's wait", true, true, false},
+      {"WinKey, between characters", true, false, false},
+      {"key line, inside a character", false, true, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.winKey) {
+      state.KeyingType = 5;
+      service->winKeyer().WinKeyPort = 5;
+      if (state.WinKeyOpen == 0) {
+        wkPort().pending = QByteArray("\x55\x17", 2);
+        service->winKeyer().cmdOpenWinkey_Click();
+        ASSERT_EQ(state.WinKeyOpen, 23);
+      }
+      wkPort().written.clear();
+    } else {
+      state.KeyingType = 1;
+      rec.clear();
+    }
+    QPointer<frmCodePractice> shown;
+    bool visibleAfterSend = false, sendingAfterSend = true;
+    QString sentBox;
+    {
+      test::ScopedModalHook hook([&](QWidget* window) {
+        shown = qobject_cast<frmCodePractice*>(window);
+        ASSERT_TRUE(shown);
+        frmCodePractice* f = shown.data();
+        f->Text1->setText(QStringLiteral("EEEEEE"));
+        auto closeBox = [f] { f->close(); };
+        if (c.closeBeforeTheFirstCharacterIsDone) {
+          QMetaObject::invokeMethod(f, closeBox, Qt::QueuedConnection);
+        } else {
+          QObject::connect(f->Text2, &QLineEdit::textChanged, f, [f, closeBox](const QString& t) {
+            if (t.size() == 1) QMetaObject::invokeMethod(f, closeBox, Qt::QueuedConnection);
+          });
+        }
+        f->Command3->click();
+        visibleAfterSend = f->isVisible();
+        sendingAfterSend = f->sending();
+        sentBox = f->Text2->text();
+        if (f->isVisible()) {
+          f->close();  // the second close is taken
+          EXPECT_FALSE(f->isVisible());
+        }
+      });
+      service->loadCWFrm().showCodePractice();
+    }
+    EXPECT_TRUE(shown.isNull());  // unloaded
+    EXPECT_EQ(visibleAfterSend, c.visibleAfterSend);
+    EXPECT_FALSE(sendingAfterSend);
+    if (c.winKey) EXPECT_EQ(wkPort().written, QByteArray("E"));
+    else EXPECT_EQ(keyed(), QStringLiteral("E"));
+    EXPECT_TRUE(state.CWBuffer.isEmpty());
+    EXPECT_LE(sentBox.size(), 1);
+  }
 }
 
 }  // namespace
