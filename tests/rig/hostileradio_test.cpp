@@ -29,16 +29,7 @@ namespace sim {
 int exactBaud(int fd);  // termios2.cpp
 }
 namespace {
-
-bool pump(const std::function<bool()>& done, int ms = 3000) {
-  QElapsedTimer t;
-  t.start();
-  while (!done() && t.elapsed() < ms) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    QThread::msleep(1);
-  }
-  return done();
-}
+using test::pump;
 
 class HostileRadio : public test::ProgramFolderTest {
  protected:

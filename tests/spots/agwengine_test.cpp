@@ -14,16 +14,7 @@
 
 namespace fd {
 namespace {
-
-bool pump(const std::function<bool()>& done, int ms = 3000) {
-  QElapsedTimer t;
-  t.start();
-  while (!done() && t.elapsed() < ms) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    QThread::msleep(2);
-  }
-  return done();
-}
+using test::pump;
 
 TEST(AgwEngineOverTcp, RegisterMonitorConnectAndVanish) {
   sim::FakeAgwEngine engine;

@@ -23,16 +23,7 @@ namespace fd {
 namespace {
 
 const QByteArray kSpot = "DX de W3LPL:     14025.0  JA1ABC       CW 599                         1234Z";
-
-bool pump(const std::function<bool()>& done, int ms = 3000) {
-  QElapsedTimer t;
-  t.start();
-  while (!done() && t.elapsed() < ms) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    QThread::msleep(1);
-  }
-  return done();
-}
+using test::pump;
 
 class HostilePeer : public test::ProgramFolderTest {
  protected:

@@ -1,6 +1,9 @@
 #include "testenv.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QThread>
 #include <csignal>
 #include <sys/resource.h>
 
@@ -89,6 +92,16 @@ QByteArray recordLine(const QString& call, const QString& cls, const QString& se
                       const QString& freq) {
   return cp1252::encode(QStringLiteral("\"%1\",\"%2\",\"%3\",\"%4\",\"%5\",\"%6\",\"%7\",\"%8\",\"%9\",\"\"\r\n")
                             .arg(call, cls, sec, date, time, band, mode, ops, freq));
+}
+
+bool pump(const std::function<bool()>& done, int ms) {
+  QElapsedTimer t;
+  t.start();
+  while (!done() && t.elapsed() < ms) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    QThread::msleep(1);
+  }
+  return done();
 }
 
 }  // namespace fd::test

@@ -102,4 +102,8 @@ QByteArray recordLine(const QString& call, const QString& cls, const QString& se
                       const QString& time, const QString& band, const QString& mode, const QString& ops = QString(),
                       const QString& freq = QString());
 
+// Runs events (real sockets, real serial ports) until done() holds or ms pass;
+// done()'s last answer.
+bool pump(const std::function<bool()>& done, int ms = 3000);
+
 }  // namespace fd::test
