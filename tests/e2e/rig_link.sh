@@ -106,7 +106,7 @@ wait_for 10 timeout 2 wmctrl -m >/dev/null 2>&1 || fail "the window manager did 
 
 # ---- run 1: a Kenwood ----
 seed Kenwood 40 "MD;" "FA;" 0
-start_radio Kenwood --freq 14025000 --mode CW 
+start_radio Kenwood --freq 14025000 --mode CW --log "$SCRATCH/kenwood.log"
 start_program
 wait_for 15 pref_is 6 '"20"' || fail "the band did not follow the radio: $(pref_line 6)"
 wait_for 5 pref_is 5 '"CW"' || fail "the mode did not follow the radio: $(pref_line 5)"
@@ -153,6 +153,31 @@ timeout 10 xwd -root -silent >"$SCRATCH/privileges-general.xwd" 2>/dev/null
 timeout 5 xdotool key --clearmodifiers Escape
 wait_for 10 window_gone "^Frequency Privileges$" || fail "the privileges chart did not close"
 log "privileges chart shown (screenshots privileges-*.xwd)"
+
+# Ctrl+G: the tune window; its "20" tunes to 14.175 in the band plan's mode.
+radio_commands() {
+  [ -f "$SCRATCH/kenwood.log" ] || return 0
+  python3 -c 'import sys
+for l in open(sys.argv[1]): print(bytes.fromhex(l.strip()).decode("latin-1"))' "$SCRATCH/kenwood.log"
+}
+BEFORE=$(radio_commands | grep -c '')
+timeout 10 xdotool windowactivate --sync "$MID"
+timeout 5 xdotool key --clearmodifiers ctrl+g
+TUNE="Change Frequency and Mode"
+wait_for 10 window_shown "$TUNE" || fail "Ctrl+G did not show the tune window"
+sleep 0.5
+# From the frequency box: Go, then the band buttons 160, 80, 60, 40, 30, 20.
+timeout 5 xdotool key --clearmodifiers Tab Tab Tab Tab Tab Tab Tab space
+tuned() { radio_commands | tail -n +$((BEFORE + 1)) | grep -q '^FA00014175000;$'; }
+wait_for 10 tuned || fail "\"20\" did not tune the radio; it got: $(radio_commands | tail -n +$((BEFORE + 1)) | sort | uniq -c | tr '\n' ' ')"
+SET=$(radio_commands | tail -n +$((BEFORE + 1)) | grep -v '^\(FA\|MD\|IF\);$')
+[ "$SET" = "$(printf 'MD2;\nFA00014175000;')" ] || fail "unexpected set commands: $(echo "$SET" | tr '\n' ' ')"
+wait_for 10 pref_is 6 '"20"' || fail "the band is not 20 after the tune: $(pref_line 6)"
+log "Ctrl+G, \"20\": the radio got MD2; then FA00014175000;"
+timeout 10 xdotool windowactivate --sync "$(window_id "$TUNE")"
+timeout 5 xdotool key --clearmodifiers alt+d
+tune_hidden() { [ -z "$(timeout 5 xdotool search --onlyvisible --name "$TUNE" 2>/dev/null)" ]; }
+wait_for 10 tune_hidden || fail "Done did not close the tune window"
 
 stop_program
 kill -CONT "$SIM_PID" 2>/dev/null
