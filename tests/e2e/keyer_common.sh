@@ -72,9 +72,18 @@ prepare_program() {
 # Enter on the station window; MID is the main window afterwards.
 start_session() {
   wait_for 20 timeout 2 xdotool getdisplaygeometry >/dev/null 2>&1 || fail "no X server"
-  openbox >>"$SCRATCH/openbox.log" 2>&1 &
-  PIDS+=($!)
-  wait_for 10 timeout 2 wmctrl -m >/dev/null 2>&1 || fail "the window manager did not start"
+  # Under a loaded machine openbox may miss the server's first answer: three tries.
+  local ob="" attempt
+  for attempt in 1 2 3; do
+    openbox >>"$SCRATCH/openbox.log" 2>&1 &
+    ob=$!
+    wait_for 10 eval 'kill -0 "$ob" 2>/dev/null && timeout 2 wmctrl -m >/dev/null 2>&1' && break
+    kill "$ob" 2>/dev/null
+    ob=""
+    sleep 1
+  done
+  [ -n "$ob" ] || fail "the window manager did not start"
+  PIDS+=("$ob")
   (cd "$PROG" && exec env "$@" ./fieldday) >"$SCRATCH/fieldday.log" 2>&1 &
   FD_PID=$!
   local station="Amateur Station I\.D\."
