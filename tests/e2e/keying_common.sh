@@ -94,8 +94,9 @@ start_window_manager() {
 MAIN="Varik Software Field Day Log"
 
 # Starts the program, confirms the station window and activates the main window.
+# Any arguments are the program's extra environment (NAME=value).
 start_program() {
-  (cd "$PROG" && exec ./fieldday) >>"$SCRATCH/fieldday.log" 2>&1 &
+  (cd "$PROG" && exec env "$@" ./fieldday) >>"$SCRATCH/fieldday.log" 2>&1 &
   FD_PID=$!
   local station="Amateur Station I\.D\."
   wait_for 30 window_shown "$station" || fail "the station window did not appear"

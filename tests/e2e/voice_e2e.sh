@@ -2,13 +2,16 @@
 # The voice keyer's and voice navigation's settings through the real window:
 # Options > Transmit > Phone Setup: a path typed into F1, serial port 2
 # (ports/com2 -> a socat pseudo-terminal), DTR, Done -> wave2.txt; F1 in PH
-# with no sound device (nothing plays, nothing hangs); Options > Voice
-# Navigation: "All Data Fields", Done -> item 10 of fdpref.dat is 2.
+# with no sound device (nothing plays, nothing hangs): a preload shim logs DTR
+# on, then off at the voice keyer's next tick; Options > Voice Navigation:
+# "All Data Fields", Done -> item 10 of fdpref.dat is 2; closing the program
+# leaves DTR off.
 #
-# Usage: voice_e2e.sh PROGRAM_DIR SCRATCH_DIR
+# Usage: voice_e2e.sh PROGRAM_DIR SCRATCH_DIR SHIM_LIBRARY
 set -u
 PROGRAM_DIR=${1:?program folder}
 SCRATCH=${2:?scratch folder}
+SHIM=${3:?modem-line shim library}
 TEST_NAME="the voice settings session"
 . "$(dirname "$0")/keying_common.sh"
 keying_e2e_start "$0" "$@"
@@ -20,7 +23,8 @@ socat -d pty,raw,echo=0,link="$PROG/ports/com2" pty,raw,echo=0,link="$WORK/radio
 EXTRA_PIDS="$!"
 wait_for 10 test -e "$PROG/ports/com2" || fail "socat made no pseudo-terminal"
 start_window_manager
-start_program
+MODEM="$SCRATCH/modem.log"
+start_program FD_MODEM_LOG="$MODEM" LD_PRELOAD="$SHIM"
 log "main window up"
 
 # ---- Phone Setup ----
@@ -44,9 +48,27 @@ wait_for 10 test -s "$PROG/wave2.txt" || fail "no wave2.txt"
 [ "$(grep -c '' "$PROG/wave2.txt")" -eq 13 ] || fail "wave2.txt does not hold 13 lines"
 log "wave2.txt written"
 
+# DTR as the shim saw it: "ns on|off" at each change of the DTR bit (2).
+dtr_changes() {
+  [ -f "$MODEM" ] || return 0
+  awk '{ dtr = int($3 / 2) % 2; if ($2 == "SET") d = dtr ? "on" : "off"; else if (dtr) d = ($2 == "BIS") ? "on" : "off"; else next;
+         if (d != last) { print $1, d; last = d } }' "$MODEM"
+}
+
 # ---- F1 in PH: the file is missing and there is no sound; the window stays responsive ----
 activate "$MAIN"
+BEFORE=$(dtr_changes | grep -c '')
 keys F1
+keyed_and_released() { dtr_changes | tail -n +$((BEFORE + 1)) | grep -q ' off$'; }
+wait_for 10 keyed_and_released || fail "F1 did not key and release DTR: $(tail -n 5 "$MODEM" 2>/dev/null | tr '\n' ' ')"
+CHANGES=$(dtr_changes | tail -n +$((BEFORE + 1)))
+ON=$(echo "$CHANGES" | awk '$2 == "on" { print $1; exit }')
+OFF=$(echo "$CHANGES" | awk '$2 == "off" { print $1; exit }')
+[ -n "$ON" ] && [ "$OFF" -gt "$ON" ] || fail "DTR was not keyed before it was released: $CHANGES"
+HELD_MS=$(( (OFF - ON) / 1000000 ))
+# Released at the first 40 ms tick after the (failed) play; a loaded machine gets some slack.
+[ "$HELD_MS" -le 150 ] || fail "DTR stayed on $HELD_MS ms"
+log "F1 keyed DTR for $HELD_MS ms"
 sleep 0.5
 keys alt+o t p
 wait_for 15 window_shown "$PHONE" || fail "the program stopped answering after F1"
@@ -70,5 +92,7 @@ wait_for 10 pref10 || fail "item 10 of fdpref.dat: $(sed -n 10p "$PROG/fdpref.da
 log "voice navigation mode 2 stored"
 
 stop_program
+[ "$(dtr_changes | tail -n 1 | awk '{print $2}')" = "off" ] || fail "DTR left on at the end: $(tail -n 3 "$MODEM")"
+log "DTR off after the program closed"
 log "PASS: phone setup to wave2.txt, F1 without sound, voice navigation stored"
 exit 0
