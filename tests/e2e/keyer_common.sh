@@ -3,6 +3,7 @@
 # design positions, and the start of a session up to the main window.
 # Expects SCRATCH set (and LOG, PROG, WORK before the session); PIDS collects background ids;
 # EXTRA_LOG, when set, is shown on failure.
+. "$(dirname "${BASH_SOURCE[0]}")/wm_common.sh"
 PIDS=()
 FD_PID=""
 
@@ -71,19 +72,8 @@ prepare_program() {
 # The window manager, the program (with any environment given as arguments),
 # Enter on the station window; MID is the main window afterwards.
 start_session() {
-  wait_for 20 timeout 2 xdotool getdisplaygeometry >/dev/null 2>&1 || fail "no X server"
-  # Under a loaded machine openbox may miss the server's first answer: three tries.
-  local ob="" attempt
-  for attempt in 1 2 3; do
-    openbox >>"$SCRATCH/openbox.log" 2>&1 &
-    ob=$!
-    wait_for 10 eval 'kill -0 "$ob" 2>/dev/null && timeout 2 wmctrl -m >/dev/null 2>&1' && break
-    kill "$ob" 2>/dev/null
-    ob=""
-    sleep 1
-  done
-  [ -n "$ob" ] || fail "the window manager did not start"
-  PIDS+=("$ob")
+  start_openbox
+  PIDS+=("$OB_PID")
   (cd "$PROG" && exec env "$@" ./fieldday) >"$SCRATCH/fieldday.log" 2>&1 &
   FD_PID=$!
   local station="Amateur Station I\.D\."

@@ -4,6 +4,7 @@
 # xvfb-run. Every wait is bounded; background processes are killed by their
 # own ids on exit; a failure leaves a screenshot and the program's output.
 
+. "$(dirname "${BASH_SOURCE[0]}")/wm_common.sh"
 keying_e2e_start() {
   local script=$1
   shift
@@ -78,17 +79,7 @@ seed_prefs() {
 }
 
 start_window_manager() {
-  wait_for 20 timeout 2 xdotool getdisplaygeometry >/dev/null 2>&1 || fail "the X server did not answer on $DISPLAY"
-  wm_up() { kill -0 "$OB_PID" 2>/dev/null && timeout 2 wmctrl -m >/dev/null 2>&1; }
-  for attempt in 1 2 3; do
-    openbox >>"$SCRATCH/openbox.log" 2>&1 &
-    OB_PID=$!
-    wait_for 10 wm_up && break
-    kill "$OB_PID" 2>/dev/null
-    OB_PID=""
-    sleep 1
-  done
-  [ -n "$OB_PID" ] || fail "the window manager did not start"
+  start_openbox
 }
 
 MAIN="Varik Software Field Day Log"

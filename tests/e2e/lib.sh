@@ -10,6 +10,7 @@
 # Every wait is bounded; background processes are killed by their own ids on
 # every exit; a failure leaves a screenshot (failure-screen.xwd) and the
 # program's output beside e2e.log.
+. "$(dirname "${BASH_SOURCE[0]}")/wm_common.sh"
 set -u
 
 E2E_LIMIT=${E2E_LIMIT:-150}   # seconds for a whole scenario
@@ -103,18 +104,7 @@ seed_prefs() {
 # The window manager; under a loaded machine the server may answer late, so
 # openbox gets three tries.
 start_wm() {
-  wait_for 20 timeout 2 xdotool getdisplaygeometry >/dev/null 2>&1 || fail "the X server did not answer on $DISPLAY"
-  wm_up() { kill -0 "$OB_PID" 2>/dev/null && timeout 2 wmctrl -m >/dev/null 2>&1; }
-  local attempt
-  for attempt in 1 2 3; do
-    openbox >>"$SCRATCH/openbox.log" 2>&1 &
-    OB_PID=$!
-    wait_for 10 wm_up && break
-    kill "$OB_PID" 2>/dev/null
-    OB_PID=""
-    sleep 1
-  done
-  [ -n "$OB_PID" ] || fail "the window manager did not start"
+  start_openbox
   log "window manager ready"
 }
 

@@ -79,17 +79,8 @@ export TZ=UTC QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8
 printf '%s\r\n' '"W1AW"' '"2A"' '"CT"' 0 '"PH"' '"20"' 255 0 100 0 '"None"' 0 0 '"AB"' 0 0 '""' >"$PROG/fdpref.dat"
 cp "$HERE/output_files_seed.dat" "$PROG/fdlog.dat" || fail "no seed log"
 
-wait_for 20 timeout 2 xdotool getdisplaygeometry >/dev/null 2>&1 || fail "the X server did not answer"
-wm_up() { kill -0 "$OB_PID" 2>/dev/null && timeout 2 wmctrl -m >/dev/null 2>&1; }
-for attempt in 1 2 3; do
-  openbox >>"$SCRATCH/openbox.log" 2>&1 &
-  OB_PID=$!
-  wait_for 10 wm_up && break
-  kill "$OB_PID" 2>/dev/null
-  OB_PID=""
-  sleep 1
-done
-[ -n "$OB_PID" ] || fail "the window manager did not start"
+. "$(dirname "$0")/wm_common.sh"
+start_openbox
 
 (cd "$PROG" && exec ./fieldday) >"$SCRATCH/fieldday.log" 2>&1 &
 FD_PID=$!

@@ -77,17 +77,8 @@ for sec in CT ENY NT ONE PAC AK MDC WI STX BC QC VI; do
   i=$((i + 1))
 done
 
-wait_for 20 timeout 2 xdotool getdisplaygeometry >/dev/null 2>&1 || fail "the X server did not answer on $DISPLAY"
-wm_up() { kill -0 "$OB_PID" 2>/dev/null && timeout 2 wmctrl -m >/dev/null 2>&1; }
-for attempt in 1 2 3; do
-  openbox >>"$SCRATCH/openbox.log" 2>&1 &
-  OB_PID=$!
-  wait_for 10 wm_up && break
-  kill "$OB_PID" 2>/dev/null
-  OB_PID=""
-  sleep 1
-done
-[ -n "$OB_PID" ] || fail "the window manager did not start"
+. "$(dirname "$0")/wm_common.sh"
+start_openbox
 
 (cd "$PROG" && exec ./fieldday) >"$SCRATCH/fieldday.log" 2>&1 &
 FD_PID=$!
