@@ -10,7 +10,7 @@
 if [ -z "${FD_E2E_INNER:-}" ]; then
   rm -rf "$SCRATCH"
   mkdir -p "$SCRATCH"
-  FD_E2E_INNER=1 timeout -k 5 150 xvfb-run -a -e "$SCRATCH/xvfb.log" -s "-screen 0 1280x1024x24" \
+  FD_E2E_INNER=1 timeout -k 5 170 xvfb-run -a -e "$SCRATCH/xvfb.log" -s "-screen 0 1280x1024x24" \
     bash "${BASH_SOURCE[1]}" "$PROGRAM_DIR" "$SCRATCH"
   rc=$?
   [ $rc -eq 124 ] && echo "FAIL: the session ran past its time limit (see $SCRATCH)"
@@ -68,6 +68,7 @@ chmod 700 "$WORK/xdg"
 cp -r "$PROGRAM_DIR" "$PROG" || fail "cannot copy $PROGRAM_DIR"
 rm -f "$PROG/fdlog.dat" "$PROG/fdpref.dat"
 export HOME="$WORK/home" USERPROFILE="$WORK/home" APPDATA="$WORK/appdata" XDG_RUNTIME_DIR="$WORK/xdg"
+unset XDG_CONFIG_HOME  # the settings file lands under the private HOME
 export TZ=UTC QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8
 printf '%s\r\n' '"W1AW"' '"2A"' '"CT"' 0 '"PH"' '"20"' 255 0 100 0 '"None"' 0 0 '"AB"' 0 0 '""' >"$PROG/fdpref.dat"
 

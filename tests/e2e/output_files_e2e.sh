@@ -7,87 +7,18 @@
 # compared with their expected text, and the settings file must hold the name.
 #
 # Usage: output_files_e2e.sh PROGRAM_DIR SCRATCH_DIR
-# Every wait is bounded; the program and the window manager are ended by their
-# own ids on every exit.
 set -u
 
 PROGRAM_DIR=${1:?program folder}
 SCRATCH=${2:?scratch folder}
 HERE=$(cd "$(dirname "$0")" && pwd)
 
-if [ -z "${FD_E2E_INNER:-}" ]; then
-  rm -rf "$SCRATCH"
-  mkdir -p "$SCRATCH"
-  FD_E2E_INNER=1 timeout -k 5 170 xvfb-run -a -e "$SCRATCH/xvfb.log" -s "-screen 0 1280x1024x24" \
-    bash "$0" "$PROGRAM_DIR" "$SCRATCH"
-  rc=$?
-  [ $rc -eq 124 ] && echo "FAIL: the session ran past its time limit (see $SCRATCH)"
-  exit $rc
-fi
-
-LOG="$SCRATCH/e2e.log"
-WORK="$SCRATCH/run"
-PROG="$WORK/program"
-OB_PID=""
-FD_PID=""
-
-log() { echo "$*" | tee -a "$LOG"; }
-cleanup() {
-  [ -n "$FD_PID" ] && kill "$FD_PID" 2>/dev/null
-  [ -n "$OB_PID" ] && kill "$OB_PID" 2>/dev/null
-  return 0
-}
-trap cleanup EXIT
-trap 'exit 143' INT TERM HUP
-fail() {
-  log "FAIL: $*"
-  timeout 10 xwd -root -silent >"$SCRATCH/failure-screen.xwd" 2>/dev/null && log "screenshot: $SCRATCH/failure-screen.xwd"
-  [ -f "$SCRATCH/fieldday.log" ] && tail -n 40 "$SCRATCH/fieldday.log" | tee -a "$LOG"
-  exit 1
-}
-wait_for() {
-  local tries=$(($1 * 4))
-  shift
-  while [ $tries -gt 0 ]; do
-    "$@" && return 0
-    sleep 0.25
-    tries=$((tries - 1))
-  done
-  return 1
-}
-window_id() { timeout 5 xdotool search --name "$1" 2>/dev/null | head -n 1; }
-window_shown() { [ -n "$(window_id "$1")" ]; }
-window_gone() { [ -z "$(window_id "$1")" ]; }
-# Waits for a window, activates it and presses keys in it.
-press_in() {
-  local title=$1
-  shift
-  wait_for 20 window_shown "$title" || fail "\"$title\" did not appear"
-  timeout 10 xdotool windowactivate --sync "$(window_id "$title")" || fail "cannot activate \"$title\""
-  sleep 0.3
-  timeout 5 xdotool key --clearmodifiers "$@" || fail "xdotool key failed"
-}
+source "$(dirname "$0")/output_e2e_lib.sh"
 type_text() { timeout 10 xdotool type --clearmodifiers --delay 40 "$1" || fail "xdotool type failed"; }
 
-mkdir -p "$WORK/home" "$WORK/appdata" "$WORK/xdg"
-chmod 700 "$WORK/xdg"
-cp -r "$PROGRAM_DIR" "$PROG" || fail "cannot copy $PROGRAM_DIR"
-rm -f "$PROG/fdlog.dat" "$PROG/fdpref.dat"
-export HOME="$WORK/home" USERPROFILE="$WORK/home" APPDATA="$WORK/appdata" XDG_RUNTIME_DIR="$WORK/xdg"
-unset XDG_CONFIG_HOME
-export TZ=UTC QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8
-printf '%s\r\n' '"W1AW"' '"2A"' '"CT"' 0 '"PH"' '"20"' 255 0 100 0 '"None"' 0 0 '"AB"' 0 0 '""' >"$PROG/fdpref.dat"
 cp "$HERE/output_files_seed.dat" "$PROG/fdlog.dat" || fail "no seed log"
-
-. "$(dirname "$0")/wm_common.sh"
-start_openbox
-
-(cd "$PROG" && exec ./fieldday) >"$SCRATCH/fieldday.log" 2>&1 &
-FD_PID=$!
-press_in "Amateur Station I\.D\." Return
-MAIN="Varik Software Field Day Log"
+start_program
 DOCS="$HOME/Documents/Varik Software/Field Day"
-wait_for 15 window_shown "$MAIN" || fail "the main window is not shown"
 
 # ---- the dupe sheet: File opens on "Backup Options", the first item in
 # use; the grey items are passed over ----
@@ -143,8 +74,6 @@ grep -q '<OWN_CLUB_NAME>Test Club</OWN_CLUB_NAME>' "$HOME/Documents/Varik Softwa
   fail "shared preferences lack the club"
 log "summary written line by line, settings stored"
 
-timeout 5 wmctrl -c "$MAIN" || fail "wmctrl could not close the main window"
-timeout 20 bash -c "while kill -0 $FD_PID 2>/dev/null; do sleep 0.2; done" || fail "the program did not end"
-FD_PID=""
+stop_program
 log "PASS: dupe sheet and summary sheet from the File menu"
 exit 0

@@ -11,62 +11,9 @@ set -u
 PROGRAM_DIR=${1:?program folder}
 SCRATCH=${2:?scratch folder}
 
-if [ -z "${FD_E2E_INNER:-}" ]; then
-  rm -rf "$SCRATCH"
-  mkdir -p "$SCRATCH"
-  FD_E2E_INNER=1 timeout -k 5 150 xvfb-run -a -e "$SCRATCH/xvfb.log" -s "-screen 0 1280x1024x24" \
-    bash "$0" "$PROGRAM_DIR" "$SCRATCH"
-  rc=$?
-  [ $rc -eq 124 ] && echo "FAIL: the session ran past its time limit (see $SCRATCH)"
-  exit $rc
-fi
-
-LOG="$SCRATCH/e2e.log"
-WORK="$SCRATCH/run"
-PROG="$WORK/program"
-OB_PID=""
-FD_PID=""
-
-log() { echo "$*" | tee -a "$LOG"; }
-cleanup() {
-  [ -n "$FD_PID" ] && kill "$FD_PID" 2>/dev/null
-  [ -n "$OB_PID" ] && kill "$OB_PID" 2>/dev/null
-  return 0
-}
-trap cleanup EXIT
-trap 'exit 143' INT TERM HUP
-
-fail() {
-  log "FAIL: $*"
-  timeout 10 xwd -root -silent >"$SCRATCH/failure-screen.xwd" 2>/dev/null && log "screenshot: $SCRATCH/failure-screen.xwd"
-  [ -f "$SCRATCH/fieldday.log" ] && tail -n 40 "$SCRATCH/fieldday.log" | tee -a "$LOG"
-  exit 1
-}
-
-wait_for() {
-  local tries=$(($1 * 4))
-  shift
-  while [ $tries -gt 0 ]; do
-    "$@" && return 0
-    sleep 0.25
-    tries=$((tries - 1))
-  done
-  return 1
-}
-
-window_id() { timeout 5 xdotool search --name "$1" 2>/dev/null | head -n 1; }
-window_shown() { [ -n "$(window_id "$1")" ]; }
-window_gone() { [ -z "$(window_id "$1")" ]; }
+source "$(dirname "$0")/output_e2e_lib.sh"
 log_has_lines() { [ -f "$PROG/fdlog.dat" ] && [ "$(grep -c '' "$PROG/fdlog.dat")" -ge "$1" ]; }
 
-mkdir -p "$WORK/home" "$WORK/appdata" "$WORK/xdg"
-chmod 700 "$WORK/xdg"
-cp -r "$PROGRAM_DIR" "$PROG" || fail "cannot copy $PROGRAM_DIR"
-rm -f "$PROG/fdlog.dat" "$PROG/fdpref.dat"
-export HOME="$WORK/home" USERPROFILE="$WORK/home" APPDATA="$WORK/appdata" XDG_RUNTIME_DIR="$WORK/xdg"
-export TZ=UTC QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8
-
-printf '%s\r\n' '"W1AW"' '"2A"' '"CT"' 0 '"PH"' '"20"' 255 0 100 0 '"None"' 0 0 '"AB"' 0 0 '""' >"$PROG/fdpref.dat"
 # Twelve contacts over an hour on several bands and by two operators.
 : >"$PROG/fdlog.dat"
 i=0
@@ -77,19 +24,7 @@ for sec in CT ENY NT ONE PAC AK MDC WI STX BC QC VI; do
   i=$((i + 1))
 done
 
-. "$(dirname "$0")/wm_common.sh"
-start_openbox
-
-(cd "$PROG" && exec ./fieldday) >"$SCRATCH/fieldday.log" 2>&1 &
-FD_PID=$!
-STATION="Amateur Station I\.D\."
-wait_for 30 window_shown "$STATION" || fail "the station window did not appear"
-timeout 10 xdotool windowactivate --sync "$(window_id "$STATION")" || fail "cannot activate the station window"
-timeout 5 xdotool key --clearmodifiers Return || fail "xdotool key failed"
-wait_for 15 window_gone "$STATION" || fail "Enter did not close the station window"
-
-MAIN="Varik Software Field Day Log"
-wait_for 15 window_shown "$MAIN" || fail "the main window is not shown"
+start_program
 MID=$(window_id "$MAIN")
 
 # Opens a window from the menu bar with the given keys, photographs it, closes it.
