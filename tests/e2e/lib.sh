@@ -122,6 +122,16 @@ window_gone() { [ -z "$(window_id "$1")" ]; }
 window_visible() { [ -n "$(visible_id "$1")" ]; }
 window_hidden() { [ -z "$(visible_id "$1")" ]; }
 
+# Fails when a mapped window is shown whose name does not match $1: a box
+# nobody expected.
+no_other_window() {
+  local w name
+  for w in $(timeout 5 xdotool search --onlyvisible --name '.' 2>/dev/null); do
+    name=$(timeout 2 xdotool getwindowname "$w" 2>/dev/null)
+    [[ "$name" =~ $1 ]] || fail "an unexpected window is shown: \"$name\""
+  done
+}
+
 # Activates the mapped window named $1, waiting for it at most $2 seconds (20).
 activate() {
   wait_for "${2:-20}" window_visible "$1" || fail "\"$1\" is not shown"
