@@ -186,6 +186,21 @@ TEST_F(Append, LinesThatAreNotContactsAreLeftOutAndCounted) {
   EXPECT_TRUE(dlg().shown[0].text.startsWith("1 line(s)"));
 }
 
+// Tags without a colon, and no colon anywhere: a reader that looked for the
+// colon up to the end of the file for each tag took minutes over these 6 MB
+// (past the test's time limit); reading inside each tag takes a fraction of
+// a second.
+TEST_F(Append, LargeFileOfAnotherKindIsRefusedAtOnce) {
+  QByteArray page;
+  page.reserve(6 * 1024 * 1024 + 64);
+  while (page.size() < 6 * 1024 * 1024) page += "<b><b><b><i><i><i><p><p>\r\n";
+  writeFile("page.adi", page);
+  EXPECT_FALSE(svc.appendFile(path("page.adi"), true));
+  EXPECT_EQ(dlg().titles(), QStringList{"Invalid ADIF File Format."});
+  EXPECT_EQ(state.QsoCount(), 0);
+  EXPECT_EQ(main.reloads, 0);
+}
+
 TEST_F(Append, OverTheLimitIsRefusedWithTheCounts) {
   QByteArray log;
   for (int i = 0; i < 13990; ++i) log += recordLine(QStringLiteral("K%1").arg(i), "1A", "CT", "2024/06/22", "18:00:00", "20", "CW");
