@@ -109,13 +109,15 @@ QString bandFromFrequency(const QString& mhz) {
   return {};
 }
 
-std::vector<QsoRecord> readRecords(const QByteArray& bytes) {
+std::vector<QsoRecord> readRecords(const QByteArray& bytes) { return readFile(bytes).records; }
+
+File readFile(const QByteArray& bytes) {
   const QString text = cp1252::decode(bytes);
   const qsizetype eoh = text.indexOf(QLatin1String("<eoh>"), 0, Qt::CaseInsensitive);
   const qsizetype eor = text.indexOf(QLatin1String("<eor>"), 0, Qt::CaseInsensitive);
   qsizetype pos = eoh >= 0 && (eor < 0 || eoh < eor) ? eoh + 5 : 0;
 
-  std::vector<QsoRecord> out;
+  File out;
   Fields fields;
   while (true) {
     const qsizetype lt = text.indexOf(u'<', pos);
@@ -129,7 +131,8 @@ std::vector<QsoRecord> readRecords(const QByteArray& bytes) {
     const qsizetype inTag = tag.indexOf(u':');
     if (inTag < 0) {  // a tag without a value
       if (tag.trimmed().compare(QLatin1String("eor"), Qt::CaseInsensitive) == 0) {
-        if (!fields.value(QStringLiteral("call")).value.isEmpty()) out.push_back(convert(fields));
+        if (!fields.value(QStringLiteral("call")).value.isEmpty()) out.records.push_back(convert(fields));
+        else if (!fields.isEmpty()) ++out.withoutCall;
         fields.clear();
       }
       pos = gt + 1;

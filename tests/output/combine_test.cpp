@@ -186,6 +186,21 @@ TEST_F(Append, LinesThatAreNotContactsAreLeftOutAndCounted) {
   EXPECT_TRUE(dlg().shown[0].text.startsWith("1 line(s)"));
 }
 
+TEST_F(Append, AdifRecordsWithoutACallAreLeftOutAndCounted) {
+  writeFile("in.adi",
+            "<ADIF_VER:5>3.1.4 <EOH>\r\n"
+            "<call:4>K1AA <band:3>20m <mode:2>CW <qso_date:8>20240622 <time_on:4>1800 <eor>\r\n"
+            "<band:3>40m <mode:2>CW <qso_date:8>20240622 <time_on:4>1801 <eor>\r\n"
+            "<call:0> <band:3>40m <mode:2>CW <eor>\r\n"
+            "<eor>\r\n"  // no field at all: not a record
+            "<call:4>K2AA <band:3>20m <mode:2>CW <qso_date:8>20240622 <time_on:4>1802 <eor>\r\n");
+  EXPECT_TRUE(svc.appendFile(path("in.adi"), true));
+  EXPECT_EQ(state.QsoCount(), 2);
+  ASSERT_EQ(dlg().titles(), QStringList{"Append Data or Restore From Backup"});
+  EXPECT_EQ(dlg().shown[0].text, "2 record(s) of the file had no call and were left out.");
+  EXPECT_EQ(dlg().beeps, 0);
+}
+
 // Tags without a colon, and no colon anywhere: a reader that looked for the
 // colon up to the end of the file for each tag took minutes over these 6 MB
 // (past the test's time limit); reading inside each tag takes a fraction of
