@@ -179,4 +179,69 @@ void BM_BackupCheck(benchmark::State& st) {
 }
 BENCHMARK(BM_BackupCheck)->Arg(100)->Arg(14000)->Unit(benchmark::kMillisecond);
 
+// ---- The ADIF reader on 5 MB of whatever the operator picked ----
+// Real ADIF (the export of about 22,000 contacts, more than a log holds)
+// against files of other kinds: a web page of the log (tags without a
+// colon, and no colon anywhere), the densest such tags ("<b>" after "<b>"),
+// and plain text without a "<". Run it on one core: taskset -c 0.
+
+enum class FileKind { Adif, WebPage, DenseTags, PlainText };
+
+QByteArray fiveMegabytes(FileKind kind) {
+  constexpr qsizetype kSize = 5 * 1024 * 1024;
+  QByteArray out;
+  out.reserve(kSize + 4096);
+  if (kind == FileKind::Adif) {
+    const fd::adif::ExportTexts texts{"100", "ARRL Field Day Contest", "PH"};
+    const qsizetype perRecord = fd::adif::exportFile(sampleLog(100), texts, fd::kProgramTitle, QDate(2024, 6, 23)).size() / 100;
+    out = fd::adif::exportFile(sampleLog(static_cast<int>(kSize / perRecord) + 100), texts, fd::kProgramTitle,
+                               QDate(2024, 6, 23));
+  } else {
+    for (int i = 0; out.size() < kSize; ++i) {
+      if (kind == FileKind::WebPage)
+        out += QStringLiteral("<tr><td>K%1ABC</td><td>2A</td><td>ENY</td><td>2024/06/22</td><td>18.05</td></tr>\r\n")
+                   .arg(i)
+                   .toLatin1();
+      else if (kind == FileKind::DenseTags)
+        out += "<b><b><b><b><b><b><b><b>\r\n";
+      else
+        out += QStringLiteral("Contact %1 with K%1ABC, class 2A, section ENY, on 20 metres in CW.\r\n").arg(i).toLatin1();
+    }
+  }
+  out.truncate(kSize);
+  return out;
+}
+
+void BM_AdifRead5MB(benchmark::State& st, FileKind kind) {
+  const QByteArray bytes = fiveMegabytes(kind);
+  size_t records = 0;
+  for (auto _ : st) {
+    const auto read = fd::adif::readRecords(bytes);
+    records = read.size();
+    benchmark::DoNotOptimize(read.data());
+  }
+  st.counters["records"] = static_cast<double>(records);
+  st.SetBytesProcessed(static_cast<int64_t>(st.iterations()) * bytes.size());
+}
+BENCHMARK_CAPTURE(BM_AdifRead5MB, adif, FileKind::Adif)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_AdifRead5MB, web_page, FileKind::WebPage)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_AdifRead5MB, dense_tags, FileKind::DenseTags)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_AdifRead5MB, plain_text, FileKind::PlainText)->Unit(benchmark::kMillisecond);
+
+// The append's verdict on such a file, picked as .adi: the ADIF holds more
+// contacts than a log may ("Append Error", nothing appended); the others hold
+// no record ("Invalid ADIF File Format.").
+void BM_AdifAppendVerdict5MB(benchmark::State& st, FileKind kind) {
+  AppendRig rig{QByteArray()};
+  rig.write("in.adi", fiveMegabytes(kind));
+  for (auto _ : st) {
+    rig.fake.dialogs->clear();
+    benchmark::DoNotOptimize(rig.svc.appendFile(rig.dir.path() + "/in.adi", true));
+  }
+  if (rig.fake.dialogs->shown.size() != 1) st.SkipWithError("the append did not give one box");
+  else st.SetLabel(rig.fake.dialogs->shown[0].title.toStdString());
+}
+BENCHMARK_CAPTURE(BM_AdifAppendVerdict5MB, adif_over_the_limit, FileKind::Adif)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_AdifAppendVerdict5MB, web_page, FileKind::WebPage)->Unit(benchmark::kMillisecond);
+
 }  // namespace

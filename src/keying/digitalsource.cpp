@@ -70,14 +70,14 @@ void DigitalSource::ConnectWithZell() {
     s.DigLinkUp = 0;
     dialogs().message(QStringLiteral("Unable to find Zell RTTY."),
                       QStringLiteral("Please start Zell RTTY and click Options > Transmit > Connect to Zell RTTY to try again."),
-                      Buttons::Ok);
+                      Buttons::Ok, Icon::Critical);
     return;
   }
   s.DigLinkUp = 1;
   dialogs().message(QStringLiteral("Connected with Zell!"),
                     QStringLiteral("Connected with Zell!\r\n\r\nFor best display of both programs on your screen, click "
                                    "Options > Appearance > Form Size and enter 85 from this program's menu options."),
-                    Buttons::Ok);
+                    Buttons::Ok, Icon::Information);
   QCoreApplication::processEvents();
   SendToZell();
 }

@@ -99,7 +99,7 @@ void PhoneKeyer::PhoneSetup() {
   dialogs().message(QStringLiteral("Invalid port."),
                     QStringLiteral("The port you have selected for Phone keying is invalid.  Please select another or "
                                    "enter 0 for none."),
-                    Buttons::Ok);
+                    Buttons::Ok, Icon::Information);
   if (showWindowModal && !(windowVisible && windowVisible())) showWindowModal();
 }
 

@@ -49,7 +49,15 @@ QByteArray exportFile(const std::vector<QsoRecord>& records, const ExportTexts& 
 QString bandFromName(const QString& value);
 // The band of a frequency in MHz (text, C locale); empty outside every band.
 QString bandFromFrequency(const QString& mhz);
-// Every record of a file that has a call, converted to the log's fields.
+// Every record of a file that has a call, converted to the log's fields,
+// and how many records were left out for want of a call (a record with no
+// field at all, such as "<eor><eor>", is not counted).
+struct File {
+  std::vector<QsoRecord> records;
+  int withoutCall = 0;
+};
+File readFile(const QByteArray& bytes);
+// readFile's records alone.
 std::vector<QsoRecord> readRecords(const QByteArray& bytes);
 
 }  // namespace fd::adif

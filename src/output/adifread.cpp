@@ -109,30 +109,37 @@ QString bandFromFrequency(const QString& mhz) {
   return {};
 }
 
-std::vector<QsoRecord> readRecords(const QByteArray& bytes) {
+std::vector<QsoRecord> readRecords(const QByteArray& bytes) { return readFile(bytes).records; }
+
+File readFile(const QByteArray& bytes) {
   const QString text = cp1252::decode(bytes);
   const qsizetype eoh = text.indexOf(QLatin1String("<eoh>"), 0, Qt::CaseInsensitive);
   const qsizetype eor = text.indexOf(QLatin1String("<eor>"), 0, Qt::CaseInsensitive);
   qsizetype pos = eoh >= 0 && (eor < 0 || eoh < eor) ? eoh + 5 : 0;
 
-  std::vector<QsoRecord> out;
+  File out;
   Fields fields;
   while (true) {
     const qsizetype lt = text.indexOf(u'<', pos);
     if (lt < 0) break;
     const qsizetype gt = text.indexOf(u'>', lt);
     if (gt < 0) break;
-    const qsizetype colon = text.indexOf(u':', lt);
-    if (colon < 0 || colon > gt) {  // a tag without a value
-      if (text.mid(lt + 1, gt - lt - 1).trimmed().compare(QLatin1String("eor"), Qt::CaseInsensitive) == 0) {
-        if (!fields.value(QStringLiteral("call")).value.isEmpty()) out.push_back(convert(fields));
+    // Every search stays inside the tag: a file of another kind holds many
+    // tags and few colons, and a search to the end for each would make the
+    // reading quadratic in the file's size.
+    const QStringView tag = QStringView(text).mid(lt + 1, gt - lt - 1);
+    const qsizetype inTag = tag.indexOf(u':');
+    if (inTag < 0) {  // a tag without a value
+      if (tag.trimmed().compare(QLatin1String("eor"), Qt::CaseInsensitive) == 0) {
+        if (!fields.value(QStringLiteral("call")).value.isEmpty()) out.records.push_back(convert(fields));
+        else if (!fields.isEmpty()) ++out.withoutCall;
         fields.clear();
       }
       pos = gt + 1;
       continue;
     }
-    const QString name = text.mid(lt + 1, colon - lt - 1).trimmed().toLower();
-    const QString lengthPart = text.mid(colon + 1, gt - colon - 1);
+    const QString name = tag.left(inTag).trimmed().toString().toLower();
+    const QStringView lengthPart = tag.mid(inTag + 1);
     int n = 0;
     for (QChar c : lengthPart) {
       if (c < u'0' || c > u'9' || n > 100'000'000) break;

@@ -46,8 +46,10 @@ bool OutputService::appendFile(const QString& typed, bool eliminateDuplicates) {
   std::vector<QsoRecord> incoming;
   int leftOut = 0;
   if (isAdif) {
-    incoming = adif::readRecords(bytes);
-    if (incoming.empty()) return unreadable();
+    adif::File file = adif::readFile(bytes);
+    if (file.records.empty()) return unreadable();
+    incoming = std::move(file.records);
+    leftOut = file.withoutCall;
   } else {
     combine::DataFile file = combine::readDataFile(bytes);
     if (file.records.empty()) return unreadable(QStringLiteral("\r\n\r\nThe file holds no contact."));
@@ -71,7 +73,9 @@ bool OutputService::appendFile(const QString& typed, bool eliminateDuplicates) {
   if (main) main->mnuopen2();
   if (leftOut > 0)
     dialogs().message(QStringLiteral("Append Data or Restore From Backup"),
-                      QStringLiteral("%1 line(s) of the file were not contacts and were left out.").arg(leftOut),
+                      (isAdif ? QStringLiteral("%1 record(s) of the file had no call and were left out.")
+                              : QStringLiteral("%1 line(s) of the file were not contacts and were left out."))
+                          .arg(leftOut),
                       Buttons::Ok);
   return true;
 }

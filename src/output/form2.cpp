@@ -148,25 +148,26 @@ Form2::Form2(ProgramState& state, QWidget* parent) : QDialog(parent), s(state) {
   label(QStringLiteral("List all calls of operators and # of QSO's of the GOTA station:"), 240, 3320, 5400);
   Text17 = box(5700, 3320, 3180);
   capitalBox(Text17);
-  // Rows 9 to 12: the bonus points, under their label (the boxes need the
-  // whole width of the frame).
-  label(QStringLiteral("Bonus Points:"), 240, 3750, 1260);
-  Check6 = check(this, QStringLiteral("100% Emergency Power"), 240, 4050, 2820);
-  Check7 = check(this, QStringLiteral("W1AW Field Day Message"), 3120, 4050, 2820);
-  Check10 = check(this, QStringLiteral("Location in a Public Place"), 6000, 4050, 2880);
-  Check9 = check(this, QStringLiteral("Messages Relayed  (no.):"), 240, 4380, 2640);
-  Text4 = box(2880, 4380, 600);
+  // Row 9: the bonus points' label beside its first three boxes, as row 4
+  // has it; rows 10 to 12 below. The row is full: each width is its caption's
+  // with a few pixels to spare, and the last box ends just inside the frame.
+  label(QStringLiteral("Bonus Points:"), 240, 3840, 1200);
+  Check6 = check(this, QStringLiteral("100% Emergency Power"), 1470, 3840, 2370);
+  Check7 = check(this, QStringLiteral("W1AW Field Day Message"), 3870, 3840, 2550);
+  Check10 = check(this, QStringLiteral("Location in a Public Place"), 6450, 3840, 2490);
+  Check9 = check(this, QStringLiteral("Messages Relayed  (no.):"), 240, 4170, 2640);
+  Text4 = box(2880, 4170, 600);
   numberBox(Text4);
-  Check8 = check(this, QStringLiteral("Media Publicity"), 3600, 4380, 1740);
-  Check11 = check(this, QStringLiteral("Satellite"), 5400, 4380, 1140);
-  Check12 = check(this, QStringLiteral("Information Booth"), 6600, 4380, 2100);
-  Check13 = check(this, QStringLiteral("Natural Power"), 240, 4710, 2820);
-  Check14 = check(this, QStringLiteral("Message to SM"), 3120, 4710, 2820);
-  Check15 = check(this, QStringLiteral("Site visited by invited officals"), 6000, 4710, 2880);
-  Check16 = check(this, QStringLiteral("Non-traditional Mode (list)"), 240, 5040, 2640);
-  Text14 = box(2880, 5040, 2040);
-  Check17 = check(this, QStringLiteral("Youth Participation  (no.):"), 5040, 5040, 2580);
-  Text18 = box(7680, 5040, 1200);
+  Check8 = check(this, QStringLiteral("Media Publicity"), 3600, 4170, 1740);
+  Check11 = check(this, QStringLiteral("Satellite"), 5400, 4170, 1140);
+  Check12 = check(this, QStringLiteral("Information Booth"), 6600, 4170, 2100);
+  Check13 = check(this, QStringLiteral("Natural Power"), 240, 4500, 2820);
+  Check14 = check(this, QStringLiteral("Message to SM"), 3120, 4500, 2820);
+  Check15 = check(this, QStringLiteral("Site visited by invited officals"), 6000, 4500, 2880);
+  Check16 = check(this, QStringLiteral("Non-traditional Mode (list)"), 240, 4830, 2640);
+  Text14 = box(2880, 4830, 2040);
+  Check17 = check(this, QStringLiteral("Youth Participation  (no.):"), 5040, 4830, 2580);
+  Text18 = box(7680, 4830, 1200);
   // Rows 13 to 15: the submitter and the commands.
   label(QStringLiteral("Your Name:"), 240, 5430, 1500);
   Text5 = box(1800, 5430, 3600);

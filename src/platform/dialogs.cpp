@@ -22,11 +22,14 @@ bool refusedInTests(const QString& what) {
 }
 }  // namespace
 
-Answer QtDialogs::message(const QString& title, const QString& text, Buttons buttons, Answer onEscape) {
+Answer QtDialogs::message(const QString& title, const QString& text, Buttons buttons, Answer onEscape, Icon icon) {
   if (refusedInTests(QStringLiteral("message box \"%1\"").arg(title))) return Answer::Cancel;
   QMessageBox box(QApplication::activeWindow());
   box.setWindowTitle(title);
   box.setText(text);
+  box.setIcon(icon == Icon::Information ? QMessageBox::Information
+              : icon == Icon::Critical  ? QMessageBox::Critical
+                                        : QMessageBox::NoIcon);
   setDialogFrame(&box);
   // The box is at least as wide as its title with the frame's buttons.
   if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
@@ -77,8 +80,9 @@ void ScriptedDialogs::unscripted(const QString& what) {
   if (onUnscripted) onUnscripted(what);
 }
 
-Answer ScriptedDialogs::message(const QString& title, const QString& text, Buttons buttons, Answer onEscape) {
-  shown.append({QStringLiteral("message"), title, text, {}, {}});
+Answer ScriptedDialogs::message(const QString& title, const QString& text, Buttons buttons, Answer onEscape,
+                                Icon icon) {
+  shown.append({QStringLiteral("message"), title, text, {}, {}, icon});
   if (buttons == Buttons::Ok) return Answer::Ok;  // an OK box needs no script and takes no answer
   if (answers.empty()) {
     unscripted(QStringLiteral("message box \"%1\"").arg(title));

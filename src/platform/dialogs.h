@@ -18,6 +18,8 @@ enum class Buttons { Ok, YesNo };
 // Escape is never returned: a scripted answer standing for Esc or the close
 // box, which the box turns into its escape answer.
 enum class Answer { Ok, Yes, No, Cancel, Escape };
+// The picture beside a message box's text; most boxes have none.
+enum class Icon { None, Information, Critical };
 
 class Dialogs {
  public:
@@ -25,7 +27,10 @@ class Dialogs {
   // onEscape: what Esc and the close box answer in a Yes/No box (No unless
   // the caller says otherwise).
   virtual Answer message(const QString& title, const QString& text, Buttons buttons,
-                         Answer onEscape = Answer::No) = 0;
+                         Answer onEscape = Answer::No, Icon icon = Icon::None) = 0;
+  Answer message(const QString& title, const QString& text, Buttons buttons, Icon icon) {
+    return message(title, text, buttons, Answer::No, icon);
+  }
   // Cancel returns the empty text.
   virtual QString input(const QString& title, const QString& prompt, const QString& defaultAnswer) = 0;
   // Cancel returns nullopt ("no colour").
@@ -37,7 +42,9 @@ class Dialogs {
 
 class QtDialogs final : public Dialogs {
  public:
-  Answer message(const QString& title, const QString& text, Buttons buttons, Answer onEscape = Answer::No) override;
+  using Dialogs::message;
+  Answer message(const QString& title, const QString& text, Buttons buttons, Answer onEscape = Answer::No,
+                 Icon icon = Icon::None) override;
   QString input(const QString& title, const QString& prompt, const QString& defaultAnswer) override;
   std::optional<ColorValue> chooseColor(ColorValue initial) override;
   QString openFile(const QString& title, const QString& folder, const QString& filter) override;
@@ -53,6 +60,7 @@ class ScriptedDialogs final : public Dialogs {
     QString text;
     QString defaultAnswer;
     QString filter;  // file dialogs: the filter as handed to the dialog
+    Icon icon = Icon::None;  // message boxes
   };
   // Answers are taken in order; a box with no queued answer is a test failure
   // (reported through the unscripted handler) and is answered with Cancel.
@@ -66,7 +74,9 @@ class ScriptedDialogs final : public Dialogs {
   // Called when a box is shown that nothing scripted.
   std::function<void(const QString&)> onUnscripted;
 
-  Answer message(const QString& title, const QString& text, Buttons buttons, Answer onEscape = Answer::No) override;
+  using Dialogs::message;
+  Answer message(const QString& title, const QString& text, Buttons buttons, Answer onEscape = Answer::No,
+                 Icon icon = Icon::None) override;
   QString input(const QString& title, const QString& prompt, const QString& defaultAnswer) override;
   std::optional<ColorValue> chooseColor(ColorValue initial) override;
   QString openFile(const QString& title, const QString& folder, const QString& filter) override;

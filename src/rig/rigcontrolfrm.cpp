@@ -326,7 +326,7 @@ void RigControlfrm::OpenRigPort() {
                       QStringLiteral("The comm port that you selected for rig interface is either in use, invalid or "
                                      "the settings that you have selected are invalid.  Please select another "
                                      "combination or choose None for your rig selection."),
-                      Buttons::Ok);
+                      Buttons::Ok, Icon::Information);
     if (!isVisible()) showModal(this);  // at start-up: let the operator correct it
     return;
   }
@@ -415,7 +415,7 @@ void RigControlfrm::Command3_Click() {
   dialogs().message(QStringLiteral("You must be polling your rig to test this function."),
                     QStringLiteral("You must be polling your rig to test this function.  Please select your rig type "
                                    "and click the Test command button."),
-                    Buttons::Ok);
+                    Buttons::Ok, Icon::Information);
 }
 
 void RigControlfrm::Command4_Click() {

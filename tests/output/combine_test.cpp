@@ -186,6 +186,36 @@ TEST_F(Append, LinesThatAreNotContactsAreLeftOutAndCounted) {
   EXPECT_TRUE(dlg().shown[0].text.startsWith("1 line(s)"));
 }
 
+TEST_F(Append, AdifRecordsWithoutACallAreLeftOutAndCounted) {
+  writeFile("in.adi",
+            "<ADIF_VER:5>3.1.4 <EOH>\r\n"
+            "<call:4>K1AA <band:3>20m <mode:2>CW <qso_date:8>20240622 <time_on:4>1800 <eor>\r\n"
+            "<band:3>40m <mode:2>CW <qso_date:8>20240622 <time_on:4>1801 <eor>\r\n"
+            "<call:0> <band:3>40m <mode:2>CW <eor>\r\n"
+            "<eor>\r\n"  // no field at all: not a record
+            "<call:4>K2AA <band:3>20m <mode:2>CW <qso_date:8>20240622 <time_on:4>1802 <eor>\r\n");
+  EXPECT_TRUE(svc.appendFile(path("in.adi"), true));
+  EXPECT_EQ(state.QsoCount(), 2);
+  ASSERT_EQ(dlg().titles(), QStringList{"Append Data or Restore From Backup"});
+  EXPECT_EQ(dlg().shown[0].text, "2 record(s) of the file had no call and were left out.");
+  EXPECT_EQ(dlg().beeps, 0);
+}
+
+// Tags without a colon, and no colon anywhere: a reader that looked for the
+// colon up to the end of the file for each tag took minutes over these 6 MB
+// (past the test's time limit); reading inside each tag takes a fraction of
+// a second.
+TEST_F(Append, LargeFileOfAnotherKindIsRefusedAtOnce) {
+  QByteArray page;
+  page.reserve(6 * 1024 * 1024 + 64);
+  while (page.size() < 6 * 1024 * 1024) page += "<b><b><b><i><i><i><p><p>\r\n";
+  writeFile("page.adi", page);
+  EXPECT_FALSE(svc.appendFile(path("page.adi"), true));
+  EXPECT_EQ(dlg().titles(), QStringList{"Invalid ADIF File Format."});
+  EXPECT_EQ(state.QsoCount(), 0);
+  EXPECT_EQ(main.reloads, 0);
+}
+
 TEST_F(Append, OverTheLimitIsRefusedWithTheCounts) {
   QByteArray log;
   for (int i = 0; i < 13990; ++i) log += recordLine(QStringLiteral("K%1").arg(i), "1A", "CT", "2024/06/22", "18:00:00", "20", "CW");

@@ -3,8 +3,11 @@
 #include <QFile>
 #include <QFocusEvent>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTest>
 
 #include "core/sharedprefs.h"
@@ -348,6 +351,33 @@ TEST_F(SummaryTest, TabOrderAndLayout) {
     for (QWidget* o : {static_cast<QWidget*>(f.Option9), static_cast<QWidget*>(f.Option10), static_cast<QWidget*>(f.Option1)})
       EXPECT_TRUE(f.Frame4->rect().contains(o->geometry()));
     EXPECT_TRUE(f.Shape1->geometry().contains(f.Line1->geometry()));
+  });
+}
+
+TEST_F(SummaryTest, BonusPointsLabelStandsBesideItsFirstBoxes) {
+  open([](Form2& f) {
+    QLabel* label = nullptr;
+    for (QLabel* l : f.findChildren<QLabel*>())
+      if (l->text() == "Bonus Points:") label = l;
+    ASSERT_NE(label, nullptr);
+    EXPECT_GT(label->geometry().top(), f.Line2->geometry().bottom());
+    EXPECT_GE(label->width(), label->sizeHint().width());
+    QWidget* left = label;
+    for (QCheckBox* c : {f.Check6, f.Check7, f.Check10}) {
+      const std::string caption = c->text().toStdString();
+      EXPECT_LE(std::abs(c->geometry().center().y() - label->geometry().center().y()), 2) << caption;
+      EXPECT_GT(c->geometry().left(), left->geometry().right()) << caption;
+      // The whole caption shows: the part beside the tick is as wide as the text.
+      QStyleOptionButton o;
+      o.initFrom(c);
+      o.text = c->text();
+      EXPECT_GE(c->style()->subElementRect(QStyle::SE_CheckBoxContents, &o, c).width(),
+                c->fontMetrics().horizontalAdvance(c->text()))
+          << caption;
+      EXPECT_LT(c->geometry().right(), f.Shape1->geometry().right()) << caption;
+      left = c;
+    }
+    EXPECT_GT(f.Check9->geometry().top(), f.Check6->geometry().bottom());
   });
 }
 
