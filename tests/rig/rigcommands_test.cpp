@@ -242,6 +242,34 @@ TEST_F(ChangeFrequencyTest, KenwoodSequences) {
   EXPECT_TRUE(change(*w, 14.025f).isEmpty());  // not polling: nothing at all
 }
 
+// A poll answer (or an echo) that comes in after the discard: nobody reads
+// the port while polling is stopped, so the command drops it instead of
+// waiting its bound out at each step. A mode command alone leaves it to the
+// poll loop.
+TEST_F(ChangeFrequencyTest, BytesArrivingDuringAChangeAreDroppedNotWaitedOut) {
+  std::unique_ptr<RigControlfrm> w;
+  const struct { const char* family; QByteArray late; } rows[] = {
+      {"Kenwood", "FA00014025000;MD3;"},
+      {"Icom", hex("FE FE 64 E0 05 00 00 20 14 00 FD FE FE E0 64 FB FD")},  // echo and acknowledgement
+  };
+  for (const auto& r : rows) {
+    w = polling(r.family);
+    QTimer::singleShot(0, [&] { port->pending = r.late; });
+    const auto log = change(*w, 14.2f);
+    ASSERT_EQ(log.size(), 2) << r.family;
+    EXPECT_LT(log[1].first, 1000) << r.family;  // the pauses alone, not 2 s per wait
+    EXPECT_TRUE(port->pending.isEmpty()) << r.family;
+    EXPECT_TRUE(w->polling()) << r.family;
+    w->Form_Unload();
+  }
+  w = polling("Kenwood");
+  port->pending = "FA00014025000;MD3;";
+  QString mode = QStringLiteral("USB");
+  w->ChangeMode(0, mode);
+  EXPECT_EQ(port->log.size(), 1);
+  EXPECT_EQ(port->pending, QByteArray("FA00014025000;MD3;"));
+}
+
 TEST_F(ChangeFrequencyTest, PausesPerFamily) {
   const struct { const char* family; float f; int gap; } rows[] = {
       {"Elecraft", 14.025f, 1205}, {"Ten Tec Omni VI", 14.025f, 360}, {"Yaesu 1000", 14.025f, 10}};

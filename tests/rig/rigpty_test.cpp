@@ -198,5 +198,31 @@ TEST_F(RigPtyTest, AFrequencyChangeOnTheWire) {
   w->Form_Unload();
 }
 
+// The radio answers a poll just after the change has discarded its input:
+// the stale answer must not reach the log once polling resumes.
+TEST_F(RigPtyTest, APollAnswerAfterTheDiscardNeverReachesTheLog) {
+  sim::RadioSim radio(QStringLiteral("Kenwood"));
+  auto w = start(radio, QStringLiteral("Kenwood"));
+  cycle(*w);
+  ASSERT_EQ(state.CurFreq, QStringLiteral("14.025"));
+  radio.lateMs = 30;
+  w->tmrGetData_Timer();  // a poll request the radio answers late
+  w->tmrGetData.start();
+  w->ChangeFrequency(14.2f);
+  w->tmrGetData.stop();
+  radio.lateMs = 0;
+  state.CurFreq.clear();
+  QStringList seen;  // each frequency the read ticks hand to the log
+  for (int i = 0; i < 3; ++i) {
+    cycle(*w);
+    if (!state.CurFreq.isEmpty()) seen << std::exchange(state.CurFreq, QString());
+  }
+  EXPECT_EQ(seen.value(0), QStringLiteral("14.200"));
+  EXPECT_FALSE(seen.contains(QStringLiteral("14.025")));
+  EXPECT_TRUE(radio.commands.contains("MD2;"));
+  EXPECT_TRUE(radio.commands.contains("FA00014200000;"));
+  w->Form_Unload();
+}
+
 }  // namespace
 }  // namespace fd
