@@ -392,6 +392,10 @@ void Form1::SetStartDefaults() {
   s.CurBand = QStringLiteral("40");
   s.CurMode = QStringLiteral("PH");
   s.PartialOn = 1;
+  // No radio until fdpref.dat names one: a first start (or a file that ends
+  // before the radio's line) opens no port. An empty value read from the
+  // file still starts the link.
+  s.RigType = QStringLiteral("None");
 }
 
 void Form1::ShowStationIdentity() {
