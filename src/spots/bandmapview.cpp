@@ -203,12 +203,13 @@ void SpotService::lblDXSpot_MouseDown(int index, int button) {
     displayBandMapLabels();
     return;
   }
-  const SpotSlot& slot = store.slot[static_cast<size_t>(index)];
-  const float f = slot.freq;
+  // Copied first: spots that arrive while the radio is tuned shift the store.
+  const float f = store.slot[static_cast<size_t>(index)].freq;
+  const QString call = store.slot[static_cast<size_t>(index)].call;
   tuner().ChangeFrequency(f);
   if (!main) return;
   main->focusCall();
-  main->setFieldText(MainWindow::Field::Call, slot.call);
+  main->setFieldText(MainWindow::Field::Call, call);
   if (SpotView* v = view()) v->tabFromCall();
 }
 
@@ -228,12 +229,15 @@ void SpotService::txtDX_Click() {
   if (list->topLevelItemCount() == 0) return;
   QTreeWidgetItem* row = list->currentItem();
   if (!row) return;
+  // Both texts first: a spot that arrives while the radio is tuned may take
+  // the row away (the list keeps 200).
   const QString freq = row->text(1);
+  const QString call = row->text(0);
   if (!spotline::isPlainDecimal(freq)) return;
   const float mhz = freq.toFloat();
   if (s.RigType != QLatin1String("None")) tuner().ChangeFrequency(mhz);
   main->focusCall();
-  main->setFieldText(MainWindow::Field::Call, row->text(0));
+  main->setFieldText(MainWindow::Field::Call, call);
 }
 
 void SpotService::wireSpotArea() {

@@ -1,5 +1,6 @@
 // The spot area on the main window: PacketResize and the mouse on spots and rows.
 #include <QTemporaryDir>
+#include <functional>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -103,6 +104,40 @@ TEST_F(SpotArea, MouseOnSpotsAndRows) {
   EXPECT_EQ(tuner.calls.size(), 2);
   EXPECT_EQ(main.call, QStringLiteral("K1AB"));
   EXPECT_EQ(v().tabs, 1);  // no Tab from the list
+}
+
+// A spot that arrives while the radio is tuned (the tune's waits run the
+// spotting links) shifts the store and may push the clicked row out of a full
+// list: the call that reaches the entry field is the clicked spot's.
+TEST_F(SpotArea, ASpotArrivingDuringTheTuneLeavesTheClickedCall) {
+  svc.PacketResize(QStringLiteral("Telnet"), false);
+  for (int i = 0; i < 200; ++i)
+    svc.BandMapSpots(QStringLiteral("K%1AA").arg(i), QStringLiteral("%1").arg(14001 + i), QStringLiteral("de W3LPL:"));
+  svc.BandMapSpots(QStringLiteral("JA1ABC"), QStringLiteral("14025"), QStringLiteral("de W3LPL:"));
+  svc.BandMapSpots(QStringLiteral("K1AB"), QStringLiteral("14030"), QStringLiteral("de W3LPL:"));
+  int arrived = 0;
+  tuner.during = [&] {
+    svc.BandMapSpots(QStringLiteral("W9NEW%1").arg(++arrived), QStringLiteral("14040"), QStringLiteral("de W3LPL:"));
+  };
+  const struct { const char* what; std::function<void()> click; const char* call; float mhz; } rows[] = {
+      {"band map, right click", [&] { v().spots[48]->onMouseDown(2); }, "JA1ABC", 14.025f},
+      {"spot list, the bottom row of a full list",
+       [&] {
+         ASSERT_EQ(v().list.topLevelItemCount(), 200);
+         v().list.setCurrentItem(v().list.topLevelItem(199));
+         svc.txtDX_Click();
+       },
+       "K3AA", 14.004f},
+  };
+  for (const auto& r : rows) {
+    tuner.calls.clear();
+    main.call.clear();
+    r.click();
+    ASSERT_EQ(tuner.calls.size(), 1) << r.what;
+    EXPECT_FLOAT_EQ(tuner.calls[0], r.mhz) << r.what;
+    EXPECT_EQ(main.call, QString::fromLatin1(r.call)) << r.what;
+  }
+  EXPECT_EQ(arrived, 2);
 }
 
 TEST_F(SpotArea, WhereSpotsMeetTheNewestIsOnTop) {

@@ -50,5 +50,33 @@ TEST(SpectrumMapWindow, RightClickTunesTakesTheCallAndCloses) {
   setTuner(nullptr);
 }
 
+// A spot that arrives during the tune shifts the store: the call field gets
+// the clicked spot's call, not the one that moved into its slot.
+TEST(SpectrumMapWindow, ASpotArrivingDuringTheTuneLeavesTheClickedCall) {
+  test::FakePlatform fake;
+  fake.clock->setLocal(plainDateTime(QDate(2026, 6, 27), QTime(14, 5, 9)));
+  ProgramState state;
+  test::FakeMainWindow main{&state};
+  SpotService svc{state};
+  svc.attach(main);
+  RecordingTuner tuner;
+  setTuner(&tuner);
+  svc.BandMapSpots(QStringLiteral("JA1ABC"), QStringLiteral("14025"), QString());
+  svc.BandMapSpots(QStringLiteral("K1AB"), QStringLiteral("7026"), QString());
+  tuner.during = [&] { svc.BandMapSpots(QStringLiteral("W9NEW"), QStringLiteral("14040"), QString()); };
+  {
+    test::ScopedModalHook hook([&](QWidget* w) {
+      auto* m = qobject_cast<SpectrumMap*>(w);
+      ASSERT_TRUE(m);
+      m->lblDXSpot[48]->onMouseDown(2);
+    });
+    svc.showSpectrumMap();
+  }
+  ASSERT_EQ(tuner.calls.size(), 1);
+  EXPECT_FLOAT_EQ(tuner.calls[0], 14.025f);
+  EXPECT_EQ(main.call, QStringLiteral("JA1ABC"));
+  setTuner(nullptr);
+}
+
 }  // namespace
 }  // namespace fd
