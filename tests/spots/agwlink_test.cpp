@@ -63,6 +63,19 @@ TEST_F(AgwLink, OpenWithTheEnginePresentAndAbsent) {
   EXPECT_TRUE(w->monitorText().endsWith(QStringLiteral("- Click Open from this program.\r\n\r\n")));
 }
 
+// Open Port while the link runs registers again; a tick in the middle of it
+// would take the engine's answer to the registration.
+TEST_F(AgwLink, ReopeningARunningLinkKeepsTheTimerOutOfTheRegistration) {
+  PacketSpotfrm* w = open();
+  ASSERT_TRUE(w->Timer1.isActive());
+  bool tickable = true;
+  engine.registering = [&] { tickable = w->Timer1.isActive(); };
+  w->Command1_Click();
+  EXPECT_FALSE(tickable);
+  EXPECT_TRUE(w->Timer1.isActive());
+  EXPECT_EQ(engine.calls.count(QStringLiteral("start N0CALL")), 2);
+}
+
 TEST_F(AgwLink, EmptyOwnCall) {
   state.MyCall = QStringLiteral("   ");
   fake->dialogs->answers.push_back(Answer::Ok);
