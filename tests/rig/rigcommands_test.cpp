@@ -167,6 +167,35 @@ TEST(BandPlan, LoaderToleratesBadRecordsAndBlankLines) {
   EXPECT_FALSE(rig::readBandPlan(dir.filePath(QStringLiteral("none.txt"))).opened);
 }
 
+// The chart stops at 200 records; the rig window's table reads the whole
+// file and keeps its first 200 class "E" records, wherever they stand.
+TEST(BandPlan, TheRigTableReadsPastTheChartsLimit) {
+  QTemporaryDir dir;
+  const QString p = dir.filePath(QStringLiteral("BandPlan.txt"));
+  const struct { int others, extras; qsizetype kept; float f; const char* mode; } rows[] = {
+      {250, 1, 1, 14.0005f, "CW"},   // the only "E" record after the 200th
+      {0, 210, 200, 14.2095f, ""},   // the 210th "E" record is not kept
+      {0, 210, 200, 14.1995f, "CW"}, // the 200th is
+  };
+  for (const auto& r : rows) {
+    QByteArray text = "\"2024\"\r\n";
+    for (int i = 0; i < r.others; ++i) text += "\"20\",\"G\",\"CW\",14.025,14.15\r\n";
+    for (int i = 0; i < r.extras; ++i)
+      text += QStringLiteral("\"20\",\"E\",\"CW\",%1,%2\r\n").arg(14.0 + 0.001 * i).arg(14.0 + 0.001 * (i + 1)).toLatin1();
+    QFile f(p);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(text);
+    f.close();
+    const rig::BandPlanFile b = rig::readBandPlan(p);
+    EXPECT_TRUE(b.tooMany) << r.others;  // the chart refuses it
+    const auto plan = rig::extraRecords(b);
+    EXPECT_EQ(plan.size(), r.kept) << r.others;
+    QString m;
+    rig::ModeFromBandPlan(plan, r.f, m);
+    EXPECT_EQ(m, QString::fromLatin1(r.mode)) << r.f;
+  }
+}
+
 // A fake port that stamps every write with the (virtual) monotonic clock.
 class TimedPort : public FakeSerialPort {
  public:
