@@ -107,6 +107,7 @@ SegmentPlace segmentPlace(const PrivilegeRow& row, const PrivilegeRow::Segment& 
 
 QString edgeText(float mhz) {
   QLocale c(QLocale::C);
+  c.setNumberOptions(QLocale::DefaultNumberOptions);  // with the "," between thousands
   return c.toString(static_cast<double>(mhz), 'f', 3);
 }
 
