@@ -2,6 +2,7 @@
 // switching of the area between closed, band map and list (PacketResize),
 // and the mouse on spots and rows.
 #include <QEvent>
+#include <QMouseEvent>
 #include <QTreeWidget>
 #include <functional>
 
@@ -56,6 +57,26 @@ class DoubleClickFilter : public QObject {
 
  private:
   std::function<void()> f_;
+};
+
+// A click or double click on the spot list where there is no row counts as
+// one on the list (a row's own go through the list's item signals).
+class ListGapFilter : public QObject {
+ public:
+  ListGapFilter(QTreeWidget* list, std::function<void()> click, std::function<void()> doubleClick)
+      : QObject(list), list_(list), click_(std::move(click)), doubleClick_(std::move(doubleClick)) {}
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() != QEvent::MouseButtonRelease && e->type() != QEvent::MouseButtonDblClick) return false;
+    const auto* m = static_cast<QMouseEvent*>(e);
+    if (m->button() != Qt::LeftButton || list_->itemAt(m->position().toPoint())) return false;
+    if (e->type() == QEvent::MouseButtonRelease) click_();
+    else doubleClick_();
+    return false;
+  }
+
+ private:
+  QTreeWidget* list_;
+  std::function<void()> click_, doubleClick_;
 };
 
 }  // namespace
@@ -120,6 +141,9 @@ void SpotService::PacketResize(const QString& transport, bool optList) {
   if (spotListVisible() && !optList) {
     v->spotList()->hide();
     showBandMap(true);
+    // The labels with nothing to show hide again now, whether or not the
+    // main window is activated afterwards.
+    displayBandMapLabels();
   } else if (bandMapVisible() && optList) {
     v->spotList()->show();
     showBandMap(false);
@@ -251,6 +275,8 @@ void SpotService::wireSpotArea() {
   v->bandMapArea()->onClick = [this] { lblDX_Click(); };
   QObject::connect(v->spotList(), &QTreeWidget::itemClicked, v->spotList(), [this] { txtDX_Click(); });
   QObject::connect(v->spotList(), &QTreeWidget::itemDoubleClicked, v->spotList(), [this] { showSpectrumMap(); });
+  v->spotList()->viewport()->installEventFilter(
+      new ListGapFilter(v->spotList(), [this] { txtDX_Click(); }, [this] { showSpectrumMap(); }));
   v->bandMapArea()->installEventFilter(new DoubleClickFilter(v->bandMapArea(), [this] { showSpectrumMap(); }));
 }
 

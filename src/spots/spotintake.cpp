@@ -48,7 +48,8 @@ void SpotIntake::TrimMonitor() {
 }
 
 bool SpotIntake::seenRecently(const QString& line) const {
-  qsizetype start = monitor_.size() - 800;
+  // From the length less 800, counted from 1.
+  qsizetype start = monitor_.size() - 801;
   if (start < 0) start = 0;
   return monitor_.indexOf(line, start, Qt::CaseInsensitive) >= 0;
 }

@@ -60,8 +60,9 @@ class SpotIntake {
   // Brackets a burst handled in one pass (the window redraws once at the end).
   std::function<void(bool begin)> burst;
 
-  // True when line occurs, letter case ignored, in the monitor's last 800
-  // characters (its whole text while shorter).
+  // True when line occurs, letter case ignored, in the monitor from its
+  // length less 800 on, counted from 1: its last 801 characters (its whole
+  // text while shorter).
   bool seenRecently(const QString& line) const;
   // Shows (when wanted) and posts one complete line as the serial link does.
   void handleLine(const QString& line, bool duplicateTest);

@@ -1,5 +1,6 @@
 // The spot area on the main window: PacketResize and the mouse on spots and rows.
 #include <QTemporaryDir>
+#include <QTest>
 #include <functional>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -56,6 +57,14 @@ TEST_F(SpotArea, PacketResizeOpensSwitchesAndCloses) {
   EXPECT_TRUE(svc.spotListVisible());
   EXPECT_FALSE(svc.bandMapVisible());
   EXPECT_TRUE(v().line.isHidden());
+  // Back to the band map with a spot in the store, with no activation of the
+  // main window after it: only the spot's label shows.
+  svc.BandMapSpots(QStringLiteral("JA1ABC"), QStringLiteral("14025"), QStringLiteral("de W3LPL:"));
+  svc.PacketResize(QStringLiteral("Telnet"), false);
+  EXPECT_TRUE(svc.bandMapVisible());
+  EXPECT_FALSE(v().spots[49]->isHidden());
+  EXPECT_TRUE(v().spots[0]->isHidden());
+  svc.PacketResize(QStringLiteral("Telnet"), true);
 
   svc.PacketResize(QStringLiteral("None"), true);
   EXPECT_FALSE(svc.spotListVisible());
@@ -138,6 +147,32 @@ TEST_F(SpotArea, ASpotArrivingDuringTheTuneLeavesTheClickedCall) {
     EXPECT_EQ(main.call, QString::fromLatin1(r.call)) << r.what;
   }
   EXPECT_EQ(arrived, 2);
+}
+
+// A click or double click on the list where there is no row is one on the
+// list: the focus goes back to the call field, a double click opens the
+// spectrum map.
+TEST_F(SpotArea, AClickWhereTheListHasNoRow) {
+  svc.PacketResize(QStringLiteral("Telnet"), true);
+  v().list.resize(400, 300);
+  int maps = 0;
+  test::ScopedModalHook hook([&](QWidget* w) {
+    ++maps;
+    w->hide();
+  });
+  const struct { int rows; } rows[] = {{0}, {1}};
+  for (const auto& r : rows) {
+    if (r.rows) svc.BandMapSpots(QStringLiteral("JA1ABC"), QStringLiteral("14025"), QStringLiteral("de W3LPL:"));
+    v().list.setCurrentItem(nullptr);
+    const QPoint gap(10, v().list.viewport()->height() - 5);
+    ASSERT_EQ(v().list.itemAt(gap), nullptr);
+    const int focus = main.focusCalls, before = maps;
+    QTest::mouseClick(v().list.viewport(), Qt::LeftButton, {}, gap);
+    EXPECT_EQ(main.focusCalls, focus + 1) << r.rows;
+    QTest::mouseDClick(v().list.viewport(), Qt::LeftButton, {}, gap);
+    EXPECT_EQ(maps, before + 1) << r.rows;
+    EXPECT_TRUE(tuner.calls.isEmpty());
+  }
 }
 
 TEST_F(SpotArea, WhereSpotsMeetTheNewestIsOnTop) {
