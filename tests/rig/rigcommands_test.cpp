@@ -291,6 +291,16 @@ TEST_F(ChangeFrequencyTest, BytesArrivingDuringAChangeAreDroppedNotWaitedOut) {
     EXPECT_TRUE(w->polling()) << r.family;
     w->Form_Unload();
   }
+  // A request was out when the change began: its answer is dropped, and the
+  // first tick after the change asks again.
+  w = polling("Kenwood");  // Test sent the first request
+  ASSERT_EQ(w->poll.ReadTickDue, 1);
+  change(*w, 7.2f);
+  port->written.clear();
+  w->tmrGetData_Timer();
+  EXPECT_EQ(port->written, QByteArray("FA;MD;"));
+  w->Form_Unload();
+
   w = polling("Kenwood");
   port->pending = "FA00014025000;MD3;";
   QString mode = QStringLiteral("USB");

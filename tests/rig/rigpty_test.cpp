@@ -165,27 +165,7 @@ TEST_F(RigPtyTest, AFrequencyChangeOnTheWire) {
   t.start();
   w->ChangeFrequency(14.025f);
   spin(30);
-  // The time stamp of the read that brought the first byte of each command.
-  auto stamp = [&](const QByteArray& cmd) -> qint64 {
-    QByteArray all;
-    for (const auto& r : radio.received.mid(before)) {
-      const qsizetype at = (all + r.bytes).indexOf(cmd);
-      if (at >= 0 && at >= all.size() - cmd.size() + 1 && at < all.size() + r.bytes.size()) {
-        qint64 ms = r.ms;
-        if (at < all.size()) {  // began in an earlier read
-          qsizetype n = 0;
-          for (const auto& q : radio.received.mid(before)) {
-            n += q.bytes.size();
-            if (n > at) return q.ms;
-          }
-        }
-        return ms;
-      }
-      all += r.bytes;
-    }
-    return -1;
-  };
-  const qint64 md = stamp("MD3;"), fa = stamp("FA00014025000;");
+  const qint64 md = radio.stampOf("MD3;", before), fa = radio.stampOf("FA00014025000;", before);
   ASSERT_GE(md, 0);
   ASSERT_GE(fa, 0);
   EXPECT_GE(fa - md, 200);  // the 205 ms pause on the wire (ms stamps)
