@@ -2,7 +2,8 @@
 // timer while the real window polls a pseudo-terminal radio at 100 ms that
 // (a) answers, (b) never answers, (c) has closed its end, (d) never reads;
 // during an Elecraft frequency change (1.2 s of pauses) and during a minute
-// of scanning. Also the cost of one read tick with its parse, and of building
+// of scanning; the time from Enter in the tune window to the radio's wire.
+// Also the cost of one read tick with its parse, and of building
 // each family's frequency command.
 #include <QApplication>
 #include <QCheckBox>
@@ -115,6 +116,61 @@ void BM_ElecraftFrequencyChange(benchmark::State& st) {
   }
 }
 BENCHMARK(BM_ElecraftFrequencyChange)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Enter in the tune window's frequency box at a random phase of the polling,
+// 50 times: the time from the key to the frequency command on the wire and to
+// the first poll request after it (the radio simulator's time stamps), at
+// poll rate F (50 ms ticks) and M (250 ms ticks).
+void BM_TuneEnterToWire(benchmark::State& st) {
+  const bool fast = st.range(0) == 0;
+  for (auto _ : st) {
+    Link l("Kenwood");
+    (fast ? l.w->optPollFast : l.w->optPollMed)->setChecked(true);
+    l.w->Command1_Click();
+    fd::frmRigTune tune(l.state, [&] { return l.w.get(); });
+    const char* freqs[] = {"7.15", "14.2", "1.9", "21.25", "3.9"};
+    const char* cmds[] = {"FA00007150000;", "FA00014200000;", "FA00001900000;", "FA00021250000;", "FA00003900000;"};
+    std::vector<double> toCommand, toPoll;
+    auto spin = [](int ms) {
+      QEventLoop loop;
+      QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+      loop.exec();
+    };
+    spin(300);
+    for (int i = 0; i < 50; ++i) {
+      const qsizetype before = l.radio.received.size();
+      tune.txtFreq->setProgramText(QString::fromLatin1(freqs[i % 5]));
+      const qint64 enter = l.radio.now();
+      int key = 13;
+      tune.txtFreq->onKeyPress(key);
+      qsizetype at = -1;
+      qint64 cmd = -1, poll = -1;
+      QElapsedTimer waited;
+      waited.start();
+      while (poll < 0 && waited.elapsed() < 5000) {
+        spin(5);
+        cmd = l.radio.stampOf(cmds[i % 5], before, 0, &at);
+        if (cmd >= 0) poll = l.radio.stampOf("FA;", before, at);
+      }
+      if (cmd >= 0) toCommand.push_back(static_cast<double>(cmd - enter));
+      if (poll >= 0) toPoll.push_back(static_cast<double>(poll - enter));
+      spin(150 + (i * 37) % 250);  // another phase of the polling for the next Enter
+    }
+    auto median = [](std::vector<double> v) {
+      if (v.empty()) return -1.0;
+      std::sort(v.begin(), v.end());
+      return v[v.size() / 2];
+    };
+    auto worst = [](const std::vector<double>& v) { return v.empty() ? -1.0 : *std::max_element(v.begin(), v.end()); };
+    st.counters["enter_to_freq_cmd_median_ms"] = median(toCommand);
+    st.counters["enter_to_freq_cmd_worst_ms"] = worst(toCommand);
+    st.counters["enter_to_next_poll_median_ms"] = median(toPoll);
+    st.counters["enter_to_next_poll_worst_ms"] = worst(toPoll);
+    st.counters["tunes_seen"] = static_cast<double>(toPoll.size());
+    l.w->Form_Unload();
+  }
+}
+BENCHMARK(BM_TuneEnterToWire)->Arg(0)->Arg(1)->ArgName("F0_M1")->Iterations(1)->Unit(benchmark::kMillisecond);
 
 void BM_ScanMinute(benchmark::State& st) {
   for (auto _ : st) {

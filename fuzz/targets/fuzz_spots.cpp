@@ -112,19 +112,20 @@ void telnet(const QByteArray& bytes, bool dxOnly) {
   });
 }
 
-void agwFrames(SpotIntake& in, const agw::Frame& f, QString& connected, QByteArray& partial) {
+void agwFrames(SpotIntake& in, const agw::Frame& f, QString& connected, SpotIntake::AgwLine& partial) {
   const auto w = agw::forWindow(f);
   if (!w) return;
   fuzz::check(w->data.size() <= agw::kMaxDataKept && !w->data.endsWith('\0'), "a frame's data is cut and stripped");
   in.receiveAgw(*w, connected, partial);
-  fuzz::check(partial.size() <= SpotIntake::kMaxPartialLine, "the partial line stays bounded");
+  fuzz::check(partial.held.size() <= SpotIntake::kMaxPartialLine, "the partial line stays bounded");
+  fuzz::check(partial.held.isEmpty() || !partial.shown, "a line held back has not been shown");
   fuzz::check(in.monitor().size() <= 10000, "the monitor stays bounded");
 }
 
 void agwStream(const QByteArray& bytes, bool dxOnly) {
   SpotIntake& in = freshIntake(dxOnly);
   QString connected;
-  QByteArray partial;
+  SpotIntake::AgwLine partial;
   agw::Reassembler r;
   forChunks(bytes, [&](const QByteArray& chunk) {
     const bool wasBroken = r.broken();
@@ -154,7 +155,7 @@ void agwStream(const QByteArray& bytes, bool dxOnly) {
 void agwText(const QByteArray& bytes, bool dxOnly) {
   SpotIntake& in = freshIntake(dxOnly);
   QString connected;
-  QByteArray partial;
+  SpotIntake::AgwLine partial;
   forChunks(bytes, [&](const QByteArray& chunk) {
     if (chunk.size() < 2) return;
     agw::Frame f;

@@ -198,9 +198,11 @@ void Form1::buildControls() {
     }
   }
 
-  // Spot area: laid out and shown by the spotting subsystem.
-  lblDX = label(QString(), 0, 6120, 9600, 380);
-  txtDX = list(0, 6120, 9600, 380);
+  // Spot area: laid out and shown by the spotting subsystem. Until it first
+  // opens it stands where a closed area stands (top 1000), so that its own
+  // controls never reach below the others when the opening squeezes them.
+  lblDX = label(QString(), 0, 1000, 9600, 380);
+  txtDX = list(0, 1000, 9600, 380);
   lblDX->hide();
   txtDX->hide();
   lblDX->setBackColor(kNavy);  // pale-yellow spot labels read on it
@@ -208,13 +210,13 @@ void Form1::buildControls() {
     auto* line = new QFrame(surface);
     line->setFrameShape(QFrame::HLine);
     line->setStyleSheet(QStringLiteral("color: white; background: white;"));
-    TwipControl& c = layout.add(line, ControlKind::Line, 100, 6310, 9400, 0);
-    c.x1 = 100, c.y1 = 6310, c.x2 = 9500, c.y2 = 6310;
+    TwipControl& c = layout.add(line, ControlKind::Line, 100, 1000, 9400, 0);
+    c.x1 = 100, c.y1 = 1000, c.x2 = 9500, c.y2 = 1000;
     line->hide();
     LineDX = line;
   }
   for (size_t i = 0; i < lblDXSpot.size(); ++i) {
-    ClickLabel* l = label(QStringLiteral("DXLBL"), 0, 6150, 600, 195, 6.75);
+    ClickLabel* l = label(QStringLiteral("DXLBL"), 0, 1000, 600, 195, 6.75);
     l->setAlignment(Qt::AlignCenter);
     l->setBackColor(kNavy);
     l->setMouseTracking(true);
@@ -222,7 +224,7 @@ void Form1::buildControls() {
     lblDXSpot[i] = l;
   }
   for (size_t k = 0; k < lblFreqSpot.size(); ++k) {
-    ClickLabel* l = label(QString(), 0, 6330, 700, 195, 6.75);
+    ClickLabel* l = label(QString(), 0, 1000, 700, 195, 6.75);
     l->setAlignment(Qt::AlignCenter);
     l->setBackColor(kNavy);
     l->setForeColor(rgbValue(255, 255, 255));
@@ -392,6 +394,10 @@ void Form1::SetStartDefaults() {
   s.CurBand = QStringLiteral("40");
   s.CurMode = QStringLiteral("PH");
   s.PartialOn = 1;
+  // No radio until fdpref.dat names one: a first start (or a file that ends
+  // before the radio's line) opens no port. An empty value read from the
+  // file still starts the link.
+  s.RigType = QStringLiteral("None");
 }
 
 void Form1::ShowStationIdentity() {

@@ -35,20 +35,17 @@ BandPlanFile readBandPlan(const QString& path) {
       out.malformed = true;
       continue;
     }
-    if (out.records.size() >= 200) {
-      out.tooMany = true;
-      break;
-    }
     out.records << BandPlanEntry{all[i].text, all[i + 1].text, all[i + 2].text, static_cast<float>(*lo),
                                  static_cast<float>(*hi)};
   }
+  out.tooMany = out.records.size() > kChartRecords;
   return out;
 }
 
 QList<BandPlanEntry> extraRecords(const BandPlanFile& f) {
   QList<BandPlanEntry> e;
   for (const BandPlanEntry& r : f.records)
-    if (r.cls == u"E" && e.size() < 200) e << r;
+    if (r.cls == u"E" && e.size() < kExtraRecords) e << r;
   return e;
 }
 
@@ -110,6 +107,7 @@ SegmentPlace segmentPlace(const PrivilegeRow& row, const PrivilegeRow::Segment& 
 
 QString edgeText(float mhz) {
   QLocale c(QLocale::C);
+  c.setNumberOptions(QLocale::DefaultNumberOptions);  // with the "," between thousands
   return c.toString(static_cast<double>(mhz), 'f', 3);
 }
 

@@ -13,19 +13,24 @@ struct BandPlanEntry {
   float low = 0, high = 0;
 };
 
+// The chart holds at most this many records of the file; the rig window's
+// table at most this many class "E" records, wherever they stand.
+constexpr qsizetype kChartRecords = 200;
+constexpr qsizetype kExtraRecords = 200;
+
 struct BandPlanFile {
   bool opened = false;     // the file could be read
   bool malformed = false;  // a record could not be read
-  bool tooMany = false;    // more than 200 records
+  bool tooMany = false;    // more records than the chart holds
   QString date;
-  QList<BandPlanEntry> records;  // in file order, at most 200
+  QList<BandPlanEntry> records;  // every record, in file order
 };
 
-// Reads the file; trailing blank lines and white space are ignored, a record
-// that cannot be read is skipped (and marks the file malformed).
+// Reads the whole file; trailing blank lines and white space are ignored, a
+// record that cannot be read is skipped (and marks the file malformed).
 BandPlanFile readBandPlan(const QString& path);
 
-// The class "E" records, at most 200 (the rig window's table).
+// The first 200 class "E" records of the whole file (the rig window's table).
 QList<BandPlanEntry> extraRecords(const BandPlanFile& f);
 
 // The mode for a new frequency: the first "E" row with low < f < high;

@@ -102,7 +102,8 @@ QByteArray HexTextToBytes(const QString& text) {
 }
 
 QByteArray FixedHexBytes(const QString& request, int n) {
-  if (request.size() < 3 * n - 1) return {};
+  // The last pair may be a lone digit ("3F 41 0" is three bytes).
+  if (request.size() < 3 * n - 2) return {};
   const QByteArray all = HexTextToBytes(request.left(3 * n - 1));
   return all.size() == n ? all : QByteArray();
 }

@@ -238,9 +238,10 @@ void RigControlfrm::LoadRigSettings() {
   if (f.valuesRead < 14) return;
   chkConvToHex->setChecked(f.convToHex != 0);
   chkFrequency->setChecked(f.useFrequency != 0);
-  setOption(OptRig, f.modeBy == 1);
-  setOption(OptFreq, f.modeBy == 2);
-  setOption(OptDont, f.modeBy == 3);
+  // Any other mode-by value leaves the choice as it stands.
+  if (f.modeBy == 1) setOption(OptRig, true);
+  if (f.modeBy == 2) setOption(OptFreq, true);
+  if (f.modeBy == 3) setOption(OptDont, true);
   txtFreq->setText(settings.FreqRequest);
   txtMode->setText(settings.ModeRequest);
   for (int i = 0; i < List1->count(); ++i)

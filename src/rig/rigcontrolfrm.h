@@ -102,6 +102,7 @@ class RigControlfrm : public QDialog {
   ProgramState& s_;
   MainWindow* main_;
   int commandDepth_ = 0;
+  bool dropWaiting_ = false;  // a frequency change runs: waits drop what is waiting
   bool linkOn_ = false;  // between a successful Test and End Test
 };
 

@@ -20,8 +20,20 @@ void RigControlfrm::LoadBandPlan() {
 }
 
 void RigControlfrm::WaitWhileInputPending() {
-  waitUntil([this] { return !comComm1->isOpen() || comComm1->inBufferCount() == 0; },
-            {2000, WaitInput::LetThrough, nullptr, 5});
+  // Inside a frequency change polling is stopped and nobody reads the port:
+  // a late poll answer, an echo or an acknowledgement is read here and
+  // dropped, so the wait ends as soon as nothing is waiting. A mode command
+  // on its own leaves the bytes to the poll loop.
+  waitUntil(
+      [this] {
+        if (!comComm1->isOpen()) return true;
+        if (dropWaiting_ && comComm1->inBufferCount() > 0) {
+          QByteArray dropped;
+          comComm1->input(dropped);
+        }
+        return comComm1->inBufferCount() == 0;
+      },
+      {2000, WaitInput::LetThrough, nullptr, 5});
 }
 
 void RigControlfrm::RigPause(float ms) { pauseFor(static_cast<std::int64_t>(ms), WaitInput::LetThrough); }
@@ -71,7 +83,11 @@ void RigControlfrm::ChangeFrequency(const float& mhz) {
   if (!polling() || commandDepth_ > 0) return;
   const float f = mhz;  // the caller's value stays as it is
   ++commandDepth_;
-  const auto done = qScopeGuard([this] { --commandDepth_; });
+  dropWaiting_ = true;
+  const auto done = qScopeGuard([this] {
+    --commandDepth_;
+    dropWaiting_ = false;
+  });
   tmrGetData.stop();
   const rig::RigFamily* fam = currentFamily();
   const bool pegasus = fam && fam->freqCmd == rig::FreqCmd::Pegasus;
@@ -82,6 +98,9 @@ void RigControlfrm::ChangeFrequency(const float& mhz) {
     ok = comComm1->input(discard);
     if (!ok) why = comComm1->error();
     poll.discard();
+    // The answer a read tick would wait for is gone with the input: polling
+    // resumes with a request, not with a tick that can only find nothing.
+    poll.ReadTickDue = 0;
   }
   if (ok) {
     QString mode;

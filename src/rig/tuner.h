@@ -3,6 +3,7 @@
 // subsystems (band map, spot list, spectrum map, tune and test windows).
 // The rig service provides the real one; tests use RecordingTuner.
 #include <QList>
+#include <functional>
 
 namespace fd {
 
@@ -17,7 +18,11 @@ class Tuner {
 class RecordingTuner final : public Tuner {
  public:
   QList<float> calls;
-  void ChangeFrequency(const float& mhz) override { calls << mhz; }
+  std::function<void()> during;  // runs inside the call, as events do in a tune's waits
+  void ChangeFrequency(const float& mhz) override {
+    calls << mhz;
+    if (during) during();
+  }
 };
 
 // The program's tuner (the rig service sets it when it is built); a tuner

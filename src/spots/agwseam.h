@@ -3,6 +3,7 @@
 // recording one for tests.
 #include <QStringList>
 #include <deque>
+#include <functional>
 
 #include "platform/agwclient.h"
 
@@ -16,8 +17,10 @@ class RecordingAgwSeam final : public AgwEngine {
   bool accept = true;
   bool gone = false;
   std::deque<agw::Frame> incoming;
+  std::function<void()> registering;  // runs inside startPoll, as the engine's wait lets events run
   bool startPoll(const QString& call) override {
     calls << QStringLiteral("start ") + call;
+    if (registering) registering();
     return accept;
   }
   std::optional<agw::Frame> getData() override {

@@ -2,6 +2,7 @@
 // switching of the area between closed, band map and list (PacketResize),
 // and the mouse on spots and rows.
 #include <QEvent>
+#include <QMouseEvent>
 #include <QTreeWidget>
 #include <functional>
 
@@ -56,6 +57,26 @@ class DoubleClickFilter : public QObject {
 
  private:
   std::function<void()> f_;
+};
+
+// A click or double click on the spot list where there is no row counts as
+// one on the list (a row's own go through the list's item signals).
+class ListGapFilter : public QObject {
+ public:
+  ListGapFilter(QTreeWidget* list, std::function<void()> click, std::function<void()> doubleClick)
+      : QObject(list), list_(list), click_(std::move(click)), doubleClick_(std::move(doubleClick)) {}
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() != QEvent::MouseButtonRelease && e->type() != QEvent::MouseButtonDblClick) return false;
+    const auto* m = static_cast<QMouseEvent*>(e);
+    if (m->button() != Qt::LeftButton || list_->itemAt(m->position().toPoint())) return false;
+    if (e->type() == QEvent::MouseButtonRelease) click_();
+    else doubleClick_();
+    return false;
+  }
+
+ private:
+  QTreeWidget* list_;
+  std::function<void()> click_, doubleClick_;
 };
 
 }  // namespace
@@ -120,6 +141,9 @@ void SpotService::PacketResize(const QString& transport, bool optList) {
   if (spotListVisible() && !optList) {
     v->spotList()->hide();
     showBandMap(true);
+    // The labels with nothing to show hide again now, whether or not the
+    // main window is activated afterwards.
+    displayBandMapLabels();
   } else if (bandMapVisible() && optList) {
     v->spotList()->show();
     showBandMap(false);
@@ -203,12 +227,13 @@ void SpotService::lblDXSpot_MouseDown(int index, int button) {
     displayBandMapLabels();
     return;
   }
-  const SpotSlot& slot = store.slot[static_cast<size_t>(index)];
-  const float f = slot.freq;
+  // Copied first: spots that arrive while the radio is tuned shift the store.
+  const float f = store.slot[static_cast<size_t>(index)].freq;
+  const QString call = store.slot[static_cast<size_t>(index)].call;
   tuner().ChangeFrequency(f);
   if (!main) return;
   main->focusCall();
-  main->setFieldText(MainWindow::Field::Call, slot.call);
+  main->setFieldText(MainWindow::Field::Call, call);
   if (SpotView* v = view()) v->tabFromCall();
 }
 
@@ -228,12 +253,15 @@ void SpotService::txtDX_Click() {
   if (list->topLevelItemCount() == 0) return;
   QTreeWidgetItem* row = list->currentItem();
   if (!row) return;
+  // Both texts first: a spot that arrives while the radio is tuned may take
+  // the row away (the list keeps 200).
   const QString freq = row->text(1);
+  const QString call = row->text(0);
   if (!spotline::isPlainDecimal(freq)) return;
   const float mhz = freq.toFloat();
   if (s.RigType != QLatin1String("None")) tuner().ChangeFrequency(mhz);
   main->focusCall();
-  main->setFieldText(MainWindow::Field::Call, row->text(0));
+  main->setFieldText(MainWindow::Field::Call, call);
 }
 
 void SpotService::wireSpotArea() {
@@ -247,6 +275,8 @@ void SpotService::wireSpotArea() {
   v->bandMapArea()->onClick = [this] { lblDX_Click(); };
   QObject::connect(v->spotList(), &QTreeWidget::itemClicked, v->spotList(), [this] { txtDX_Click(); });
   QObject::connect(v->spotList(), &QTreeWidget::itemDoubleClicked, v->spotList(), [this] { showSpectrumMap(); });
+  v->spotList()->viewport()->installEventFilter(
+      new ListGapFilter(v->spotList(), [this] { txtDX_Click(); }, [this] { showSpectrumMap(); }));
   v->bandMapArea()->installEventFilter(new DoubleClickFilter(v->bandMapArea(), [this] { showSpectrumMap(); }));
 }
 

@@ -323,17 +323,20 @@ void PacketSpotfrm::Form_Load() {
 void PacketSpotfrm::LoadSpotSettings() {
   QByteArray bytes;
   if (!readWholeFile(s_.progFile(QStringLiteral("PackSpot.txt")), bytes).ok) return;
-  const auto read = SpotSettings::fromFile(bytes);
-  if (!read) return;
-  const SpotSettings& f = *read;
-  Baud = f.Baud;
-  Parity = f.Parity;
-  DataBits = f.DataBits;
-  StopBits = f.StopBits;
-  PortNumber = f.PortNumber;
-  PowerLine = f.PowerLine;
-  Transport = f.Transport;
-  Handshake = f.Handshake;
+  int read = 0;
+  const SpotSettings f = SpotSettings::readValues(bytes, read);
+  // The serial values and the transport go straight into the window's
+  // variables as they are read: a short or mistyped file keeps those before
+  // the fault (and Done writes them back), but sets no control.
+  if (read >= 1) Baud = f.Baud;
+  if (read >= 2) Parity = f.Parity;
+  if (read >= 3) DataBits = f.DataBits;
+  if (read >= 4) StopBits = f.StopBits;
+  if (read >= 5) PortNumber = f.PortNumber;
+  if (read >= 6) PowerLine = f.PowerLine;
+  if (read >= 7) Transport = f.Transport;
+  if (read >= 9) Handshake = f.Handshake;
+  if (read < SpotSettings::kValues) return;
   chkConvToHex->setChecked(f.ConvToHex != 0);
   if (f.OptList) OptList->setChecked(true);
   txtHex->setText(f.Hex);

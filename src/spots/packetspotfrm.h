@@ -144,7 +144,7 @@ class PacketSpotfrm : public QWidget, public KeyPreview {
   bool mirrorPending_ = false;
   bool inSentChange_ = false;
   std::unique_ptr<AgwEngine> ownAgw_;
-  QByteArray agwPartial_;  // the connected station's incomplete line
+  SpotIntake::AgwLine agwPartial_;  // the connected station's unended line
   bool unloaded_ = false;
 };
 

@@ -138,9 +138,11 @@ void SpectrumMap::lblDXSpot_MouseDown(int index, int button) {
     BandMapLabelDisplay();
     return;
   }
+  // Copied first: spots that arrive while the radio is tuned shift the store.
   const float copy = store_.slot[static_cast<size_t>(index)].freq;
+  const QString call = store_.slot[static_cast<size_t>(index)].call;
   tuner().ChangeFrequency(copy);
-  if (main_) main_->setFieldText(MainWindow::Field::Call, store_.slot[static_cast<size_t>(index)].call);
+  if (main_) main_->setFieldText(MainWindow::Field::Call, call);
   hide();
   if (main_) main_->focusCall();
 }

@@ -27,7 +27,9 @@ void PacketSpotfrm::OpenAGW() {
     return;
   }
   // The application name (the caption's first 50 characters) has no
-  // counterpart on the wire.
+  // counterpart on the wire. A running link's tick must not take the
+  // engine's answer to the registration: the timer waits meanwhile.
+  Timer1.stop();
   if (agw->startPoll(call)) {
     Timer1.start();
     appendMonitor(kCrLf + QStringLiteral("** Successfully connected to AGW Packet Engine **") + kCrLf2);

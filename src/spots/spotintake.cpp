@@ -2,6 +2,7 @@
 
 #include <QStringList>
 #include <algorithm>
+#include <utility>
 
 #include "spots/spotline.h"
 
@@ -47,7 +48,8 @@ void SpotIntake::TrimMonitor() {
 }
 
 bool SpotIntake::seenRecently(const QString& line) const {
-  qsizetype start = monitor_.size() - 800;
+  // From the length less 800, counted from 1.
+  qsizetype start = monitor_.size() - 801;
   if (start < 0) start = 0;
   return monitor_.indexOf(line, start, Qt::CaseInsensitive) >= 0;
 }
@@ -123,43 +125,105 @@ void SpotIntake::receiveTelnet(const QString& chunk) {
   if (telnetPartial_.size() > kMaxPartialLine) telnetPartial_.clear();
 }
 
-SpotIntake::AgwEvent SpotIntake::receiveAgw(const agw::Frame& f, QString& connectedCall, QByteArray& partial) {
-  QByteArray raw = f.data;
-  const bool fromConnected = !connectedCall.isEmpty() && f.callFrom.compare(connectedCall, Qt::CaseInsensitive) == 0;
-  // The connected station's data is taken in whole lines across frames: a
-  // spot split between two frames is posted once, whole.
-  if (f.kind == 'D' && fromConnected) {
-    raw = partial + raw;
-    const qsizetype end = std::max(raw.lastIndexOf('\r'), raw.lastIndexOf('\n'));
-    partial = raw.mid(end + 1);
-    raw.truncate(end + 1);
-    if (partial.size() > kMaxPartialLine) partial.clear();
-    if (raw.isEmpty()) return AgwEvent::None;
+namespace {
+
+// The frame text's tidy: a lone line break is nothing; text ending in two
+// line breaks loses the last one.
+QString tidyAgwText(QString text) {
+  if (text == kCrLf) text.clear();
+  else if (text.size() > 4 && text.endsWith(kCrLf2)) text.chop(2);
+  return text;
+}
+
+// A spot line of the AGW link: "DX" at its first or second character.
+bool agwSpotStart(const QString& line) {
+  const qsizetype dx = line.indexOf(QLatin1String("DX"), 0, Qt::CaseInsensitive);
+  return dx == 0 || dx == 1;
+}
+
+// A line begun but not ended that more text could still make a spot line.
+bool mayBecomeSpot(const QString& begun) {
+  if (agwSpotStart(begun) || begun.size() < 2) return true;
+  return begun.size() == 2 && begun[1].toUpper() == u'D';
+}
+
+}  // namespace
+
+void SpotIntake::agwSpot(const QString& line) {
+  QString spot = line;
+  while (spot.endsWith(u'\r') || spot.endsWith(u'\n')) spot.chop(1);
+  // Columns count from the "DX".
+  spot = spot.mid(spot.indexOf(QLatin1String("DX"), 0, Qt::CaseInsensitive)) + kCrLf;
+  if (seenRecently(spot)) return;
+  appendMonitor(spot);
+  postLine(spot);
+  TrimMonitor();
+}
+
+void SpotIntake::receiveConnectedData(const QString& data, AgwLine& line) {
+  // The station's text is shown as it comes; a line that may be a spot line
+  // is held back until it ends, then tested and posted whole, once.
+  QString plain;
+  auto showPlain = [&] {
+    const QString t = tidyAgwText(lineBreaks(plain));
+    plain.clear();
+    if (dxOnly || t.isEmpty()) return;
+    appendMonitor(t);
+    TrimMonitor();
+  };
+  qsizetype pos = 0;
+  while (pos < data.size()) {
+    qsizetype end = pos;
+    while (end < data.size() && data[end] != u'\r' && data[end] != u'\n') ++end;
+    const bool ends = end < data.size();
+    const QString piece = data.mid(pos, end - pos + (ends ? 1 : 0));
+    pos += piece.size();
+    if (line.shown) {
+      plain += piece;
+      line.shown = !ends;
+      continue;
+    }
+    const QString text = std::exchange(line.held, QString()) + piece;
+    if (!ends) {
+      if (mayBecomeSpot(text) && text.size() <= kMaxPartialLine) {
+        line.held = text;
+      } else {
+        plain += text;
+        line.shown = true;
+      }
+      break;
+    }
+    if (agwSpotStart(text)) {
+      showPlain();
+      agwSpot(text);
+    } else {
+      plain += text;
+    }
   }
-  const QString data = QString::fromLatin1(raw);
+  showPlain();
+}
+
+SpotIntake::AgwEvent SpotIntake::receiveAgw(const agw::Frame& f, QString& connectedCall, AgwLine& line) {
+  const bool fromConnected = !connectedCall.isEmpty() && f.callFrom.compare(connectedCall, Qt::CaseInsensitive) == 0;
+  if (f.kind == 'D' && fromConnected) {
+    receiveConnectedData(QString::fromLatin1(f.data), line);
+    return AgwEvent::None;
+  }
+  const QString data = QString::fromLatin1(f.data);
   const QString display = lineBreaks(QString(QChar(f.kind)) + f.callFrom + u' ' + data);
   QString text = lineBreaks(data);
   if (connectedCall.isEmpty()) {
     const qsizetype lf = text.indexOf(u'\n');
     text = spotline::trimBlanks(lf < 0 ? QString() : text.mid(lf + 1));
   }
-  if (text == kCrLf) text.clear();
-  else if (text.size() > 4 && text.endsWith(kCrLf2)) text.chop(2);
+  text = tidyAgwText(text);
 
   // Each line of the frame text is tested and posted on its own.
   bool anySpot = false;
-  const QStringList lines = text.split(kCrLf);
-  for (QString line : lines) {
-    if (line.isEmpty()) continue;
-    const qsizetype dx = line.indexOf(QLatin1String("DX"), 0, Qt::CaseInsensitive);
-    if (dx != 0 && dx != 1) continue;
+  for (const QString& l : text.split(kCrLf)) {
+    if (l.isEmpty() || !agwSpotStart(l)) continue;
     anySpot = true;
-    // Columns count from the "DX".
-    line = line.mid(dx) + kCrLf;
-    if (seenRecently(line)) continue;
-    appendMonitor(line);
-    postLine(line);
-    TrimMonitor();
+    agwSpot(l);
   }
   const bool startsDx = text.startsWith(QLatin1String("DX"), Qt::CaseInsensitive) || anySpot;
   if (fromConnected && !dxOnly && !startsDx) {
@@ -174,7 +238,7 @@ SpotIntake::AgwEvent SpotIntake::receiveAgw(const agw::Frame& f, QString& connec
     appendMonitor(kCrLf + QStringLiteral("** Disconnected from ") + connectedCall + QStringLiteral(" **") + kCrLf);
     TrimMonitor();
     connectedCall.clear();
-    partial.clear();
+    line.clear();
     return AgwEvent::Disconnected;
   }
   if (f.kind == 'c' && connectedCall.isEmpty()) {

@@ -37,12 +37,21 @@ class SpotIntake {
   void dropTelnetPartial() { telnetPartial_.clear(); }
   const QString& telnetPartial() const { return telnetPartial_; }
 
+  // The connected station's line that has not ended yet: held back while it
+  // may still be a spot line, else already shown and shown on as it comes.
+  struct AgwLine {
+    QString held;
+    bool shown = false;
+    void clear() {
+      held.clear();
+      shown = false;
+    }
+  };
   // One AGW frame as the poll takes it: shown, its spot lines posted, the
-  // connected station followed. connectedCall and partial (the connected
-  // station's incomplete line) are the link's state; the window beeps and
-  // sets its caption on the event returned.
+  // connected station followed. connectedCall and line are the link's state;
+  // the window beeps and sets its caption on the event returned.
   enum class AgwEvent { None, Connected, Disconnected };
-  AgwEvent receiveAgw(const agw::Frame& f, QString& connectedCall, QByteArray& partial);
+  AgwEvent receiveAgw(const agw::Frame& f, QString& connectedCall, AgwLine& line);
 
   // PostSpot(freq, call, line) of the window.
   std::function<void(const QString& freq, const QString& call, const QString& line)> post;
@@ -51,14 +60,17 @@ class SpotIntake {
   // Brackets a burst handled in one pass (the window redraws once at the end).
   std::function<void(bool begin)> burst;
 
-  // True when line occurs, letter case ignored, in the monitor's last 800
-  // characters (its whole text while shorter).
+  // True when line occurs, letter case ignored, in the monitor from its
+  // length less 800 on, counted from 1: its last 801 characters (its whole
+  // text while shorter).
   bool seenRecently(const QString& line) const;
   // Shows (when wanted) and posts one complete line as the serial link does.
   void handleLine(const QString& line, bool duplicateTest);
 
  private:
   void postLine(const QString& line);
+  void receiveConnectedData(const QString& data, AgwLine& line);
+  void agwSpot(const QString& line);
   void changed() { if (monitorChanged) monitorChanged(); }
   QString monitor_;
   QString telnetPartial_;

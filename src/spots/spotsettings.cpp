@@ -61,24 +61,38 @@ struct Reader {
 
 }  // namespace
 
-std::optional<SpotSettings> SpotSettings::fromFile(const QByteArray& bytes) {
+SpotSettings SpotSettings::readValues(const QByteArray& bytes, int& read) {
   Reader r{items::lines(cp1252::decode(bytes))};
   SpotSettings s;
-  s.Baud = r.text();
-  s.Parity = r.text();
-  s.DataBits = r.text();
-  s.StopBits = r.text();
-  s.PortNumber = r.number(0, 255);
-  s.PowerLine = r.text();
-  s.Transport = r.text();
-  s.ConvToHex = r.number(-32768, 32767);
-  s.Handshake = r.number(0, 255);
-  s.ListDXOnly = r.number(-32768, 32767);
-  s.OptList = r.truth();
-  s.Hex = r.text();
-  s.TelnetPort = r.text();
-  s.TelnetHost = r.text();
-  if (!r.ok) return std::nullopt;
+  read = 0;
+  // Each value in turn; the first that is missing or not of its type stops
+  // the reading, and the values before it stand.
+  auto step = [&](auto value) {
+    if (!r.ok) return;
+    value();
+    if (r.ok) ++read;
+  };
+  step([&] { s.Baud = r.text(); });
+  step([&] { s.Parity = r.text(); });
+  step([&] { s.DataBits = r.text(); });
+  step([&] { s.StopBits = r.text(); });
+  step([&] { s.PortNumber = r.number(0, 255); });
+  step([&] { s.PowerLine = r.text(); });
+  step([&] { s.Transport = r.text(); });
+  step([&] { s.ConvToHex = r.number(-32768, 32767); });
+  step([&] { s.Handshake = r.number(0, 255); });
+  step([&] { s.ListDXOnly = r.number(-32768, 32767); });
+  step([&] { s.OptList = r.truth(); });
+  step([&] { s.Hex = r.text(); });
+  step([&] { s.TelnetPort = r.text(); });
+  step([&] { s.TelnetHost = r.text(); });
+  return s;
+}
+
+std::optional<SpotSettings> SpotSettings::fromFile(const QByteArray& bytes) {
+  int read = 0;
+  SpotSettings s = readValues(bytes, read);
+  if (read < kValues) return std::nullopt;
   return s;
 }
 

@@ -21,7 +21,12 @@ struct SpotSettings {
   bool OptList = false;
   QString Hex, TelnetPort, TelnetHost;
 
+  static constexpr int kValues = 14;
+
   QByteArray toFile() const;
+  // The values in order up to the first that is missing or not of its type;
+  // `read` is how many were read (kValues for a whole file).
+  static SpotSettings readValues(const QByteArray& bytes, int& read);
   // nullopt when fewer than fourteen values are there or one is not of its type.
   static std::optional<SpotSettings> fromFile(const QByteArray& bytes);
 };

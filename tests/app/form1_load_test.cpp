@@ -6,6 +6,9 @@
 #include "log/form1.h"
 #include "log/frmstationid.h"
 #include "platform/forms.h"
+#include "platform/serial.h"
+#include "rig/rigcontrolfrm.h"
+#include "rig/rigservice.h"
 #include "testenv.h"
 
 namespace fd {
@@ -103,11 +106,14 @@ TEST_F(StartLoadTest, EveryStepRunsWhateverThePreferencesFileHolds) {
   const Case cases[] = {
       {"whole file, no radio", prefFile(17), false,
        {"station W1AW 4 20 log=0", "wave2.txt", "cw.txt", "backup"}, "W1AW", "20", "None"},
-      {"no file", std::nullopt, true,
-       {"station  0 40 log=0", "wave2.txt", "cw.txt", "radio", "backup"}, "", "40", ""},
+      {"no file: no radio", std::nullopt, true,
+       {"station  0 40 log=0", "wave2.txt", "cw.txt", "backup"}, "", "40", "None"},
       {"four lines", prefFile(4), false,
-       {"station W1AW 4 40 log=0", "wave2.txt", "cw.txt", "radio", "backup"}, "W1AW", "40", ""},
+       {"station W1AW 4 40 log=0", "wave2.txt", "cw.txt", "backup"}, "W1AW", "40", "None"},
       {"ten lines", prefFile(10), false,
+       {"station W1AW 4 20 log=0", "wave2.txt", "cw.txt", "backup"}, "W1AW", "20", "None"},
+      {"an empty radio read from the file still starts the link",
+       prefFile(17).replace("\"None\"", "\"\""), false,
        {"station W1AW 4 20 log=0", "wave2.txt", "cw.txt", "radio", "backup"}, "W1AW", "20", ""},
       {"an offset beyond a day reads as 0", prefFile(17, 99), true,
        {"station W1AW 0 20 log=0", "wave2.txt", "cw.txt", "backup"}, "W1AW", "20", "None"},
@@ -203,6 +209,36 @@ TEST_F(StartLoadTest, APreferencesFailureAtCloseIsShown) {
   EXPECT_TRUE(form->close());
   ASSERT_EQ(fake->dialogs->shown.size(), 1);
   EXPECT_TRUE(fake->dialogs->shown[0].text.contains("fdpref.dat"));
+}
+
+// A first start in an empty program folder on a machine whose port 1 cannot
+// be opened: no radio is chosen yet, so no port is tried and nothing but the
+// log's "File Error" boxes and the station window shows.
+TEST_F(StartLoadTest, AFirstStartTriesNoPortAndShowsNoRigWindow) {
+  QFile::remove(path("fdlog.dat"));
+  struct CountingPort : FakeSerialPort {
+    explicit CountingPort(int& n) : tries(n) { failOpen = true; }
+    bool open() override {
+      ++tries;
+      return FakeSerialPort::open();
+    }
+    int& tries;
+  };
+  int tries = 0;
+  setSerialFactory([&] { return std::make_unique<CountingPort>(tries); });
+  auto* rig = new RigService(state);
+  services.rig.reset(rig);
+  fake->clock->setZoneOffsetHours(0);
+  fake->dialogs->answers = {Answer::Ok, Answer::Ok};
+  auto form = load();
+  EXPECT_EQ(state.RigType, "None");
+  EXPECT_EQ(tries, 0);
+  EXPECT_FALSE(rig->rigWindowLoaded() && rig->rigWindow()->isVisible());
+  EXPECT_EQ(fake->dialogs->titles(), (QStringList{"File Error", "File Error"}));
+  EXPECT_EQ(rec.events.first(), "station  0 40 log=0");  // the only modal window
+  form->close();
+  EXPECT_TRUE(readFile("fdpref.dat").contains("\"None\""));  // and so at the next start
+  setSerialFactory({});
 }
 
 }  // namespace

@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # A first start with no fdpref.dat and no fdlog.dat: the "Error opening file."
-# boxes are answered, the station window confirmed, and no other box stands
-# over the main window; the first contact turns its section's label red (the
-# first-start worked colour); the other labels show the first-start remaining
-# colour, blue. Serial port 1 is a dangling link, so it cannot be opened even
-# by root: a first start must not try a radio on it.
+# boxes are answered, the station window confirmed, and the first contact
+# turns its section's label red (the first-start worked colour); the other
+# labels show the first-start remaining colour, blue. Serial port 1 cannot be
+# opened (ports/com1 leads nowhere, even for root): with no radio chosen yet
+# no port is tried, so neither "Invalid Comm Settings." nor the rig window
+# shows, and the preferences saved name no radio.
 source "$(dirname "$0")/lib.sh"
 e2e_begin "$@"
 
-ln -s "$WORK/no-such-port" "$PROG/ports/com1"
+ln -s "$SHORT/no-such-device" "$PROG/ports/com1"
 start_wm
 start_program
 # The "Error opening file." reports of a first start come around the station window.
@@ -22,6 +23,9 @@ wait_for 15 window_visible "$MAIN" || fail "the main window is not shown"
 sleep 1
 no_other_window "^$MAIN"
 focus_main
+! wait_for 2 window_shown "Invalid Comm Settings" || fail "a first start tried the radio's port"
+window_gone " Rig Interface Setup" || fail "a first start made the rig window"
+log "no port tried, no rig window"
 
 BLUE=$(pixels_of "$MID" 0 0 255)
 RED_BEFORE=$(pixels_of "$MID" 255 0 0)
@@ -43,5 +47,6 @@ log "after the first contact: red pixels $RED_AFTER, blue pixels $BLUE_AFTER"
 close_program
 [ "$(sed -n 7p "$PROG/fdpref.dat" | tr -d '\r')" = 255 ] || fail "the worked colour stored is not 255"
 [ "$(sed -n 8p "$PROG/fdpref.dat" | tr -d '\r')" = 16711680 ] || fail "the remaining colour stored is not 16711680"
+[ "$(sed -n 11p "$PROG/fdpref.dat" | tr -d '\r')" = '"None"' ] || fail "the radio stored is not \"None\""
 log "PASS: first start shows worked sections red and the others blue"
 exit 0

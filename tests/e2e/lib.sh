@@ -112,6 +112,19 @@ wait_for() {
   return 1
 }
 
+# Runs "$@" every 50 ms until it succeeds (0) or MS milliseconds have passed
+# since START_MS (a time from now_ms, taken when the awaited action began).
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+within_ms() {
+  local start=$1 ms=$2
+  shift 2
+  while :; do
+    "$@" && return 0
+    [ $(($(now_ms) - start)) -lt "$ms" ] || return 1
+    sleep 0.05
+  done
+}
+
 # Windows by name (an extended regular expression). A window the program keeps
 # loaded stays in the X server when hidden: window_id finds it too,
 # visible_id finds mapped windows only.
@@ -209,13 +222,14 @@ serial_pair() {
 }
 
 # The fake cluster (the program $1) on a free loopback port (CLUSTER_PORT),
-# sending the lines of the file $2; what it receives goes to cluster.out.
+# sending the lines of the file $2 and, with $3, a new spot every $3 ms after
+# them; what it receives goes to cluster.out.
 start_fake_cluster() {
-  local program=$1 lines=$2 attempt try pid
+  local program=$1 lines=$2 every=${3:-} attempt try pid
   CLUSTER_PORT=""
   for attempt in 1 2 3 4 5; do
     try=$((20000 + RANDOM % 20000))
-    "$program" "$try" "$lines" >"$SCRATCH/cluster.out" 2>"$SCRATCH/cluster.err" &
+    "$program" "$try" "$lines" $every >"$SCRATCH/cluster.out" 2>"$SCRATCH/cluster.err" &
     pid=$!
     sleep 0.5
     if kill -0 "$pid" 2>/dev/null; then

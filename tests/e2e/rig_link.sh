@@ -4,11 +4,14 @@
 # station window the log's band becomes "20" and its mode "CW"; a contact
 # carries "14.025"; after the radio falls silent the next contact carries no
 # frequency; Ctrl+R shows the rig window, Ctrl+F the privileges chart
-# (screenshots in the scratch folder). A second short run as a
+# (screenshots in the scratch folder); the tune window's "20", then its
+# frequency box with 7.15, 14.2 and 1.9 send the band plan's mode and the
+# frequency within 1 s of Enter, polling resumes after each and the band
+# follows to 160. A second short run as a
 # "Yaesu 757 GX II" sees the CAT-on bytes at start and CAT-off at close.
 #
 # Usage: rig_link.sh PROGRAM_DIR SCRATCH_DIR RADIOSIM
-E2E_LIMIT=170
+E2E_LIMIT=200
 source "$(dirname "$0")/lib.sh"
 e2e_begin "$@"
 RADIOSIM=${PEERS[0]:?radiosim program}
@@ -100,6 +103,45 @@ SET=$(radio_commands | tail -n +$((BEFORE + 1)) | grep -v '^\(FA\|MD\|IF\);$')
 wait_for 10 pref_is 6 '"20"' || fail "the band is not 20 after the tune: $(pref_line 6)"
 log "Ctrl+G, \"20\": the radio got MD2; then FA00014175000;"
 timeout 10 xdotool windowactivate --sync "$(window_id "$TUNE")"
+key alt+d
+wait_for 10 window_hidden "$TUNE" || fail "Done did not close the tune window"
+
+# The frequency box at poll rate F: 7.15, 14.2 and 1.9 each typed once polling
+# has resumed after the previous one. From each Enter the radio gets exactly
+# the band plan's mode and the frequency within 1 s, polling resumes, and the
+# log's band follows the radio down to 160.
+timeout 10 xdotool windowactivate --sync "$MID"
+key ctrl+g
+wait_for 10 window_visible "$TUNE" || fail "Ctrl+G did not show the tune window again"
+timeout 10 xdotool windowactivate --sync "$(visible_id "$TUNE")" || fail "cannot activate the tune window"
+sleep 0.5
+# $1 the text typed, then the set commands expected, in order.
+tune_to() {
+  local n expect typed=$1 last=${*: -1}
+  shift
+  expect=$(printf '%s\n' "$@")
+  n=$(radio_commands | grep -c '')
+  key BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace
+  timeout 10 xdotool type --delay 60 "$typed" || fail "xdotool type failed"
+  sets() { radio_commands | tail -n +$((n + 1)) | grep -v '^\(FA\|MD\|IF\);$'; }
+  all_sent() { [ "$(sets)" = "$expect" ]; }
+  # Polling resumed: a request after the frequency command.
+  resumed() { radio_commands | tail -n +$((n + 1)) | sed -n "/^$last\$/,\$p" | grep -q '^FA;$'; }
+  local entered
+  entered=$(now_ms)
+  key Return
+  within_ms "$entered" 1000 all_sent || fail "$typed: within 1 s the radio got $(sets | tr '\n' ' ')"
+  wait_for 5 resumed || fail "$typed: polling did not resume"
+  log "$typed Enter: the radio got $(echo "$expect" | tr '\n' ' ')within 1 s, and polling resumed"
+}
+tune_to 7.15 'MD1;' 'FA00007150000;'
+wait_for 5 pref_is 6 '"40"' || fail "the band is not 40 after 7.15: $(pref_line 6)"
+tune_to 14.2 'MD2;' 'FA00014200000;'
+wait_for 5 pref_is 6 '"20"' || fail "the band is not 20 after 14.2: $(pref_line 6)"
+tune_to 1.9 'FA00001900000;'
+wait_for 5 pref_is 6 '"160"' || fail "the band did not follow the radio to 160: $(pref_line 6)"
+screenshot tune-window "$(visible_id "$TUNE")"
+log "the log's band followed the radio to 160"
 key alt+d
 wait_for 10 window_hidden "$TUNE" || fail "Done did not close the tune window"
 

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # A cluster spot tunes the radio: the fake cluster sends JA1ABC on 14.025 MHz
-# and the radio simulator, a Kenwood on a socat pair linked as ports/com1,
-# stands on 14.025 CW. Done on the setup window opens the band map, which
-# shows the spot (screenshot band-map.xwd); a right click on it sends the
-# radio "MD3;" then "FA00014025000;" and puts the call in the call field; the
-# class and section typed after it save a contact with the call and "14.025".
-# Ctrl+B then shows the spectrum map.
+# and then a new 40 m spot every 100 ms, and the radio simulator, a Kenwood
+# on a socat pair linked as ports/com1, stands on 14.025 CW. Done on the setup
+# window opens the band map, which shows the spot (screenshot band-map.xwd);
+# a right click on it sends the radio "MD3;" then "FA00014025000;" within 1 s
+# and puts the clicked spot's call in the call field, though spots arrive
+# while the radio is tuned; the class and section typed after it save a
+# contact with the call and "14.025". Ctrl+B then shows the spectrum map.
 #
 # Usage: spot_tune.sh PROGRAM_DIR SCRATCH_DIR FAKECLUSTER RADIOSIM
 E2E_LIMIT=90
@@ -32,7 +33,7 @@ started_peer $!
 # (the captured lines hold an older "ja1abc" on the same frequency: the newest
 # label is the one drawn on top and clicked)
 printf 'DX de K1TTT:     14025.0  JA1ABC       CW 599                         1234Z\r\n' >"$SCRATCH/spot.txt"
-start_fake_cluster "$FAKECLUSTER" "$SCRATCH/spot.txt"
+start_fake_cluster "$FAKECLUSTER" "$SCRATCH/spot.txt" 100
 PORT=$CLUSTER_PORT
 # Telnet to the cluster, the band map (not the list).
 printf '%s\r\n' '""' '""' '""' '""' 0 '""' '"Telnet"' 0 0 0 '#FALSE#' '""' "\"$PORT\"" '"127.0.0.1"' >"$PROG/PackSpot.txt"
@@ -80,12 +81,16 @@ read -r WW < <(xdotool getwindowgeometry --shell "$MID" | sed -n 's/^WIDTH=//p')
 BEFORE=$(radio_commands | grep -c '')
 timeout 5 xdotool mousemove --window "$MID" $(((X0 + X1) / 2)) $(((Y0 + Y1) / 2)) || fail "xdotool mousemove failed"
 sleep 0.3
+streamed() { grep -c '^sent ' "$SCRATCH/cluster.err"; }
+SENT=$(streamed)
+CLICKED=$(now_ms)
 timeout 5 xdotool click 3 || fail "xdotool click failed"
 tuned() { radio_commands | tail -n +$((BEFORE + 1)) | grep -q '^FA00014025000;$'; }
-wait_for 10 tuned || fail "the radio was not tuned; after the click it got: $(radio_commands | tail -n +$((BEFORE + 1)) | sort | uniq -c | tr '\n' ' ')"
+within_ms "$CLICKED" 1000 tuned || fail "the radio was not tuned within 1 s; after the click it got: $(radio_commands | tail -n +$((BEFORE + 1)) | sort | uniq -c | tr '\n' ' ')"
 SET=$(radio_commands | tail -n +$((BEFORE + 1)) | grep -v '^\(FA\|MD\|IF\);$')
 [ "$SET" = "$(printf 'MD3;\nFA00014025000;')" ] || fail "unexpected set commands: $(echo "$SET" | tr '\n' ' ')"
-log "the radio got MD3; then FA00014025000;"
+log "the radio got MD3; then FA00014025000; within 1 s of the click"
+log "the cluster sent $(($(streamed) - SENT)) spots from the click until the radio was tuned"
 
 timeout 10 xdotool windowactivate --sync "$MID" || fail "cannot activate the main window"
 timeout 10 xdotool type --delay 80 "2act" || fail "xdotool type failed"

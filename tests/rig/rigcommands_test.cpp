@@ -167,6 +167,35 @@ TEST(BandPlan, LoaderToleratesBadRecordsAndBlankLines) {
   EXPECT_FALSE(rig::readBandPlan(dir.filePath(QStringLiteral("none.txt"))).opened);
 }
 
+// The chart stops at 200 records; the rig window's table reads the whole
+// file and keeps its first 200 class "E" records, wherever they stand.
+TEST(BandPlan, TheRigTableReadsPastTheChartsLimit) {
+  QTemporaryDir dir;
+  const QString p = dir.filePath(QStringLiteral("BandPlan.txt"));
+  const struct { int others, extras; qsizetype kept; float f; const char* mode; } rows[] = {
+      {250, 1, 1, 14.0005f, "CW"},   // the only "E" record after the 200th
+      {0, 210, 200, 14.2095f, ""},   // the 210th "E" record is not kept
+      {0, 210, 200, 14.1995f, "CW"}, // the 200th is
+  };
+  for (const auto& r : rows) {
+    QByteArray text = "\"2024\"\r\n";
+    for (int i = 0; i < r.others; ++i) text += "\"20\",\"G\",\"CW\",14.025,14.15\r\n";
+    for (int i = 0; i < r.extras; ++i)
+      text += QStringLiteral("\"20\",\"E\",\"CW\",%1,%2\r\n").arg(14.0 + 0.001 * i).arg(14.0 + 0.001 * (i + 1)).toLatin1();
+    QFile f(p);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(text);
+    f.close();
+    const rig::BandPlanFile b = rig::readBandPlan(p);
+    EXPECT_TRUE(b.tooMany) << r.others;  // the chart refuses it
+    const auto plan = rig::extraRecords(b);
+    EXPECT_EQ(plan.size(), r.kept) << r.others;
+    QString m;
+    rig::ModeFromBandPlan(plan, r.f, m);
+    EXPECT_EQ(m, QString::fromLatin1(r.mode)) << r.f;
+  }
+}
+
 // A fake port that stamps every write with the (virtual) monotonic clock.
 class TimedPort : public FakeSerialPort {
  public:
@@ -240,6 +269,44 @@ TEST_F(ChangeFrequencyTest, KenwoodSequences) {
   w->Command2_Click();
   port->open();
   EXPECT_TRUE(change(*w, 14.025f).isEmpty());  // not polling: nothing at all
+}
+
+// A poll answer (or an echo) that comes in after the discard: nobody reads
+// the port while polling is stopped, so the command drops it instead of
+// waiting its bound out at each step. A mode command alone leaves it to the
+// poll loop.
+TEST_F(ChangeFrequencyTest, BytesArrivingDuringAChangeAreDroppedNotWaitedOut) {
+  std::unique_ptr<RigControlfrm> w;
+  const struct { const char* family; QByteArray late; } rows[] = {
+      {"Kenwood", "FA00014025000;MD3;"},
+      {"Icom", hex("FE FE 64 E0 05 00 00 20 14 00 FD FE FE E0 64 FB FD")},  // echo and acknowledgement
+  };
+  for (const auto& r : rows) {
+    w = polling(r.family);
+    QTimer::singleShot(0, [&] { port->pending = r.late; });
+    const auto log = change(*w, 14.2f);
+    ASSERT_EQ(log.size(), 2) << r.family;
+    EXPECT_LT(log[1].first, 1000) << r.family;  // the pauses alone, not 2 s per wait
+    EXPECT_TRUE(port->pending.isEmpty()) << r.family;
+    EXPECT_TRUE(w->polling()) << r.family;
+    w->Form_Unload();
+  }
+  // A request was out when the change began: its answer is dropped, and the
+  // first tick after the change asks again.
+  w = polling("Kenwood");  // Test sent the first request
+  ASSERT_EQ(w->poll.ReadTickDue, 1);
+  change(*w, 7.2f);
+  port->written.clear();
+  w->tmrGetData_Timer();
+  EXPECT_EQ(port->written, QByteArray("FA;MD;"));
+  w->Form_Unload();
+
+  w = polling("Kenwood");
+  port->pending = "FA00014025000;MD3;";
+  QString mode = QStringLiteral("USB");
+  w->ChangeMode(0, mode);
+  EXPECT_EQ(port->log.size(), 1);
+  EXPECT_EQ(port->pending, QByteArray("FA00014025000;MD3;"));
 }
 
 TEST_F(ChangeFrequencyTest, PausesPerFamily) {

@@ -32,7 +32,7 @@ struct Fixture {
 };
 
 TEST(RigPoll, SendTicksPerFamily) {
-  const struct { const char* family; QByteArray a, b; } rows[] = {
+  const struct { const char* family; QByteArray a, b; const char* freq = nullptr; } rows[] = {
       {"Kenwood", "FA;MD;", "FA;MD;"},
       {"Elecraft", "FA;MD;", "FA;MD;"},
       {"Kenwood 2", "IF;", "IF;"},
@@ -48,12 +48,14 @@ TEST(RigPoll, SendTicksPerFamily) {
       {"Yaesu 1000", hex("00 00 00 02 10"), hex("00 00 00 02 10")},
       {"Yaesu FTdx9000", "FA;", "MD0;"},
       {"Ten Tec Fnt Pnl", hex("3F 41 0D"), hex("3F 4D 0D")},
+      {"Ten Tec Fnt Pnl", hex("3F 41 00"), hex("3F 4D 0D"), "3F 41 0"},  // 7 characters: a lone last digit
       {"Ten Tec Orion", "?AF\r?RMM\r", "?AF\r?RMM\r"},
       {"None", "", ""},
       {"Ten Tec Pegasus", "", ""},
   };
   for (const auto& r : rows) {
     Fixture f(r.family);
+    if (r.freq) f.p.req.freq = QString::fromLatin1(r.freq);
     EXPECT_EQ(f.cycle(), r.a) << r.family;
     EXPECT_EQ(f.cycle(), r.b) << r.family;
   }

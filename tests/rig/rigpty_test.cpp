@@ -165,27 +165,7 @@ TEST_F(RigPtyTest, AFrequencyChangeOnTheWire) {
   t.start();
   w->ChangeFrequency(14.025f);
   spin(30);
-  // The time stamp of the read that brought the first byte of each command.
-  auto stamp = [&](const QByteArray& cmd) -> qint64 {
-    QByteArray all;
-    for (const auto& r : radio.received.mid(before)) {
-      const qsizetype at = (all + r.bytes).indexOf(cmd);
-      if (at >= 0 && at >= all.size() - cmd.size() + 1 && at < all.size() + r.bytes.size()) {
-        qint64 ms = r.ms;
-        if (at < all.size()) {  // began in an earlier read
-          qsizetype n = 0;
-          for (const auto& q : radio.received.mid(before)) {
-            n += q.bytes.size();
-            if (n > at) return q.ms;
-          }
-        }
-        return ms;
-      }
-      all += r.bytes;
-    }
-    return -1;
-  };
-  const qint64 md = stamp("MD3;"), fa = stamp("FA00014025000;");
+  const qint64 md = radio.stampOf("MD3;", before), fa = radio.stampOf("FA00014025000;", before);
   ASSERT_GE(md, 0);
   ASSERT_GE(fa, 0);
   EXPECT_GE(fa - md, 200);  // the 205 ms pause on the wire (ms stamps)
@@ -195,6 +175,32 @@ TEST_F(RigPtyTest, AFrequencyChangeOnTheWire) {
   w->tmrGetData.stop();
   for (int i = 0; i < 2; ++i) cycle(*w);
   EXPECT_EQ(state.CurFreq, QStringLiteral("14.025"));
+  w->Form_Unload();
+}
+
+// The radio answers a poll just after the change has discarded its input:
+// the stale answer must not reach the log once polling resumes.
+TEST_F(RigPtyTest, APollAnswerAfterTheDiscardNeverReachesTheLog) {
+  sim::RadioSim radio(QStringLiteral("Kenwood"));
+  auto w = start(radio, QStringLiteral("Kenwood"));
+  cycle(*w);
+  ASSERT_EQ(state.CurFreq, QStringLiteral("14.025"));
+  radio.lateMs = 30;
+  w->tmrGetData_Timer();  // a poll request the radio answers late
+  w->tmrGetData.start();
+  w->ChangeFrequency(14.2f);
+  w->tmrGetData.stop();
+  radio.lateMs = 0;
+  state.CurFreq.clear();
+  QStringList seen;  // each frequency the read ticks hand to the log
+  for (int i = 0; i < 3; ++i) {
+    cycle(*w);
+    if (!state.CurFreq.isEmpty()) seen << std::exchange(state.CurFreq, QString());
+  }
+  EXPECT_EQ(seen.value(0), QStringLiteral("14.200"));
+  EXPECT_FALSE(seen.contains(QStringLiteral("14.025")));
+  EXPECT_TRUE(radio.commands.contains("MD2;"));
+  EXPECT_TRUE(radio.commands.contains("FA00014200000;"));
   w->Form_Unload();
 }
 

@@ -183,14 +183,21 @@ TEST_F(RigWindowTest, MissingFileKeepsTheInitialWindowAndABadPortKeepsTheRest) {
     EXPECT_FALSE(w->Command2->isEnabled());
     EXPECT_EQ(state.RigType, QStringLiteral("None"));
   }
-  writeFile("RigCntrl.txt", "\"4800 \"\r\n\"N\"\r\n\"8\"\r\n\"2\"\r\n\"MD;\"\r\n\"FA;\"\r\n\"4800,N,8,2\"\r\n12\r\n\"R\"\r\n"
-                            "\"F\"\r\n\"Kenwood\"\r\n0\r\n0\r\n3\r\n");
-  auto w = make();
-  EXPECT_EQ(checked(w->optBaud), QStringLiteral("4.8"));
-  EXPECT_TRUE(w->optPowerRTS->isChecked());
-  EXPECT_TRUE(w->optPollFast->isChecked());
-  EXPECT_TRUE(w->OptDont->isChecked());
-  EXPECT_FALSE(w->chkFrequency->isChecked());
+  // The mode-by value: 1 to 3 choose; any other leaves the window's choice ("Rig").
+  const struct { const char* modeBy; QRadioButton* RigControlfrm::*chosen; } rows[] = {
+      {"3", &RigControlfrm::OptDont}, {"2", &RigControlfrm::OptFreq}, {"0", &RigControlfrm::OptRig},
+      {"7", &RigControlfrm::OptRig}};
+  for (const auto& r : rows) {
+    writeFile("RigCntrl.txt", QByteArray("\"4800 \"\r\n\"N\"\r\n\"8\"\r\n\"2\"\r\n\"MD;\"\r\n\"FA;\"\r\n\"4800,N,8,2\"\r\n"
+                                         "12\r\n\"R\"\r\n\"F\"\r\n\"Kenwood\"\r\n0\r\n0\r\n") +
+                                  r.modeBy + "\r\n");
+    auto w = make();
+    EXPECT_EQ(checked(w->optBaud), QStringLiteral("4.8"));
+    EXPECT_TRUE(w->optPowerRTS->isChecked());
+    EXPECT_TRUE(w->optPollFast->isChecked());
+    EXPECT_TRUE(((*w).*r.chosen)->isChecked()) << r.modeBy;
+    EXPECT_FALSE(w->chkFrequency->isChecked());
+  }
 }
 
 TEST_F(RigWindowTest, ReadTicksDriveTheMainWindowEvenHidden) {

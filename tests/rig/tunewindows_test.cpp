@@ -189,18 +189,22 @@ TEST_F(ChartTest, ClassesDrawTheirRows) {
 }
 
 TEST_F(ChartTest, BadFilesGiveTheMessage) {
-  const struct { QByteArray file; bool message; int rows; } rows[] = {
+  const struct { QByteArray file; bool message; int rows; const char* firstTip = nullptr; } rows[] = {
       {"\"2024\"\r\n", false, 0},
       {fixture() + "\r\n\r\n", false, 6},
       {fixture() + "\"20\",\"E\",\"CW\",x,14.1\r\n", true, 0},
       {"\"2024\"\r\n\"6\",\"O\",\"PH\",50,50\r\n\"6\",\"E\",\"PH\",50,50\r\n", false, 0},
+      {"\"2024\"\r\n\"23\",\"O\",\"PH\",1240,1300\r\n\"23\",\"E\",\"PH\",1240,1300\r\n", false, 1,
+       "23  1,240.000 - 1,300.000"},
   };
   for (const auto& r : rows) {
     if (r.message) fake->dialogs->answers.push_back(Answer::Ok);
     const qsizetype before = fake->dialogs->shown.size();
     auto w = open(r.file);
     EXPECT_EQ(fake->dialogs->shown.size() - before, r.message ? 1 : 0);
-    EXPECT_EQ(w->chartLabels(QStringLiteral("blbl")).size(), r.rows);
+    const auto bars = w->chartLabels(QStringLiteral("blbl"));
+    EXPECT_EQ(bars.size(), r.rows);
+    if (r.firstTip && !bars.isEmpty()) EXPECT_EQ(bars[0]->toolTip(), QString::fromLatin1(r.firstTip));
   }
   QByteArray big = "\"2024\"\r\n";
   for (int i = 0; i < 201; ++i) big += "\"20\",\"E\",\"CW\",14,14.1\r\n";

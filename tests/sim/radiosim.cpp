@@ -112,6 +112,18 @@ void RadioSim::closeEnd() {
   fd_ = slaveFd_ = -1;
 }
 
+qint64 RadioSim::stampOf(const QByteArray& what, qsizetype fromRead, qsizetype fromByte, qsizetype* at) const {
+  QByteArray all;
+  QList<qint64> byteStamp;
+  for (qsizetype i = fromRead; i < received.size(); ++i) {
+    all += received[i].bytes;
+    for (qsizetype k = 0; k < received[i].bytes.size(); ++k) byteStamp << received[i].ms;
+  }
+  const qsizetype where = all.indexOf(what, fromByte);
+  if (at) *at = where;
+  return where < 0 ? -1 : byteStamp[where];
+}
+
 QByteArray RadioSim::allReceived() const {
   QByteArray all;
   for (const Rx& r : received) all += r.bytes;

@@ -63,6 +63,12 @@ class RadioSim : public QObject {
   };
   QList<Rx> received;
   QByteArray allReceived() const;
+  // The clock of the time stamps.
+  qint64 now() const { return clock_.elapsed(); }
+  // The stamp of the read that brought the first byte of `what`, searched in
+  // what arrived from read `fromRead` on and from byte `fromByte` of those
+  // reads; -1 when it has not come. `at` gets the byte where it starts.
+  qint64 stampOf(const QByteArray& what, qsizetype fromRead, qsizetype fromByte = 0, qsizetype* at = nullptr) const;
   QList<QByteArray> commands;  // each whole command recognised, in order
 
   // Line settings of the slave as the program set them (read from the master).

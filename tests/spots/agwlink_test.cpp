@@ -63,6 +63,19 @@ TEST_F(AgwLink, OpenWithTheEnginePresentAndAbsent) {
   EXPECT_TRUE(w->monitorText().endsWith(QStringLiteral("- Click Open from this program.\r\n\r\n")));
 }
 
+// Open Port while the link runs registers again; a tick in the middle of it
+// would take the engine's answer to the registration.
+TEST_F(AgwLink, ReopeningARunningLinkKeepsTheTimerOutOfTheRegistration) {
+  PacketSpotfrm* w = open();
+  ASSERT_TRUE(w->Timer1.isActive());
+  bool tickable = true;
+  engine.registering = [&] { tickable = w->Timer1.isActive(); };
+  w->Command1_Click();
+  EXPECT_FALSE(tickable);
+  EXPECT_TRUE(w->Timer1.isActive());
+  EXPECT_EQ(engine.calls.count(QStringLiteral("start N0CALL")), 2);
+}
+
 TEST_F(AgwLink, EmptyOwnCall) {
   state.MyCall = QStringLiteral("   ");
   fake->dialogs->answers.push_back(Answer::Ok);
@@ -123,6 +136,34 @@ TEST_F(AgwLink, MonitoredSpotsConnectionAndDisconnection) {
   EXPECT_EQ(fake->dialogs->beeps, 3);
   EXPECT_EQ(w->windowTitle(), QStringLiteral("DX Spotting Setup"));
   EXPECT_TRUE(w->ConnectedCall.isEmpty());
+}
+
+// The connected station's text shows as it comes, a prompt without a line
+// end at once and the other lines of a frame that holds a spot; only a line
+// that may be a spot line waits for its end.
+TEST_F(AgwLink, TheConnectedStationsTextShowsAsItComes) {
+  PacketSpotfrm* w = open();
+  engine.incoming.push_back(frame('c', "K1TTT-5", QByteArray("*** CONNECTED With Station K1TTT-5\r")));
+  w->Timer1_Timer();
+  ASSERT_EQ(w->ConnectedCall, QStringLiteral("K1TTT-5"));
+  const QByteArray spot = "DX de K1TTT:     7026.0  9M2PUL       tnx QSO                        1002Z";
+  const struct { QByteArray data; QString shows; int listed; } frames[] = {
+      {"K1TTT-5 de N0CALL >", "K1TTT-5 de N0CALL >", 0},
+      {"\rHello from K1TTT\r" + spot + "\rTo ALL de W1AW: QRT\r",
+       "\r\nHello from K1TTT\r\n" + QString::fromLatin1(spot) + "\r\nTo ALL de W1AW: QRT\r\n", 1},
+      {"DX de K1TTT:      7093.0  OT6", "", 1},  // may be a spot: held
+      {"V/P       onff                           1001Z\r\nK1TTT-5 de N0CALL >",
+       // each CR and each LF is a line break, as in every frame
+       "DX de K1TTT:      7093.0  OT6V/P       onff                           1001Z\r\n\r\nK1TTT-5 de N0CALL >", 2},
+      {" and more\r", " and more\r\n", 2},  // the rest of a line already shown
+  };
+  for (const auto& r : frames) {
+    const QString before = w->monitorText();
+    engine.incoming.push_back(frame('D', "K1TTT-5", r.data));
+    w->Timer1_Timer();
+    EXPECT_EQ(w->monitorText().mid(before.size()).toStdString(), r.shows.toStdString()) << r.data.constData();
+    EXPECT_EQ(rows(), r.listed) << r.data.constData();
+  }
 }
 
 TEST_F(AgwLink, ClosePortWhileConnectedAndAVanishedEngine) {

@@ -1,5 +1,7 @@
 // The spot area on the main window: PacketResize and the mouse on spots and rows.
 #include <QTemporaryDir>
+#include <QTest>
+#include <functional>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -55,6 +57,14 @@ TEST_F(SpotArea, PacketResizeOpensSwitchesAndCloses) {
   EXPECT_TRUE(svc.spotListVisible());
   EXPECT_FALSE(svc.bandMapVisible());
   EXPECT_TRUE(v().line.isHidden());
+  // Back to the band map with a spot in the store, with no activation of the
+  // main window after it: only the spot's label shows.
+  svc.BandMapSpots(QStringLiteral("JA1ABC"), QStringLiteral("14025"), QStringLiteral("de W3LPL:"));
+  svc.PacketResize(QStringLiteral("Telnet"), false);
+  EXPECT_TRUE(svc.bandMapVisible());
+  EXPECT_FALSE(v().spots[49]->isHidden());
+  EXPECT_TRUE(v().spots[0]->isHidden());
+  svc.PacketResize(QStringLiteral("Telnet"), true);
 
   svc.PacketResize(QStringLiteral("None"), true);
   EXPECT_FALSE(svc.spotListVisible());
@@ -103,6 +113,66 @@ TEST_F(SpotArea, MouseOnSpotsAndRows) {
   EXPECT_EQ(tuner.calls.size(), 2);
   EXPECT_EQ(main.call, QStringLiteral("K1AB"));
   EXPECT_EQ(v().tabs, 1);  // no Tab from the list
+}
+
+// A spot that arrives while the radio is tuned (the tune's waits run the
+// spotting links) shifts the store and may push the clicked row out of a full
+// list: the call that reaches the entry field is the clicked spot's.
+TEST_F(SpotArea, ASpotArrivingDuringTheTuneLeavesTheClickedCall) {
+  svc.PacketResize(QStringLiteral("Telnet"), false);
+  for (int i = 0; i < 200; ++i)
+    svc.BandMapSpots(QStringLiteral("K%1AA").arg(i), QStringLiteral("%1").arg(14001 + i), QStringLiteral("de W3LPL:"));
+  svc.BandMapSpots(QStringLiteral("JA1ABC"), QStringLiteral("14025"), QStringLiteral("de W3LPL:"));
+  svc.BandMapSpots(QStringLiteral("K1AB"), QStringLiteral("14030"), QStringLiteral("de W3LPL:"));
+  int arrived = 0;
+  tuner.during = [&] {
+    svc.BandMapSpots(QStringLiteral("W9NEW%1").arg(++arrived), QStringLiteral("14040"), QStringLiteral("de W3LPL:"));
+  };
+  const struct { const char* what; std::function<void()> click; const char* call; float mhz; } rows[] = {
+      {"band map, right click", [&] { v().spots[48]->onMouseDown(2); }, "JA1ABC", 14.025f},
+      {"spot list, the bottom row of a full list",
+       [&] {
+         ASSERT_EQ(v().list.topLevelItemCount(), 200);
+         v().list.setCurrentItem(v().list.topLevelItem(199));
+         svc.txtDX_Click();
+       },
+       "K3AA", 14.004f},
+  };
+  for (const auto& r : rows) {
+    tuner.calls.clear();
+    main.call.clear();
+    r.click();
+    ASSERT_EQ(tuner.calls.size(), 1) << r.what;
+    EXPECT_FLOAT_EQ(tuner.calls[0], r.mhz) << r.what;
+    EXPECT_EQ(main.call, QString::fromLatin1(r.call)) << r.what;
+  }
+  EXPECT_EQ(arrived, 2);
+}
+
+// A click or double click on the list where there is no row is one on the
+// list: the focus goes back to the call field, a double click opens the
+// spectrum map.
+TEST_F(SpotArea, AClickWhereTheListHasNoRow) {
+  svc.PacketResize(QStringLiteral("Telnet"), true);
+  v().list.resize(400, 300);
+  int maps = 0;
+  test::ScopedModalHook hook([&](QWidget* w) {
+    ++maps;
+    w->hide();
+  });
+  const struct { int rows; } rows[] = {{0}, {1}};
+  for (const auto& r : rows) {
+    if (r.rows) svc.BandMapSpots(QStringLiteral("JA1ABC"), QStringLiteral("14025"), QStringLiteral("de W3LPL:"));
+    v().list.setCurrentItem(nullptr);
+    const QPoint gap(10, v().list.viewport()->height() - 5);
+    ASSERT_EQ(v().list.itemAt(gap), nullptr);
+    const int focus = main.focusCalls, before = maps;
+    QTest::mouseClick(v().list.viewport(), Qt::LeftButton, {}, gap);
+    EXPECT_EQ(main.focusCalls, focus + 1) << r.rows;
+    QTest::mouseDClick(v().list.viewport(), Qt::LeftButton, {}, gap);
+    EXPECT_EQ(maps, before + 1) << r.rows;
+    EXPECT_TRUE(tuner.calls.isEmpty());
+  }
 }
 
 TEST_F(SpotArea, WhereSpotsMeetTheNewestIsOnTop) {

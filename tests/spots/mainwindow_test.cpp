@@ -66,5 +66,20 @@ TEST_F(MainSpotArea, PacketResizeRoundTripAndTheMouseOnASpot) {
   EXPECT_NEAR(form->layout.find(form->txtCall)->height, before.height * 0.99999999, 1e-6);
 }
 
+// The first opening puts the spot area right under the window's other
+// controls, as every later opening does: no empty band above it.
+TEST_F(MainSpotArea, TheFirstOpeningLeavesNoGapAboveTheSpotArea) {
+  open();
+  spotSvc->attach(*form);
+  QList<double> tops;
+  for (int i = 0; i < 3; ++i) {
+    spotSvc->PacketResize(QStringLiteral("Telnet"), false);
+    tops << form->layout.find(form->lblDX)->top;
+    spotSvc->PacketResize(QStringLiteral("None"), false);
+  }
+  EXPECT_NEAR(tops[0], tops[1], 1) << tops[0] - tops[1];
+  EXPECT_NEAR(tops[1], tops[2], 1);
+}
+
 }  // namespace
 }  // namespace fd

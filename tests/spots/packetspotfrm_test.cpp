@@ -111,6 +111,22 @@ TEST_F(SpotWindow, TncFileIsAppliedAndTheLinkOpensWithItsSettings) {
   EXPECT_FALSE(w->isVisible());
 }
 
+// A file that stops short: the values read stand in the window and Done
+// writes them back; no control was set from the file.
+TEST_F(SpotWindow, AShortFileKeepsWhatWasReadForTheNextSave) {
+  const QList<QByteArray> lines = kTelnetFile.split('\n');
+  QByteArray thirteen;
+  for (int i = 0; i < 13; ++i) thirteen += lines[i] + '\n';
+  writeFile("PackSpot.txt", thirteen);
+  PacketSpotfrm* w = load();
+  EXPECT_EQ(w->Transport, QStringLiteral("Telnet"));
+  EXPECT_EQ(w->List1->currentRow(), -1);
+  EXPECT_TRUE(w->txtTelnetPort->text().isEmpty());
+  w->cmdDone_Click();
+  EXPECT_EQ(readFile("PackSpot.txt"), QByteArray("\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n0\r\n\"\"\r\n\"Telnet\"\r\n0\r\n0\r\n0\r\n"
+                                                 "#FALSE#\r\n\"\"\r\n\"\"\r\n\"\"\r\n"));
+}
+
 TEST_F(SpotWindow, LowerCaseFileSelectsTheSameOptions) {
   QByteArray lower = kTncFile;
   lower.replace("\"TNC\"", "\"tnc\"").replace("\"N\"", "\"n\"");

@@ -83,6 +83,15 @@ TEST_F(Intake, DuplicateTestOverTheMonitorsTail) {
   intake.receiveSerial(spot);
   EXPECT_EQ(posted.size(), 2u);
   EXPECT_EQ(intake.monitor().count(spot), 2);
+  // The window starts at the monitor's length less 800, counted from 1: a
+  // copy that begins there is in it, one a character earlier is not.
+  const struct { int before; size_t posts; } rows[] = {{0, 0}, {1, 1}};
+  for (const auto& r : rows) {
+    posted.clear();
+    intake.setMonitor(QString(100, u'-') + spot + QString(801 - spot.size() + r.before, u'x'));
+    intake.receiveSerial(spot);
+    EXPECT_EQ(posted.size(), r.posts) << r.before;
+  }
 }
 
 TEST_F(Intake, DxOnlyFilter) {

@@ -57,14 +57,20 @@ TEST(SpotSettingsFile, ShortOrMistypedFilesApplyNothing) {
   const QList<QByteArray> lines = kTncFile.split('\n');
   QByteArray thirteen;
   for (int i = 0; i < 13; ++i) thirteen += lines[i] + '\n';
-  EXPECT_FALSE(SpotSettings::fromFile(thirteen));
   QByteArray badPort = kTncFile;
   badPort.replace("\r\n1\r\n\"N\"", "\r\n300\r\n\"N\"");
-  EXPECT_FALSE(SpotSettings::fromFile(badPort));
   QByteArray badTruth = kTncFile;
   badTruth.replace("#FALSE#", "maybe");
-  EXPECT_FALSE(SpotSettings::fromFile(badTruth));
-  EXPECT_FALSE(SpotSettings::fromFile(QByteArray()));
+  // Whole files only; the values before the fault are read all the same.
+  const struct { QByteArray file; int read; } rows[] = {{thirteen, 13}, {badPort, 4}, {badTruth, 10}, {{}, 0}};
+  for (const auto& r : rows) {
+    EXPECT_FALSE(SpotSettings::fromFile(r.file)) << r.read;
+    int read = -1;
+    const SpotSettings s = SpotSettings::readValues(r.file, read);
+    EXPECT_EQ(read, r.read);
+    if (read >= 4) EXPECT_EQ(s.StopBits, QStringLiteral("1"));
+    if (read >= 7) EXPECT_EQ(s.Transport, QStringLiteral("TNC"));
+  }
   // Lower-case truth values and bare texts are read.
   QByteArray lower = kTncFile;
   lower.replace("#FALSE#", "#false#");
