@@ -161,6 +161,12 @@ void PhoneFrm::showSettings() {
 }
 
 void PhoneFrm::Command1_Click() {
+  // The leave check of the box that had the focus runs first (Esc leaves the
+  // focus where it is; a click on Done moves it).
+  if (QWidget* f = focusWidget()) {
+    if (f == Text10) Text10_LostFocus();
+    else if (f == txtPHLoop) txtPHLoop_LostFocus();
+  }
   hide();
   const QString path = s.progFile(QStringLiteral("wave2.txt"));
   // A safe write: a failure leaves the old file whole, and the operator is told.
