@@ -31,7 +31,7 @@ struct Linked {
     auto k = std::make_unique<fd::KeyingService>(state);
     keying = k.get();
     sv.keying = std::move(k);
-    keying->zellServerName = QStringLiteral("fdzell-bench-%1").arg(QCoreApplication::applicationPid());
+    keying->zellServerName = sockets.path(QStringLiteral("zell"));
     peer = std::make_unique<fd::sim::ZellPeer>(keying->zellServerName);
     form = std::make_unique<fd::Form1>(state, sv);
     form->book.mnuopen2();
@@ -41,6 +41,7 @@ struct Linked {
     fd::pauseFor(0);
   }
   fd::test::FakePlatform fake;
+  fd::test::SocketFolder sockets;
   QTemporaryDir dir;
   fd::ProgramState state;
   fd::Services sv;

@@ -1,6 +1,20 @@
 #include "keying/zelllines.h"
 
+#include <QFile>
+
 namespace fd::zell {
+
+QString socketPath(const QString& name) {
+  if (name.startsWith(u'/')) return name;
+  QByteArray dir = qgetenv("TMPDIR");
+  if (!dir.isEmpty()) {
+    while (dir.endsWith('/')) dir.chop(1);
+    const QByteArray path = dir + '/' + QFile::encodeName(name);
+    if (path.size() <= kMaxSocketPath) return QFile::decodeName(path);
+  }
+  // A deep $TMPDIR: the socket would not fit, so it goes where it does, quietly.
+  return QStringLiteral("/tmp/") + name;
+}
 
 std::optional<std::pair<QString, QString>> parseLine(QByteArray line) {
   if (line.endsWith('\r')) line.chop(1);

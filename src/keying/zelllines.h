@@ -16,6 +16,13 @@ std::optional<std::pair<QString, QString>> parseLine(QByteArray line);
 // The line sent for an item, LF included; line ends inside the text are dropped.
 QByteArray formatLine(const QString& item, const QString& text);
 
+// What a Unix socket address holds of a path, the ending NUL not counted.
+inline constexpr int kMaxSocketPath = 107;
+// The socket file of a local server name (zelllink.h states the rule): a full
+// path stays as it is; else $TMPDIR/name, or /tmp/name when TMPDIR is unset or
+// empty or that path would be longer than kMaxSocketPath bytes.
+QString socketPath(const QString& name);
+
 // Cuts received bytes into lines. It holds no more than one line's worth: a
 // line longer than kMaxLine + 1 bytes (a CR may still end it) is dropped whole.
 class LineSplitter {

@@ -20,7 +20,7 @@ bool ZellLink::open(const QString& serverName, int limitMs) {
   const QMetaObject::Connection watch = connect(socket_, &QLocalSocket::errorOccurred, this, [&failed, socket] {
     if (socket && socket->state() != QLocalSocket::ConnectedState) failed = true;
   });
-  socket_->connectToServer(serverName);
+  socket_->connectToServer(zell::socketPath(serverName));
   // Never waitForConnected: that would freeze the window for the whole limit.
   WaitOptions o;
   o.limitMs = limitMs;

@@ -1,7 +1,11 @@
 #pragma once
 // The link to the Zell RTTY program: a local-socket client. The RTTY program
 // (or a bridge to it) listens on the local server "ZellRTTY.frmDigitalDest",
-// a socket file in the temporary folder ($TMPDIR, else /tmp).
+// a socket file in the temporary folder. Both ends find it by one rule: it is
+// $TMPDIR/ZellRTTY.frmDigitalDest (a trailing "/" of $TMPDIR dropped), or
+// /tmp/ZellRTTY.frmDigitalDest when TMPDIR is unset or empty or that path is
+// longer than 107 bytes, more than a Unix socket address holds
+// (zell::socketPath).
 //
 // Wire protocol, both directions the same:
 //   - one message per line, UTF-8, ended by LF; a CR before the LF is dropped;
@@ -41,8 +45,9 @@ class ZellLink : public QObject {
   explicit ZellLink(QObject* parent = nullptr);
   ~ZellLink() override;
 
-  // Connects to the named local server, waiting at most limitMs with events
-  // running; false when refused, missing or not made in time.
+  // Connects to the named local server (its socket file by the rule above, or
+  // a full path), waiting at most limitMs with events running; false when
+  // refused, missing or not made in time.
   bool open(const QString& serverName, int limitMs);
   void close();
   bool isOpen() const;

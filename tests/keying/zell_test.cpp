@@ -1,10 +1,12 @@
 // The link to the Zell RTTY program against a stand-in peer on a local
 // socket: connecting, pokes, incoming values, a vanished or stalled peer.
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QTest>
-#include <atomic>
+#include <optional>
 
 #include "fakemainwindow.h"
 #include "keying/keyingservice.h"
@@ -13,11 +15,6 @@
 
 namespace fd::test {
 namespace {
-
-QString uniqueServerName() {
-  static std::atomic<int> n{0};
-  return QStringLiteral("fdzell-%1-%2").arg(QCoreApplication::applicationPid()).arg(++n);
-}
 
 const QString kConnectedText = QStringLiteral(
     "Connected with Zell!\r\n\r\nFor best display of both programs on your screen, click Options > Appearance > "
@@ -45,7 +42,8 @@ class ZellTest : public ProgramFolderTest {
   // Lets the socket traffic settle (real time: the bytes cross a real socket).
   void settle() { QTest::qWait(50); }
 
-  QString serverName = uniqueServerName();
+  SocketFolder sockets;
+  QString serverName = sockets.path(QStringLiteral("zell"));
   sim::ZellPeer peer{serverName};
   FakeMainWindow main{&state};
   KeyingService service{state};
@@ -180,6 +178,49 @@ TEST_F(ZellTest, UnloadClosesTheLink) {
   EXPECT_EQ(service.frmDigitalSource, nullptr);
   ASSERT_TRUE(QTest::qWaitFor([&] { return !peer.hasClient(); }, 2000));
   service.setDigitalCall("K1A");  // nothing loaded: nothing happens
+}
+
+// A $TMPDIR too deep for a socket address: both ends use /tmp, and the link
+// opens with no word but its success box.
+TEST_F(ZellTest, ADeepTmpdirPutsTheSocketInTmpQuietly) {
+  const QString deep = sockets.path(QString(130, u'd'));
+  ASSERT_TRUE(QDir().mkpath(deep));
+  ScopedEnv env("TMPDIR", QFile::encodeName(deep));
+  const QString name = QStringLiteral("fdzell-deep-%1").arg(QCoreApplication::applicationPid());
+  sim::ZellPeer far{name};
+  ASSERT_TRUE(far.listening());
+  EXPECT_TRUE(QFileInfo::exists("/tmp/" + name));
+  service.zellServerName = name;
+  fake->dialogs->answers.push_back(Answer::Ok);
+  service.connectZell();
+  EXPECT_EQ(state.DigLinkUp, 1);
+  ASSERT_EQ(fake->dialogs->shown.size(), 1);
+  EXPECT_EQ(fake->dialogs->shown[0].title, "Connected with Zell!");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return far.lines.size() >= 3; }, 2000));
+}
+
+TEST(ZellSocketPath, TmpdirWhenThePathFitsElseTmp) {
+  const QString name = QStringLiteral("ZellRTTY.frmDigitalDest");
+  // A folder that makes "<folder>/<name>" 107 bytes, all a socket address holds.
+  const QByteArray atLimit = '/' + QByteArray(zell::kMaxSocketPath - 2 - name.size(), 'd');
+  const QString inTmp = "/tmp/" + name;
+  struct Case { const char* what; std::optional<QByteArray> tmpdir; QString want; };
+  const Case cases[] = {
+      {"short", "/var/tmp", "/var/tmp/" + name},
+      {"trailing slashes", "/var/tmp//", "/var/tmp/" + name},
+      {"107 bytes", atLimit, QString::fromUtf8(atLimit) + '/' + name},
+      {"108 bytes", atLimit + 'd', inTmp},
+      {"108 bytes in 107 characters", atLimit.chopped(1) + "\xc3\xa9", inTmp},
+      {"far over", '/' + QByteArray(300, 'x'), inTmp},
+      {"empty", QByteArray(""), inTmp},
+      {"unset", std::nullopt, inTmp},
+  };
+  for (const Case& c : cases) {
+    ScopedEnv env("TMPDIR", c.tmpdir);
+    EXPECT_EQ(zell::socketPath(name), c.want) << c.what;
+  }
+  ScopedEnv env("TMPDIR", '/' + QByteArray(300, 'x'));
+  EXPECT_EQ(zell::socketPath("/run/bridge/zell"), "/run/bridge/zell");  // a full path as given
 }
 
 TEST(ZellLine, ParsesAndFormatsTheProtocolLines) {

@@ -1,9 +1,6 @@
 // The Zell RTTY link behind the real main window: typed keys and the call
 // field reach the peer in DIG only; values from the peer pass the entry
 // fields' own filter.
-#include <QCoreApplication>
-#include <atomic>
-
 #include "../log/form1_fixture.h"
 #include "keying/keyingservice.h"
 #include "zellpeer.h"
@@ -19,8 +16,7 @@ class ZellWindow : public RoadForm {
     auto k = std::make_unique<KeyingService>(state);
     zell = k.get();
     sv.keying = std::move(k);
-    static std::atomic<int> n{0};
-    zell->zellServerName = QStringLiteral("fdzellw-%1-%2").arg(QCoreApplication::applicationPid()).arg(++n);
+    zell->zellServerName = sockets.path(QStringLiteral("zell"));
     peer = std::make_unique<sim::ZellPeer>(zell->zellServerName);
     state.MyCall = "W1AW";
     state.MyClass = "2A";
@@ -47,6 +43,7 @@ class ZellWindow : public RoadForm {
     return peer->lines;
   }
 
+  SocketFolder sockets;
   std::unique_ptr<KeyingServices> recorder;
   KeyingService* zell = nullptr;
   std::unique_ptr<sim::ZellPeer> peer;

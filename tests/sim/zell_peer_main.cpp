@@ -1,6 +1,7 @@
 // zell_peer: the Zell RTTY stand-in as a process, for the end-to-end test.
 //   zell_peer <log file> [server name]
-// Listens on the server name (default "ZellRTTY.frmDigitalDest", in $TMPDIR),
+// Listens on the server name (default "ZellRTTY.frmDigitalDest", its socket
+// file in $TMPDIR, or in /tmp when that path would not fit a socket address),
 // appends every line it receives to the log file, and sends every line read
 // from its standard input to the connected logger.
 #include <QCoreApplication>

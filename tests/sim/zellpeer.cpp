@@ -1,12 +1,32 @@
 #include "zellpeer.h"
 
 #include <QFile>
+#include <cstdlib>
+#include <sys/un.h>
 
 namespace fd::sim {
+namespace {
+
+// The protocol's rule for the socket file: a full path as given; else in
+// $TMPDIR when the path fits a socket address, else in /tmp.
+QString socketFile(const QString& name) {
+  if (name.startsWith(u'/')) return name;
+  const char* tmpdir = std::getenv("TMPDIR");
+  if (tmpdir && *tmpdir) {
+    QByteArray path(tmpdir);
+    while (path.endsWith('/')) path.chop(1);
+    path += '/' + QFile::encodeName(name);
+    if (path.size() < qsizetype(sizeof(sockaddr_un{}.sun_path))) return QFile::decodeName(path);
+  }
+  return QStringLiteral("/tmp/") + name;
+}
+
+}  // namespace
 
 ZellPeer::ZellPeer(const QString& name) {
-  QLocalServer::removeServer(name);  // a stale socket file from a crashed run
-  server_.listen(name);
+  const QString file = socketFile(name);
+  QLocalServer::removeServer(file);  // a stale socket file from a crashed run
+  server_.listen(file);
   connect(&server_, &QLocalServer::newConnection, this, [this] {
     while (QLocalSocket* c = server_.nextPendingConnection()) {
       ++connections;

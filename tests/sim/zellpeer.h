@@ -14,7 +14,8 @@ namespace fd::sim {
 
 class ZellPeer : public QObject {
  public:
-  // Listens on name (a name unique to the test keeps parallel tests apart).
+  // Listens on name: a full path, or a name whose socket file lies where the
+  // protocol puts it ($TMPDIR, or /tmp when that path is too long).
   explicit ZellPeer(const QString& name);
   ~ZellPeer() override;
   bool listening() const { return server_.isListening(); }

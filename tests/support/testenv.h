@@ -48,6 +48,16 @@ class ProgramFolderTest : public ::testing::Test {
   ProgramState state;
 };
 
+// A short private folder under /tmp for the sockets a test makes: a socket's
+// path must fit 107 bytes, whatever $TMPDIR holds. Removed at the end.
+class SocketFolder {
+ public:
+  QString path(const QString& name) const { return dir_.path() + u'/' + name; }
+
+ private:
+  QTemporaryDir dir_{QStringLiteral("/tmp/fdsock-XXXXXX")};
+};
+
 // Runs a modal hook for the length of a scope and removes it after.
 class ScopedModalHook {
  public:
