@@ -160,6 +160,9 @@ void showModal(QWidget* window) {
     }
   QPointer<QWidget> guard(window);
   running.append(guard);
+  // Shown without blocking as a window of its own, it is shown again as a
+  // dialog, kept above the main window that it now blocks.
+  if (window->isVisible() && window->windowType() != Qt::Dialog) window->hide();
   setWindowType(window, Qt::Dialog);
   KeepNormalState keep(window);
   struct Pop {

@@ -247,6 +247,14 @@ TEST(FoundForms, SideWindowTypeAndModalState) {
   EXPECT_FALSE(maximisedAfter);
   showModeless(&d);
   EXPECT_EQ(d.windowType(), Qt::Window);
+  {  // shown modally while it is shown without blocking
+    test::ScopedModalHook hook([&](QWidget* w) {
+      modalType = w->windowType();
+      w->hide();
+    });
+    showModal(&d);
+  }
+  EXPECT_EQ(modalType, Qt::Dialog);
 }
 
 TEST(FoundClock, FakeTimeMovesOnlyWhenAdvanced) {
