@@ -223,6 +223,7 @@ TEST(FoundForms, EscAndTheCloseBoxFollowTheWindowsRule) {
 TEST(FoundForms, SideWindowTypeAndModalState) {
   SmallDialog d;
   applyWindowRule(&d, {EscKey::Done, true, false, true}, [&] { d.hide(); });
+  d.setGeometry(40, 50, 300, 200);  // as its layout sets it
   showModeless(&d);
   EXPECT_EQ(d.windowType(), Qt::Window);
   EXPECT_TRUE(d.isActiveWindow() || QTest::qWaitForWindowActive(&d));
@@ -255,6 +256,7 @@ TEST(FoundForms, SideWindowTypeAndModalState) {
     showModal(&d);
   }
   EXPECT_EQ(modalType, Qt::Dialog);
+  EXPECT_EQ(d.geometry(), QRect(40, 50, 300, 200));  // the type changes, the layout stays
 }
 
 TEST(FoundClock, FakeTimeMovesOnlyWhenAdvanced) {
