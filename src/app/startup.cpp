@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "core/windowrules.h"
 #include "core/pictures.h"
 #include "core/scaling.h"
 #include "core/sharedprefs.h"
@@ -75,6 +76,7 @@ void GetDocumentsFolder(QString& baseFolder, const QString& company, const QStri
 
 frmVarikLogo::frmVarikLogo(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
   setWindowTitle(QStringLiteral("Varik Software"));
+  applyWindowRule(this, "frmVarikLogo");  // Esc closes it as a click does
   const double tpp = display().twipsPerPixel();
   const int w = static_cast<int>(kLogoWidth / tpp), h = static_cast<int>(kLogoHeight / tpp);
   const int bannerH = static_cast<int>(kBannerHeight / tpp);

@@ -1,5 +1,6 @@
 #include "keying/blindfrm.h"
 
+#include "core/windowrules.h"
 #include "keying/phonefrm.h"
 
 #include <QGroupBox>
@@ -14,7 +15,7 @@ namespace fd {
 
 BlindFrm::BlindFrm(ProgramState& state, VoiceNav& n, QWidget* parent) : QDialog(parent), s(state), nav(n) {
   setWindowTitle(QStringLiteral("Voice Navigation Settings"));
-  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  applyWindowRule(this, "BlindFrm");  // Esc as the close box: the mode stays
   const QString sans = QStringLiteral("MS Sans Serif");
   auto label = [&](const QString& text, double l, double t, double w, double h, bool bold = false) {
     return helpLabel(this, layout, text, l, t, w, h, bold);

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "core/windowrules.h"
 #include "keying/formparts.h"
 #include <QRadioButton>
 
@@ -20,6 +21,7 @@ namespace fd {
 
 frmCodePractice::frmCodePractice(CWKeyer& keyer, QWidget* parent) : QDialog(parent), k_(keyer) {
   setWindowTitle(QStringLiteral("On the Air Code Practice"));
+  applyWindowRule(this, "frmCodePractice");
   setFont(designFont(QStringLiteral("MS Sans Serif"), 8.25));
   auto label = [&](const QString& text, double l, double t, double w, double h = 255) {
     return formparts::label(this, layout, text, l, t, w, h);

@@ -2,13 +2,13 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 
+#include "core/windowrules.h"
 #include "keying/formparts.h"
 #include <QRadioButton>
 
@@ -38,8 +38,8 @@ void portKeys(int& k) {
 CWFrm::CWFrm(CWKeyer& keyer, ProgramState& state, MainWindow* main, QWidget* parent)
     : QDialog(parent), k_(keyer), s_(state), main_(main) {
   setWindowTitle(kCWFrmCaption);
-  // No close box.
-  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+  // No close box; where a window manager draws one anyway it runs Done.
+  applyWindowRule(this, "CWFrm", [this] { Command1_Click(); });
   setFont(designFont(kSans, 8.25));
 
   auto label = [&](const QString& text, double l, double t, double w, double h, double pt = 8.25) {
@@ -357,11 +357,6 @@ void CWFrm::Command1_Click() {
                   numtext::fromDouble(k_.set.LoopsPer60ms));
   if (s_.KeyingType != 0 && showMessageList) showMessageList();
   if (main_) main_->focusCall();
-}
-
-void CWFrm::closeEvent(QCloseEvent* e) {
-  // No close box: only Done leaves (the program's own unload destroys it).
-  e->ignore();
 }
 
 }  // namespace fd

@@ -65,8 +65,6 @@ class CWFrm : public QDialog {
   std::function<void()> showCodePractice;
 
  protected:
-  void closeEvent(QCloseEvent* e) override;
-  void reject() override {}  // no close box: Esc does not leave
 
  private:
   void setLoopControls(bool on);

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QPushButton>
 
+#include "core/windowrules.h"
 #include "core/state.h"
 #include "keying/cwkeyer.h"
 #include "platform/keys.h"
@@ -12,9 +13,9 @@
 namespace fd {
 
 frmCWStrings::frmCWStrings(CWKeyer& keyer, ProgramState& state, MainWindow* main, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
-      k_(keyer), s_(state), main_(main) {
+    : QWidget(parent), k_(keyer), s_(state), main_(main) {
   setWindowTitle(QStringLiteral("CW Strings"));
+  applyWindowRule(this, "frmCWStrings");  // Esc goes to the main window with every other key
   setFont(designFont(QStringLiteral("MS Sans Serif"), 8.25));
   for (int i = 0; i < 12; ++i) {
     const double top = 240 + i * 480;

@@ -1,11 +1,11 @@
 #include "keying/phonefrm.h"
 
-#include <QCloseEvent>
 #include <QDir>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "core/windowrules.h"
 #include "platform/platform.h"
 #include "platform/safefile.h"
 #include "platform/widgets.h"
@@ -56,7 +56,7 @@ ClickLabel* helpLabel(QWidget* parent, TwipLayout& layout, const QString& text, 
 
 PhoneFrm::PhoneFrm(ProgramState& state, PhoneKeyer& k, QWidget* parent) : QDialog(parent), s(state), keyer(k) {
   setWindowTitle(QStringLiteral("Phone Wave Selections"));
-  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  applyWindowRule(this, "PhoneFrm", [this] { Command1_Click(); });
   const QString sans = QStringLiteral("MS Sans Serif");
   auto label = [&](const QString& text, double l, double t, double w, double h, bool bold = false) {
     return helpLabel(this, layout, text, l, t, w, h, bold);
@@ -161,6 +161,12 @@ void PhoneFrm::showSettings() {
 }
 
 void PhoneFrm::Command1_Click() {
+  // The leave check of the box that had the focus runs first (Esc leaves the
+  // focus where it is; a click on Done moves it).
+  if (QWidget* f = focusWidget()) {
+    if (f == Text10) Text10_LostFocus();
+    else if (f == txtPHLoop) txtPHLoop_LostFocus();
+  }
   hide();
   const QString path = s.progFile(QStringLiteral("wave2.txt"));
   // A safe write: a failure leaves the old file whole, and the operator is told.
@@ -212,12 +218,6 @@ void PhoneFrm::txtPHLoop_LostFocus() {
   keyer.setRepeatMs(checkLoopBox(t, &beep));
   if (t != txtPHLoop->text()) txtPHLoop->setText(t);
   if (beep) dialogs().beep();
-}
-
-void PhoneFrm::closeEvent(QCloseEvent* e) {
-  // Closing hides: the window stays loaded, as its Done leaves it.
-  e->ignore();
-  hide();
 }
 
 }  // namespace fd

@@ -52,9 +52,6 @@ class PhoneFrm : public QDialog {
   QPushButton* Command12 = nullptr;
   TwipLayout layout;
 
- protected:
-  void closeEvent(QCloseEvent* e) override;
-
  private:
   ProgramState& s;
   PhoneKeyer& keyer;

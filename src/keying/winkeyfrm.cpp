@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "core/windowrules.h"
 #include "keying/formparts.h"
 #include <QRadioButton>
 
@@ -16,6 +17,7 @@ namespace fd {
 frmWinKey::frmWinKey(WinKeyer& keyer, QString fieldDayDir, QWidget* parent)
     : QDialog(parent), k_(keyer), dir_(std::move(fieldDayDir)) {
   setWindowTitle(QStringLiteral(" WinKey Setup"));
+  applyWindowRule(this, "frmWinKey");
   layout.width = 6120;
   layout.height = 6840;
   setFont(designFont(QStringLiteral("Arial"), 8.25));

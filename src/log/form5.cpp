@@ -3,13 +3,13 @@
 #include "platform/cp1252.h"
 #include "platform/platform.h"
 #include "platform/safefile.h"
-#include "platform/forms.h"
+#include "core/windowrules.h"
 
 namespace fd {
 
 Form5::Form5(const ProgramState& state, QWidget* parent) : QDialog(parent), s(state) {
   setWindowTitle(QStringLiteral("Field Day Logging Program Help Page"));
-  makeDialog(this, [this] { Command1_Click(); });
+  applyWindowRule(this, "Form5");
   layout.width = 8400;
   layout.height = 6000;
   layout.fontSize = 8.25;

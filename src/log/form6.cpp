@@ -3,13 +3,13 @@
 #include <QFrame>
 
 #include "platform/platform.h"
-#include "platform/forms.h"
+#include "core/windowrules.h"
 
 namespace fd {
 
 Form6::Form6(ProgramState& state, QWidget* parent) : QDialog(parent), s(state) {
   setWindowTitle(QStringLiteral(" Modify Multiplier Color Selections"));
-  makeDialog(this, [this] { Command6_Click(); });
+  applyWindowRule(this, "Form6");  // the close box goes on as Done does
   layout.width = 5595;
   layout.height = 2115;
   layout.fontSize = 8.25;

@@ -4,7 +4,7 @@
 
 #include "log/keyrules.h"
 #include "platform/platform.h"
-#include "platform/forms.h"
+#include "core/windowrules.h"
 
 namespace fd {
 
@@ -15,7 +15,7 @@ constexpr ColorValue kWhite = rgbValue(255, 255, 255);
 frmEditCon::frmEditCon(ProgramState& state, int recNo, QWidget* parent)
     : QDialog(parent), RecNo(recNo), s_(state) {
   setWindowTitle(QStringLiteral("Edit Contact Entry - Field Day"));
-  makeDialog(this, [this] { Command1_Click(); });  // Cancel
+  applyWindowRule(this, "frmEditCon", [this] { Command1_Click(); });  // Cancel
   buildControls();
   Form_Load();
 }

@@ -7,7 +7,7 @@
 #include "log/findcall.h"
 #include "log/keyrules.h"
 #include "platform/platform.h"
-#include "platform/forms.h"
+#include "core/windowrules.h"
 
 namespace fd {
 
@@ -18,7 +18,7 @@ void capital(int& keyAscii) { keyAscii = keyrules::capital(keyAscii); }
 frmFind::frmFind(const ProgramState& state, QTreeWidget* list, QWidget* parent)
     : QDialog(parent), s_(state), list_(list) {
   setWindowTitle(QStringLiteral("Find a Call"));
-  makeDialog(this, [this] { hide(); });  // neither Cancel nor Done: Esc closes it as the close box does
+  applyWindowRule(this, "frmFind");
   layout.width = 4200;
   layout.height = 1245;
   layout.fontSize = 8.25;

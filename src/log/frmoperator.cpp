@@ -4,13 +4,13 @@
 
 #include "platform/platform.h"
 #include "log/keyrules.h"
-#include "platform/forms.h"
+#include "core/windowrules.h"
 
 namespace fd {
 
 frmOperator::frmOperator(ProgramState& state, QWidget* parent) : QDialog(parent), s_(state) {
   setWindowTitle(QStringLiteral("Change Operator"));
-  makeDialog(this, [this] { Command1_Click(); });  // Done
+  applyWindowRule(this, "frmOperator");  // Esc as the close box: the initials stay
   layout.width = 2250;
   layout.height = 1320;
   layout.fontSize = 8.25;

@@ -8,7 +8,7 @@
 #include "platform/platform.h"
 #include "platform/widgets.h"
 #include "log/keyrules.h"
-#include "platform/forms.h"
+#include "core/windowrules.h"
 
 namespace fd {
 
@@ -23,7 +23,7 @@ std::optional<float> readOffset(const QString& text) {
 
 frmStationID::frmStationID(const ProgramState& state, QWidget* parent) : QDialog(parent), s_(state) {
   setWindowTitle(kStationCaption);
-  makeDialog(this, [this] { Command1_Click(); });
+  applyWindowRule(this, "frmStationID");  // Esc as the close box: the boxes go back
   layout.width = 5370;
   layout.height = 3210;
   layout.fontSize = 8.25;

@@ -1,11 +1,11 @@
 #include "output/backup_window.h"
 
-#include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QFrame>
 #include <QPushButton>
 
+#include "core/windowrules.h"
 #include "output/backup.h"
 #include "platform/cp1252.h"
 #include "platform/platform.h"
@@ -15,7 +15,7 @@ namespace fd {
 frmBackup::frmBackup(ProgramState& state, MainWindow& main, QWidget* parent)
     : QDialog(parent), s_(state), main_(main) {
   setWindowTitle(QStringLiteral("Backup Options"));
-  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+  applyWindowRule(this, "frmBackup", [this] { Command1_Click(); });
   layout.width = 5340;
   layout.height = 6000;
   const QString sans = QStringLiteral("MS Sans Serif");
@@ -113,13 +113,6 @@ void frmBackup::Command1_Click() {
   hide();
   main_.SavePref();
 }
-
-void frmBackup::closeEvent(QCloseEvent* e) {
-  e->ignore();
-  if (isVisible()) Command1_Click();
-}
-
-void frmBackup::reject() { Command1_Click(); }
 
 void frmBackup::failed(const QString& where) {
   dialogs().beep();

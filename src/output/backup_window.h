@@ -41,10 +41,6 @@ class frmBackup : public QDialog {
   // What a typed or pasted character becomes in the folder box (0: dropped).
   static int folderChar(int keyAscii);
 
- protected:
-  void closeEvent(QCloseEvent* e) override;
-  void reject() override;  // Esc
-
  private:
   void failed(const QString& where);
   ProgramState& s_;

@@ -7,6 +7,7 @@
 #include <QTreeWidget>
 #include <memory>
 
+#include "core/windowrules.h"
 #include "output/bandstats.h"
 #include "output/outputservice.h"
 #include "platform/forms.h"
@@ -24,7 +25,7 @@ constexpr int kTotalLabel = 12;
 
 frmbndstats::frmbndstats(const QsoLog& log, QWidget* parent) : QDialog(parent), log_(log) {
   setWindowTitle(QStringLiteral(" Field Day Statistics"));
-  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  applyWindowRule(this, "frmbndstats");
   layout.width = 6270;
   layout.height = 5145;
   const QString arial = QStringLiteral("Arial");

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QPushButton>
 
+#include "core/windowrules.h"
 #include "output/savecommand.h"
 #include "platform/platform.h"
 
@@ -11,7 +12,7 @@ namespace fd {
 Form3::Form3(ProgramState& state, std::function<bool(const QString&, bool)> append, QWidget* parent)
     : QDialog(parent), s_(state), append_(std::move(append)) {
   setWindowTitle(QStringLiteral("Append Data or Restore From Backup"));
-  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  applyWindowRule(this, "Form3");
   layout.width = 6000;
   layout.height = 3360;
   const QString sans = QStringLiteral("MS Sans Serif");

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "core/windowrules.h"
 #include "core/sharedprefs.h"
 #include "output/savecommand.h"
 #include "platform/platform.h"
@@ -37,7 +38,7 @@ int Form2::Capital(int keyAscii) { return keyAscii >= 'a' && keyAscii <= 'z' ? k
 
 Form2::Form2(ProgramState& state, QWidget* parent) : QDialog(parent), s(state) {
   setWindowTitle(QStringLiteral("Field Day Summary Sheet Information"));
-  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  applyWindowRule(this, "Form2");
   layout.width = 9600;
   layout.height = 7200;
   layout.fontSize = kFont;

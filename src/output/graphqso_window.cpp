@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <memory>
 
+#include "core/windowrules.h"
 #include "output/outputservice.h"
 #include "platform/forms.h"
 #include "platform/platform.h"
@@ -47,8 +48,7 @@ void LineControl::paintEvent(QPaintEvent*) {
 
 GraphQSO::GraphQSO(const QsoLog& log, QWidget* parent) : QDialog(parent), log_(log) {
   setWindowTitle(QStringLiteral(" Activity Graph - QSOs per Hour Rate   (# QSOs over 10 minutes X 6)"));
-  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                 Qt::CustomizeWindowHint);
+  applyWindowRule(this, "GraphQSO");
   layout.width = 9465;
   layout.height = 6825;
   const QString arial = QStringLiteral("Arial");

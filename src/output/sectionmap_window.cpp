@@ -5,6 +5,7 @@
 #include <memory>
 #include <random>
 
+#include "core/windowrules.h"
 #include "output/outputservice.h"
 #include "platform/forms.h"
 #include "platform/platform.h"
@@ -19,8 +20,7 @@ void MapPicture::paintEvent(QPaintEvent*) {
 
 SectionMap::SectionMap(const ProgramState& state, QWidget* parent) : QWidget(parent), s_(state) {
   setWindowTitle(QStringLiteral(" Section Map"));
-  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                 Qt::CustomizeWindowHint);
+  applyWindowRule(this, "SectionMap");
   setAttribute(Qt::WA_DeleteOnClose);
   setFixedSize(484, 455);
 

@@ -1,6 +1,8 @@
 #include "platform/forms.h"
 
 #include <QEvent>
+#include <QKeyEvent>
+#include <QTimer>
 #include <QEventLoop>
 #include <QList>
 #include <QShortcut>
@@ -13,13 +15,76 @@ void setDialogFrame(QWidget* dialog) {
                          Qt::WindowCloseButtonHint);
 }
 
-void makeDialog(QDialog* dialog, std::function<void()> onEscape) {
-  setDialogFrame(dialog);
-  // A shortcut, so a focused box that takes every key cannot swallow it.
-  auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), dialog);
-  esc->setContext(Qt::WindowShortcut);
-  QObject::connect(esc, &QShortcut::activated, dialog, std::move(onEscape));
+namespace {
+
+const char* const kOwnWindowProperty = "fdOwnWindow";
+
+// A dialog is transient for the main window, so the window manager keeps it
+// above; a window of its own goes behind the main window when that is
+// clicked. The type changes only while the window is hidden.
+void setWindowType(QWidget* w, Qt::WindowType type) {
+  const Qt::WindowFlags f = w->windowFlags();
+  if ((f & Qt::WindowType_Mask) == type || w->isVisible()) return;
+  w->setWindowFlags((f & ~Qt::WindowType_Mask) | type);
 }
+
+// Esc that a control left unused reaches the window itself; with Done the
+// close box runs Done as well.
+class RuleFilter : public QObject {
+ public:
+  RuleFilter(QWidget* window, bool closeRunsAction, std::function<void()> onEscape)
+      : QObject(window), window_(window), closeRunsAction_(closeRunsAction), onEscape_(std::move(onEscape)) {
+    window->installEventFilter(this);
+  }
+  bool eventFilter(QObject* watched, QEvent* e) override {
+    if (watched != window_) return false;
+    if (e->type() == QEvent::Close && closeRunsAction_) {
+      e->ignore();
+      if (window_->isVisible()) onEscape_();
+      return true;
+    }
+    if (e->type() == QEvent::KeyPress && onEscape_) {
+      auto* ke = static_cast<QKeyEvent*>(e);
+      if (ke->key() == Qt::Key_Escape && (ke->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        onEscape_();
+        return true;
+      }
+    }
+    return false;
+  }
+
+ private:
+  QWidget* window_;
+  bool closeRunsAction_;
+  std::function<void()> onEscape_;
+};
+
+}  // namespace
+
+void applyWindowRule(QWidget* window, const WindowRule& rule, std::function<void()> action) {
+  Qt::WindowFlags f = (rule.ownWindow ? Qt::Window : Qt::Dialog) | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+  if (rule.closeBox) f |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+  if (rule.minMax) f |= Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint;
+  f |= window->windowFlags() & Qt::FramelessWindowHint;  // a window drawn without a frame keeps it so
+  window->setWindowFlags(f);
+  window->setProperty(kOwnWindowProperty, rule.ownWindow);
+
+  std::function<void()> onEscape;
+  switch (rule.esc) {
+    case EscKey::Done:
+    case EscKey::Cancel: onEscape = std::move(action); break;
+    case EscKey::Close: onEscape = [window] { window->close(); }; break;
+    case EscKey::Own:
+    case EscKey::MainWindow: break;
+  }
+  new RuleFilter(window, rule.esc == EscKey::Done, onEscape);
+  if (!onEscape) return;
+  // A shortcut, so a focused box that takes every key cannot swallow it.
+  auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), window);
+  esc->setContext(Qt::WindowShortcut);
+  QObject::connect(esc, &QShortcut::activated, window, onEscape);
+}
+
 namespace {
 ModalHook& hookRef() {
   static ModalHook hook;
@@ -42,6 +107,30 @@ class HideWatcher : public QObject {
 
  private:
   QEventLoop* loop_;
+};
+
+// A modal window that the window manager minimises or maximises comes back
+// to its normal state at once.
+class KeepNormalState : public QObject {
+ public:
+  explicit KeepNormalState(QWidget* w) : w_(w) { w->installEventFilter(this); }
+  ~KeepNormalState() override {
+    if (w_) w_->removeEventFilter(this);
+  }
+  bool eventFilter(QObject* watched, QEvent* e) override {
+    if (watched == w_ && e->type() == QEvent::WindowStateChange &&
+        (w_->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)))
+      QTimer::singleShot(0, w_, [w = w_] {
+        if (!w || !w->isVisible()) return;
+        w->setWindowState(w->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+        w->raise();
+        w->activateWindow();
+      });
+    return false;
+  }
+
+ private:
+  QPointer<QWidget> w_;
 };
 }  // namespace
 
@@ -71,6 +160,11 @@ void showModal(QWidget* window) {
     }
   QPointer<QWidget> guard(window);
   running.append(guard);
+  // Shown without blocking as a window of its own, it is shown again as a
+  // dialog, kept above the main window that it now blocks.
+  if (window->isVisible() && window->windowType() != Qt::Dialog) window->hide();
+  setWindowType(window, Qt::Dialog);
+  KeepNormalState keep(window);
   struct Pop {
     ~Pop() { running.removeLast(); }
   } pop;
@@ -104,6 +198,7 @@ void showModal(QWidget* window) {
 
 void showModeless(QWidget* window) {
   if (!window) return;
+  if (window->property(kOwnWindowProperty).toBool()) setWindowType(window, Qt::Window);
   window->show();
   window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
   window->raise();

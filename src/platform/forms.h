@@ -25,13 +25,39 @@ void reportUnhandled(const QString& what);
 // A dialog's frame: title and close box only. A dialog that could be
 // minimised out of sight would take the keys typed for the main window.
 void setDialogFrame(QWidget* dialog);
-// setDialogFrame, and Esc runs onEscape (the dialog's Cancel, or its Done
-// where it has no Cancel) whichever of its boxes has the focus.
-void makeDialog(QDialog* dialog, std::function<void()> onEscape);
 
-// Shows the window modally and returns when it is hidden or closed.
+// What Esc does in a window, whichever of its controls has the focus.
+enum class EscKey {
+  Done,        // the window's Done; its close box runs Done too
+  Cancel,      // the window's Cancel
+  Close,       // what the close box does
+  Own,         // the window's own key handling takes it
+  MainWindow,  // handed on to the main window with every other key
+};
+
+// One window's frame and Esc.
+struct WindowRule {
+  EscKey esc;
+  bool closeBox;   // the title bar asks for a close box
+  bool minMax;     // and for minimise and maximise (never a window shown modally)
+  // Shown without blocking, a window of its own: a click on the main window
+  // may cover it and its command brings it back. Otherwise it stays above the
+  // main window (always so while it is modal).
+  bool ownWindow;
+};
+
+// Gives the window the frame of its rule and its Esc: action is the Done or
+// the Cancel of the rule (Close closes the window). With Done, the close box
+// runs action too.
+void applyWindowRule(QWidget* window, const WindowRule& rule, std::function<void()> action = {});
+
+// Shows the window modally and returns when it is hidden or closed. While it
+// is modal it keeps its normal state: a window manager that draws minimise or
+// maximise anyway finds them without effect, so the blocked main window is
+// never left without its dialog in sight.
 void showModal(QWidget* window);
-// Shows the window without waiting (brings it to the front when already shown).
+// Shows the window without waiting, in front and with the focus, also when it
+// is already shown behind another window.
 void showModeless(QWidget* window);
 
 // A window slot: loaded on first touch, unloaded on demand.

@@ -151,6 +151,11 @@ void KeyBox::keyPressEvent(QKeyEvent* e) {
     int ascii = produced;
     if (preview) preview->previewKeyPress(ascii);
     if (ascii && onKeyPress) onKeyPress(ascii);
+    if (ascii == vk::Escape && code != 0) {
+      // An Esc nothing here used belongs to the window (a dialog's Cancel).
+      e->ignore();
+      return;
+    }
     if (ascii) insertChar(ascii);
     return;
   }

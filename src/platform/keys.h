@@ -39,7 +39,8 @@ class KeyPreviewFilter : public QObject {
 
 // A text box with the classic event set: KeyDown, KeyPress (character code by
 // reference), GotFocus, LostFocus and Change. Typed characters are inserted
-// only after every handler let them pass. Pasted text goes through the
+// only after every handler let them pass; an Esc that every handler let pass
+// goes on to the box's window. Pasted text goes through the
 // character filter only: no key rules, no focus moves.
 class KeyBox : public QLineEdit {
   Q_OBJECT

@@ -3,13 +3,14 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "core/windowrules.h"
 #include "platform/platform.h"
 
 namespace fd {
 
 frmBandPlan::frmBandPlan(ProgramState& state, QWidget* parent) : QDialog(parent), s_(state) {
   setWindowTitle(QStringLiteral("Frequency Privileges"));
-  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  applyWindowRule(this, "frmBandPlan");
   layout.width = 9600;
   layout.height = 7200;
   auto label = [&](const QString& t, double l, double top, double w, double h, const QString& font, double pt) {

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "core/windowrules.h"
 #include "platform/platform.h"
 #include "rig/catparse.h"
 #include "rig/rigcontrolfrm.h"
@@ -13,7 +14,7 @@ namespace fd {
 
 frmFrequencyTest::frmFrequencyTest(RigControlfrm& rig, QWidget* parent) : QDialog(parent), rig_(rig) {
   setWindowTitle(QStringLiteral("Test Change Frequency Function"));
-  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  applyWindowRule(this, "frmFrequencyTest");
   layout.width = 6000;
   layout.height = 4600;
   auto label = [&](const QString& t, double top, double h) {

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "core/windowrules.h"
 #include "platform/numtext.h"
 #include "platform/platform.h"
 #include "rig/rigcontrolfrm.h"
@@ -27,7 +28,7 @@ const Step kSteps[5] = {{"10 Hz", 0.00001}, {"1 MHz", 1}, {"5 KHz", 0.005}, {"1 
 frmRigTune::frmRigTune(ProgramState& state, std::function<RigControlfrm*()> rig, QWidget* parent)
     : QDialog(parent), s_(state), rig_(std::move(rig)) {
   setWindowTitle(QStringLiteral(" Change Frequency and Mode (Ctrl G (Go))"));
-  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  applyWindowRule(this, "frmRigTune");
   layout.width = 6600;
   layout.height = 4300;
   auto label = [&](const QString& t, double l, double top, double w) {

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "core/windowrules.h"
 #include "platform/forms.h"
 #include "platform/platform.h"
 #include "rig/frmfrequencytest.h"
@@ -38,7 +39,7 @@ void setOption(QRadioButton* b, bool on) {
 RigControlfrm::RigControlfrm(ProgramState& state, MainWindow* main, QWidget* parent)
     : QDialog(parent), s_(state), main_(main) {
   setWindowTitle(QStringLiteral(" Rig Interface Setup"));
-  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  applyWindowRule(this, "RigControlfrm", [this] { cmdDone_Click(); });  // Done runs Test
   layout.width = 9600;
   layout.height = 7200;
   const QString sans = QStringLiteral("MS Sans Serif");

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QScrollBar>
 
+#include "core/windowrules.h"
 #include "platform/platform.h"
 #include "platform/safefile.h"
 #include "spots/spotservice.h"
@@ -136,6 +137,7 @@ QString helpBlock(char which) {
 PacketSpotfrm::PacketSpotfrm(SpotService& service, ProgramState& state, MainWindow* main, QWidget* parent)
     : QWidget(parent, Qt::Window), sv_(service), s_(state), main_(main) {
   setWindowTitle(QStringLiteral(" DX Spotting Setup"));
+  applyWindowRule(this, "PacketSpotfrm");  // Esc is the TNC's command-mode key
   buildControls();
   comComm1 = makeSerialPort();
   comComm1->setProgramFolder(s_.ProgDir);

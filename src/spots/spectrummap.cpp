@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFrame>
 
+#include "core/windowrules.h"
 #include "platform/platform.h"
 #include "rig/tuner.h"
 
@@ -11,7 +12,7 @@ namespace fd {
 SpectrumMap::SpectrumMap(SpotStore& store, ProgramState& state, MainWindow* main, QWidget* parent)
     : QDialog(parent), store_(store), s_(state), main_(main) {
   setWindowTitle(QStringLiteral(" HF Spectrum Map"));
-  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  applyWindowRule(this, "SpectrumMap");
   setStyleSheet(QStringLiteral("QDialog { background: black; }"));
   layout.width = 9600;
   layout.height = 7200;

@@ -396,6 +396,31 @@ TEST_F(PhoneTest, LoadWaveSettingsFillsTheWindowAndDoneWritesTheFile) {
   EXPECT_EQ(saved.split('\n')[10], "2\r");
 }
 
+// Esc is the window's Done; as a click on Done would, it runs the leave check
+// of the box the cursor is in first.
+TEST_F(PhoneTest, EscInABoxIsDoneAfterTheBoxsLeaveCheck) {
+  svc->loadWaveSettings();
+  PhoneFrm& w = svc->phoneFrm();
+  struct Case { KeyBox* box; const char* typed; int line; QByteArray saved; };
+  const Case cases[] = {
+      {w.txtPHLoop, "7", 12, "\"7\"\r"},
+      {w.Text10, "x2", 10, "\"0\"\r"},  // not a port: 0, as leaving the box makes it
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    c.box->setFocus(Qt::OtherFocusReason);
+    c.box->setText("");
+    QTest::keyClicks(c.box, c.typed);
+    QTest::keyClick(c.box, Qt::Key_Escape);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(readFile("wave2.txt").split('\n').value(c.line - 1), c.saved);
+  }
+  EXPECT_EQ(set().repeatMs, 7000);
+}
+
 TEST_F(PhoneTest, DoneThatCannotWriteKeepsTheOldFileAndSaysWhy) {
   writeFile("wave2.txt", kExample);
   svc->loadWaveSettings();

@@ -1,6 +1,6 @@
 // The small windows' keys as an operator presses them: the editing keys
 // Ctrl+A, C, V, X and Z in every box (with the control character X11 attaches),
-// Esc as the window's Cancel or Done, and a frame without minimise or maximise.
+// Esc as the window's Cancel or its close box, and a frame without minimise or maximise.
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
@@ -90,14 +90,16 @@ TEST_F(DialogKeys, EscIsTheWindowsCancelOrDone) {
     op.Text1->setText("CD");
     QTest::keyClick(op.Text1, Qt::Key_Escape);
     EXPECT_FALSE(op.isVisible());
-    EXPECT_EQ(state.OpInitials, "CD");  // Done: the window has no Cancel
+    EXPECT_EQ(state.OpInitials, "AB");  // the close box: the window has no Cancel
   }
   {
     frmStationID station(state);
     open(&station, station.Text3);
+    station.Text3->setText("3F");
     QTest::keyClick(station.Text3, Qt::Key_Escape);
     EXPECT_FALSE(station.isVisible());
-    EXPECT_TRUE(station.doneClicked);
+    EXPECT_FALSE(station.doneClicked);  // the close box: the boxes go back
+    EXPECT_EQ(station.Text3->text(), state.MyClass);
   }
   {
     frmEditCon edit(state, 1);

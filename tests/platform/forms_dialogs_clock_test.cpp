@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QTest>
 
 #include "platform/forms.h"
 #include "platform/keys.h"
@@ -142,6 +143,120 @@ TEST(FoundKeyBox, TypedAndPastedTextKeepsToTheFileTable) {
   box.clear();
   box.pasteText(QString::fromUtf8("a\"b\r\n\u4e2dc"));
   EXPECT_EQ(box.text(), QStringLiteral("abc"));  // filtered, no line ends, no key rules
+}
+
+// A box in a plain dialog: an Esc the box's handlers let pass reaches the
+// dialog (its Cancel hides it); one a handler used stays in the box.
+TEST(FoundKeyBox, UnusedEscGoesOnToTheDialog) {
+  struct Case { const char* what; std::function<void(int&)> onKeyPress; bool dialogShown; const char* text; };
+  const Case cases[] = {
+      {"no handler", {}, false, ""},
+      {"a filter that passes it", [](int& k) { if (k == 'x') k = 0; }, false, ""},
+      {"a handler that drops it", [](int& k) { k = 0; }, true, ""},
+      {"a handler that types a colon for it", [](int& k) { if (k == 27) k = ':'; }, true, ":"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    QDialog dialog;
+    auto* box = new KeyBox(&dialog);
+    box->onKeyPress = c.onKeyPress;
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    box->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(box, Qt::Key_Escape);
+    EXPECT_EQ(dialog.isVisible(), c.dialogShown);
+    EXPECT_EQ(box->text(), QString::fromLatin1(c.text));
+  }
+}
+
+// Esc by the window's rule, pressed in a box whose handler takes every key
+// (as a port box's digit filter does), and the close box.
+TEST(FoundForms, EscAndTheCloseBoxFollowTheWindowsRule) {
+  struct Case {
+    const char* what;
+    WindowRule rule;
+    int actionsOnEsc;
+    bool shownAfterEsc;
+    int actionsOnClose;
+    bool shownAfterClose;
+  };
+  const Case cases[] = {
+      {"Done", {EscKey::Done, true, false, false}, 1, false, 1, false},
+      {"Cancel", {EscKey::Cancel, true, false, false}, 1, false, 0, false},
+      {"Close", {EscKey::Close, true, false, false}, 0, false, 0, false},
+      {"Own", {EscKey::Own, true, true, true}, 0, true, 0, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SmallDialog d;
+    auto* box = new KeyBox(&d);
+    box->onKeyPress = [](int& k) { k = 0; };
+    int actions = 0;
+    applyWindowRule(&d, c.rule, [&] { ++actions; d.hide(); });
+    const Qt::WindowFlags f = d.windowFlags();
+    EXPECT_EQ(bool(f & Qt::WindowCloseButtonHint), c.rule.closeBox);
+    EXPECT_EQ(bool(f & Qt::WindowMinimizeButtonHint), c.rule.minMax);
+    EXPECT_EQ(bool(f & Qt::WindowMaximizeButtonHint), c.rule.minMax);
+    d.show();
+    d.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+    box->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(box, Qt::Key_Escape);
+    EXPECT_EQ(actions, c.actionsOnEsc);
+    EXPECT_EQ(d.isVisible(), c.shownAfterEsc);
+    actions = 0;
+    d.show();
+    d.close();  // the close box
+    EXPECT_EQ(actions, c.actionsOnClose);
+    EXPECT_EQ(d.isVisible(), c.shownAfterClose);
+  }
+  // Without a close box the frame asks for none.
+  SmallDialog noBox;
+  applyWindowRule(&noBox, {EscKey::Done, false, false, true}, [] {});
+  EXPECT_FALSE(noBox.windowFlags() & Qt::WindowCloseButtonHint);
+}
+
+// A window of its own is transient for nothing while it is shown without
+// blocking (a click on the main window may cover it), and a dialog kept above
+// the main window while it is modal; modal, it keeps its normal state.
+TEST(FoundForms, SideWindowTypeAndModalState) {
+  SmallDialog d;
+  applyWindowRule(&d, {EscKey::Done, true, false, true}, [&] { d.hide(); });
+  d.setGeometry(40, 50, 300, 200);  // as its layout sets it
+  showModeless(&d);
+  EXPECT_EQ(d.windowType(), Qt::Window);
+  EXPECT_TRUE(d.isActiveWindow() || QTest::qWaitForWindowActive(&d));
+  d.hide();
+  Qt::WindowType modalType = Qt::Widget;
+  bool minimisedAfter = true, maximisedAfter = true;
+  {
+    test::ScopedModalHook hook([&](QWidget* w) {
+      modalType = w->windowType();
+      w->setWindowState(Qt::WindowMinimized);
+      QTest::qWait(20);
+      minimisedAfter = w->windowState() & Qt::WindowMinimized;
+      w->setWindowState(Qt::WindowMaximized);
+      QTest::qWait(20);
+      maximisedAfter = w->windowState() & Qt::WindowMaximized;
+      w->hide();
+    });
+    showModal(&d);
+  }
+  EXPECT_EQ(modalType, Qt::Dialog);
+  EXPECT_FALSE(minimisedAfter);
+  EXPECT_FALSE(maximisedAfter);
+  showModeless(&d);
+  EXPECT_EQ(d.windowType(), Qt::Window);
+  {  // shown modally while it is shown without blocking
+    test::ScopedModalHook hook([&](QWidget* w) {
+      modalType = w->windowType();
+      w->hide();
+    });
+    showModal(&d);
+  }
+  EXPECT_EQ(modalType, Qt::Dialog);
+  EXPECT_EQ(d.geometry(), QRect(40, 50, 300, 200));  // the type changes, the layout stays
 }
 
 TEST(FoundClock, FakeTimeMovesOnlyWhenAdvanced) {
