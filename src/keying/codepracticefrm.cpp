@@ -114,6 +114,7 @@ void frmCodePractice::Command3_Click() {
     // character in hand (else that character goes twice and the key never).
     Text1->setCursorPosition(i + 1);
     if (k_.s.CWSending == 0) k_.LoopThroughCWBuffer();
+    if (closeAfterSend_) break;  // closed (or its owner unloaded) meanwhile: the window is left alone
     Text2->setText(Text2->text() + PracticeText.mid(i, 1));
     QCoreApplication::processEvents();
   }

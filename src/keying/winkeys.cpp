@@ -27,7 +27,10 @@ void KeyingService::wkBackspace() { wk_->wk.wk_backspace(); }
 // Unloading the keyer's window closes it and says so (WinKeyOpen 0), so the
 // next WKTransmit opens it again rather than writing into a closed port.
 void KeyingService::unloadWinKey() {
-  delete wkFrm_.data();
+  if (frmWinKey* w = wkFrm_.data()) {
+    wkFrm_.clear();
+    w->unload();
+  }
   wk_->cmdCloseWinkey_Click();
   wk_->loaded = false;
 }
