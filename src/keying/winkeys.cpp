@@ -39,6 +39,11 @@ void KeyingService::unloadWinKey() {
 
 namespace fd {
 
+void KeyingService::closeWinKeyer() {
+  wk_->cmdCloseWinkey_Click();
+  if (wkFrm_) wkFrm_->refresh();
+}
+
 void KeyingService::showWinKeySetup() {
   WinKeyer& k = winKeyer();
   if (!wkFrm_) wkFrm_ = new frmWinKey(k, s.FieldDayDir, main ? main->window() : nullptr);
