@@ -136,6 +136,23 @@ TEST_F(CodePracticeWindow, GenerateSendStopAndTheLiveBox) {
   EXPECT_EQ(w.Label8->text(), QStringLiteral("20"));
 }
 
+// Send puts the focus in "Text to Send", so what the operator types during a
+// send goes there; "Text Sent" keeps its caret before its last character.
+TEST_F(CodePracticeWindow, SendFocusesTheTextToSendAndTextSentKeepsItsEndInView) {
+  w.Text3->setFocus(Qt::OtherFocusReason);
+  w.Text1->setText(QStringLiteral("ABC"));
+  QStringList seen;  // at each character: where the focus is, and Text Sent's caret
+  const QMetaObject::Connection watch = QObject::connect(w.Text2, &QLineEdit::textChanged, &w, [&] {
+    QMetaObject::invokeMethod(&w, [&] {
+      seen << QStringLiteral("%1 %2").arg(w.focusWidget() == w.Text1 ? "Text1" : "elsewhere").arg(w.Text2->cursorPosition());
+    }, Qt::QueuedConnection);
+  });
+  w.Command3_Click();
+  QObject::disconnect(watch);
+  EXPECT_EQ(seen.join(" | ").toStdString(), "Text1 0 | Text1 1 | Text1 2");
+  EXPECT_EQ(w.Text2->text(), QStringLiteral("ABC"));
+}
+
 TEST_F(CodePracticeWindow, ClosingDuringADrainIsRefusedOnce) {
   w.show();
   w.Text1->setText(QStringLiteral("EEE"));
