@@ -3,6 +3,7 @@
 #include "core/windowrules.h"
 #include "keying/phonefrm.h"
 
+#include <QCloseEvent>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -60,7 +61,22 @@ BlindFrm::BlindFrm(ProgramState& state, VoiceNav& n, QWidget* parent) : QDialog(
   Form_Load();
 }
 
-BlindFrm::~BlindFrm() { nav.close(); }  // Form_Unload
+BlindFrm::~BlindFrm() { Form_Unload(); }
+
+void BlindFrm::Form_Unload() {
+  if (unloaded_) return;
+  unloaded_ = true;
+  nav.close();
+}
+
+void BlindFrm::closeEvent(QCloseEvent* e) {
+  QDialog::closeEvent(e);
+  if (!e->isAccepted()) return;
+  // Now, not when the window is deleted: a window loaded again meanwhile
+  // must keep its own announcement.
+  Form_Unload();
+  if (onClosed) onClosed();
+}
 
 void BlindFrm::Form_Load() {
   ResizeForm(layout, display());

@@ -8,7 +8,13 @@ namespace fd {
 
 BlindFrm& KeyingService::blindFrm() {
   if (!voiceNav) voiceNav = std::make_unique<VoiceNav>(s, main);
-  if (!blindWindow) blindWindow = std::make_unique<BlindFrm>(s, *voiceNav, main ? main->window() : nullptr);
+  if (!blindWindow) {
+    blindWindow = std::make_unique<BlindFrm>(s, *voiceNav, main ? main->window() : nullptr);
+    // The close box unloads it; deleted once its close event has returned.
+    blindWindow->onClosed = [this] {
+      if (blindWindow) blindWindow.release()->deleteLater();
+    };
+  }
   return *blindWindow;
 }
 

@@ -107,6 +107,7 @@ void frmCodePractice::Command3_Click() {
   if (sending_) return;
   sending_ = true;
   PracticeText = Text1->text();
+  Text1->setFocus(Qt::OtherFocusReason);  // typing goes on in the text while it is sent
   for (int i = 0; i < PracticeText.size() && !closeAfterSend_; ++i) {
     PracticeText = Text1->text();  // edits made while sending take effect
     if (i >= PracticeText.size()) break;
@@ -116,7 +117,9 @@ void frmCodePractice::Command3_Click() {
     // character in hand (else that character goes twice and the key never).
     Text1->setCursorPosition(i + 1);
     if (k_.s.CWSending == 0) k_.LoopThroughCWBuffer();
+    if (closeAfterSend_) break;  // closed (or its owner unloaded) meanwhile: the window is left alone
     Text2->setText(Text2->text() + PracticeText.mid(i, 1));
+    Text2->setCursorPosition(static_cast<int>(Text2->text().size()) - 1);  // the end stays in view
     QCoreApplication::processEvents();
   }
   sending_ = false;

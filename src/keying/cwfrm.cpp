@@ -39,7 +39,7 @@ CWFrm::CWFrm(CWKeyer& keyer, ProgramState& state, MainWindow* main, QWidget* par
     : QDialog(parent), k_(keyer), s_(state), main_(main) {
   setWindowTitle(kCWFrmCaption);
   // No close box; where a window manager draws one anyway it runs Done.
-  applyWindowRule(this, "CWFrm", [this] { Command1_Click(); });
+  applyWindowRule(this, "CWFrm", handlers_.guard([this] { Command1_Click(); }));
   setFont(designFont(kSans, 8.25));
 
   auto label = [&](const QString& text, double l, double t, double w, double h, double pt = 8.25) {
@@ -181,7 +181,7 @@ CWFrm::CWFrm(CWKeyer& keyer, ProgramState& state, MainWindow* main, QWidget* par
     b->onGotFocus = [b] { b->selectAllText(); };
   }
   Text[10]->onChange = [this] { if (!filling_) k_.set.Text[10] = Text[10]->text(); };
-  Text[10]->onLostFocus = [this] { Text10_LostFocus(); };
+  Text[10]->onLostFocus = handlers_.guard([this] { Text10_LostFocus(); });
   Text[11]->onChange = [this] {
     if (filling_) return;
     k_.set.Text[11] = Text[11]->text();
@@ -210,21 +210,23 @@ CWFrm::CWFrm(CWKeyer& keyer, ProgramState& state, MainWindow* main, QWidget* par
     connect(lineOptions[i], &QRadioButton::clicked, this, [this, t = lineTypes[i]] { keyLineClicked(t); });
   connect(optTimer, &QRadioButton::clicked, this, [this] { timingClicked(); });
   connect(OptSleep, &QRadioButton::clicked, this, [this] { timingClicked(); });
-  connect(optLoop, &QRadioButton::clicked, this, [this] { optLoop_Click(); });
+  connect(optLoop, &QRadioButton::clicked, this, handlers_.guard([this] { optLoop_Click(); }));
 
-  connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+  // Handlers that may wait (let events run, or show a modal window) hold a
+  // scope, so an unload meanwhile does not free the window under them.
+  connect(Command1, &QPushButton::clicked, this, handlers_.guard([this] { Command1_Click(); }));
   connect(Command2, &QPushButton::clicked, this, [this] { k_.UpDown1_UpClick(); });
   connect(Command3, &QPushButton::clicked, this, [this] { k_.UpDown1_DownClick(); });
-  connect(Command4, &QPushButton::clicked, this, [this] { Command4_Click(); });
+  connect(Command4, &QPushButton::clicked, this, handlers_.guard([this] { Command4_Click(); }));
   connect(Command5, &QPushButton::clicked, this, [this] { Command5_Click(); });
   connect(Command6, &QPushButton::clicked, this, [this] { Command6_Click(); });
   connect(cmdLoopFaster, &QPushButton::clicked, this, [this] { cmdLoopFaster_Click(); });
   connect(cmdLoopSlower, &QPushButton::clicked, this, [this] { cmdLoopSlower_Click(); });
-  connect(cmdConfWinkey, &QPushButton::clicked, this, [this] {
+  connect(cmdConfWinkey, &QPushButton::clicked, this, handlers_.guard([this] {
     if (configureWinKey) configureWinKey();
-    Command1->setFocus(Qt::OtherFocusReason);
-  });
-  connect(Command7, &QPushButton::clicked, this, [this] { if (showCodePractice) showCodePractice(); });
+    if (!going()) Command1->setFocus(Qt::OtherFocusReason);
+  }));
+  connect(Command7, &QPushButton::clicked, this, handlers_.guard([this] { if (showCodePractice) showCodePractice(); }));
 
   fillFromSettings();
 }
@@ -272,6 +274,7 @@ void CWFrm::optLoop_Click() {
   k_.set.timing = CWTiming::Loop;
   setLoopControls(true);
   QCoreApplication::processEvents();  // repaint before the count holds the thread
+  if (going()) return;
   if (k_.set.LoopsPer60ms == 0) k_.CalibrateCWLoop();
   txtLoop->setText(numtext::fromDouble(k_.set.LoopsPer60ms));
 }
@@ -328,8 +331,10 @@ void CWFrm::cmdLoopSlower_Click() {
 void CWFrm::Command4_Click() {
   Label23->setVisible(true);
   QCoreApplication::processEvents();
+  if (going()) return;
   int f9 = 120;
   k_.FKeyCW(f9);
+  if (going()) return;  // unloaded while the message went out
   Label23->setVisible(false);
   if (isVisible()) Text[1]->setFocus(Qt::OtherFocusReason);
 }
@@ -357,6 +362,11 @@ void CWFrm::Command1_Click() {
                   numtext::fromDouble(k_.set.LoopsPer60ms));
   if (s_.KeyingType != 0 && showMessageList) showMessageList();
   if (main_) main_->focusCall();
+}
+
+void CWFrm::unload() {
+  for (QDialog* d : findChildren<QDialog*>(Qt::FindDirectChildrenOnly)) d->close();
+  handlers_.unload();
 }
 
 }  // namespace fd

@@ -6,6 +6,7 @@
 
 #include "core/mainwindow.h"
 #include "core/scaling.h"
+#include "platform/forms.h"
 #include "platform/keys.h"
 
 class QCheckBox;
@@ -64,6 +65,12 @@ class CWFrm : public QDialog {
   std::function<void()> winKeyChosen;
   std::function<void()> showCodePractice;
 
+  // The program's unload: at once, or once the handlers on the stack (Test
+  // over WinKey, code practice, a modal window) have returned; a modal
+  // window of its own is closed first so that its loop ends.
+  void unload();
+  bool going() const { return handlers_.going(); }
+
  protected:
 
  private:
@@ -72,6 +79,7 @@ class CWFrm : public QDialog {
   ProgramState& s_;
   MainWindow* main_;
   bool filling_ = false;
+  HandlerDepth handlers_{this};
 };
 
 }  // namespace fd

@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "core/mainwindow.h"
 #include "core/state.h"
@@ -30,8 +31,10 @@ inline constexpr int kYieldMarginMs = 3;
 // The counting loop of the Loop method and its calibration: one function,
 // never inlined, over a volatile double, so both run the same iterations.
 void countLoop(double limit);
-// Under a virtual clock each counted iteration advances it by this (tests).
+// Under a virtual clock each counted iteration advances it by this (tests);
+// given a list, each count takes the next rate and the last one stays.
 void setVirtualLoopNs(double nsPerIteration);
+void setVirtualLoopNs(std::vector<double> nsPerIterationByCount);
 // Iterations counted since start (tests and measurements).
 double loopIterationsCounted();
 

@@ -77,7 +77,11 @@ void KeyingService::unloadCW() {
   // The key line belongs to the CW window: up, then closed.
   cw_->raiseLines();
   Comm->close();
-  delete cwFrm_.data();
+  // Gone now, or once its handlers on the stack have returned.
+  if (CWFrm* w = cwFrm_.data()) {
+    cwFrm_.clear();
+    w->unload();
+  }
 }
 
 void KeyingService::loadCWTiming() {

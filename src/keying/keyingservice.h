@@ -51,6 +51,7 @@ class KeyingService final : public KeyingServices {
   // The keyer's settings, loaded (WK.txt) at first use.
   WinKeyer& winKeyer();
   void unloadWinKey();
+  void closeWinKeyer();  // the Close button's action, the window's labels with it
   void showWinKeySetup();  // frmWinKey, modal
   CWFrm* cwFrm();  // loaded or not
   CWFrm& loadCWFrm();

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "platform/audio.h"
 #include "platform/keylines.h"
 #include "platform/platform.h"
 
@@ -57,12 +58,29 @@ void PhoneKeyer::FKeyPhone(int keyCode) {
     keyedAddress_ = base + 2;
   }
   // A file that will not play is no failure here: Timer1 releases at its first tick.
-  if (mm.open()) mm.play();
+  requestedAt_ = clock().monotonicMs();
+  beganAt_ = -1;
+  headerMs_ = wavLengthMs(mm.fileName());
+  if (mm.open() && mm.play() && mm.started()) beganAt_ = requestedAt_;
   Timer1.start();
 }
 
+bool PhoneKeyer::pastCeiling() {
+  const std::int64_t now = clock().monotonicMs();
+  if (beganAt_ < 0 && player_->started()) beganAt_ = now;
+  if (now - requestedAt_ < kBeginLimitMs) return false;
+  if (beganAt_ < 0) return true;  // the sound never began
+  std::int64_t length = headerMs_.value_or(-1);
+  if (length < 0) length = player_->durationMs();
+  if (length < 0) return true;  // no length known: unplayable
+  return now >= beganAt_ + length + kBeginLimitMs;
+}
+
 void PhoneKeyer::Timer1_Timer() {
-  if (playing()) return;
+  if (playing()) {
+    if (!pastCeiling()) return;
+    player_->stop();  // nor may it sound later, unkeyed
+  }
   Timer1.stop();
   release();
   // A pause that rounds to 0 ms would replay back to back: no repeat then.

@@ -4,10 +4,16 @@
 // with the F1 message repeating after a pause until cancelled. The settings
 // are the window's boxes (WaveSettings); the window (PhoneFrm) stays thin.
 // The end of a message is found by polling the player every 40 ms (Timer1).
+// A sound system that never answers must not hold the transmitter keyed:
+// PTT goes at the latest kBeginLimitMs after the play was asked for when the
+// sound has not begun, and once it has, at its length (the WAV header's, else
+// the player's) plus kBeginLimitMs; a length still unknown by then makes the
+// file unplayable, released at once.
 #include <QObject>
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "core/state.h"
 #include "keying/phonefrm_settings.h"
@@ -18,6 +24,8 @@ namespace fd {
 
 class PhoneKeyer : public QObject {
  public:
+  static constexpr std::int64_t kBeginLimitMs = 2000;
+
   // commPhone: the voice keyer's PTT port, which the other keyers close to take the line.
   PhoneKeyer(ProgramState& state, SerialPort& commPhone);
   ~PhoneKeyer() override;
@@ -54,6 +62,9 @@ class PhoneKeyer : public QObject {
 
  private:
   void release();
+  bool pastCeiling();  // Timer1: a play that has run past its limit
+  std::int64_t requestedAt_ = -1, beganAt_ = -1;  // monotonic ms
+  std::optional<std::int64_t> headerMs_;
   ProgramState& s;
   SerialPort& comm_;
   std::unique_ptr<AudioPlayer> player_;

@@ -12,6 +12,8 @@ namespace fd {
 PhoneKeyer& KeyingService::phoneKeyer() {
   if (!phone) {
     phone = std::make_unique<PhoneKeyer>(s, *CommPhone);
+    // One keyer per port: an open WinKey keyer is closed before the PTT port opens.
+    phone->closeWinKey = [this] { closeWinKeyer(); };
     phone->closeCwPort = [this] {
       if (Comm->isOpen()) Comm->close();
     };

@@ -115,18 +115,24 @@ frmWinKey::frmWinKey(WinKeyer& keyer, QString fieldDayDir, QWidget* parent)
   ResizeToScale(layout, display().widthTwips(), display().heightTwips(), 9600, 7200, 0, 1, QStringLiteral("Arial"));
   layout.apply(this, display().twipsPerPixel());
 
+  // The buttons that send through the keyer wait on it and let events run:
+  // an unload meanwhile leaves the window until they have returned.
   auto thenDone = [this](void (WinKeyer::*f)()) {
-    return [this, f] {
+    return handlers_.guard([this, f] {
       (k_.*f)();
+      if (handlers_.going()) return;
       refresh();
       if (isVisible()) cmdDone->setFocus(Qt::OtherFocusReason);
-    };
+    });
   };
   connect(cmdOpenWinkey, &QPushButton::clicked, this, thenDone(&WinKeyer::cmdOpenWinkey_Click));
   connect(cmdCloseWinkey, &QPushButton::clicked, this, thenDone(&WinKeyer::cmdCloseWinkey_Click));
   connect(cmdStop, &QPushButton::clicked, this, thenDone(&WinKeyer::cmdStop_Click));
   connect(Command3, &QPushButton::clicked, this, thenDone(&WinKeyer::Command3_Click));
-  connect(Command1, &QPushButton::clicked, this, [this] { k_.Command1_Click(); refresh(); });
+  connect(Command1, &QPushButton::clicked, this, handlers_.guard([this] {
+    k_.Command1_Click();
+    if (!handlers_.going()) refresh();
+  }));
   connect(cmdDone, &QPushButton::clicked, this, [this] { cmdDone_Click(); });
   // The typing box: each character above 13 goes to the keyer; it stays in the box.
   Text1->onKeyPress = [this](int& k) {
@@ -134,7 +140,10 @@ frmWinKey::frmWinKey(WinKeyer& keyer, QString fieldDayDir, QWidget* parent)
     if (k > 13) {
       const bool wasEmpty = k_.s.CWBuffer.isEmpty();
       k_.s.CWBuffer += QChar(k);
-      if (wasEmpty) k_.WKTransmit();
+      if (wasEmpty) {
+        HandlerDepth::Scope scope(handlers_);
+        k_.WKTransmit();
+      }
     }
   };
   refresh();

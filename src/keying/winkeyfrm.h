@@ -4,6 +4,7 @@
 #include <QDialog>
 
 #include "core/scaling.h"
+#include "platform/forms.h"
 #include "platform/keys.h"
 
 class QLabel;
@@ -29,11 +30,15 @@ class frmWinKey : public QDialog {
   // The boxes, options and labels from the keyer.
   void refresh();
   void cmdDone_Click();
+  // The program's unload: at once, or once a handler sending through the
+  // keyer (Test, Buffer Test, the typing box) has returned.
+  void unload() { handlers_.unload(); }
 
  private:
   WinKeyer& k_;
   QString dir_;
   bool filling_ = false;
+  HandlerDepth handlers_{this};
 };
 
 }  // namespace fd

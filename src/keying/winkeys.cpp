@@ -27,7 +27,10 @@ void KeyingService::wkBackspace() { wk_->wk.wk_backspace(); }
 // Unloading the keyer's window closes it and says so (WinKeyOpen 0), so the
 // next WKTransmit opens it again rather than writing into a closed port.
 void KeyingService::unloadWinKey() {
-  delete wkFrm_.data();
+  if (frmWinKey* w = wkFrm_.data()) {
+    wkFrm_.clear();
+    w->unload();
+  }
   wk_->cmdCloseWinkey_Click();
   wk_->loaded = false;
 }
@@ -35,6 +38,11 @@ void KeyingService::unloadWinKey() {
 }  // namespace fd
 
 namespace fd {
+
+void KeyingService::closeWinKeyer() {
+  wk_->cmdCloseWinkey_Click();
+  if (wkFrm_) wkFrm_->refresh();
+}
 
 void KeyingService::showWinKeySetup() {
   WinKeyer& k = winKeyer();

@@ -2,6 +2,7 @@
 
 #include <QAudioDevice>
 #include <QAudioOutput>
+#include <QFile>
 #include <QFileInfo>
 #include <QMediaDevices>
 #include <QMediaPlayer>
@@ -30,6 +31,7 @@ class QtAudioPlayer final : public AudioPlayer {
       player_->setSource(QUrl());
     }
     active_ = false;
+    started_ = false;
     opened_.clear();
   }
 
@@ -73,6 +75,11 @@ class QtAudioPlayer final : public AudioPlayer {
   }
 
   bool playing() const override { return active_; }
+  bool started() const override { return started_; }
+  std::int64_t durationMs() const override {
+    const qint64 d = player_ ? player_->duration() : 0;
+    return d > 0 ? d : -1;
+  }
 
  private:
   std::unique_ptr<QMediaPlayer> player_;
@@ -84,6 +91,40 @@ class QtAudioPlayer final : public AudioPlayer {
 
 }  // namespace
 
+// RIFF: "RIFF", size, "WAVE", then chunks of a 4-byte id, a little-endian
+// 32-bit size and the data, padded to an even length. "fmt " holds the byte
+// rate at offset 8; "data" holds the sound.
+std::optional<std::int64_t> wavLengthMs(const QString& file) {
+  QFile f(file);
+  if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
+  auto u32 = [](const QByteArray& b, qsizetype at) {
+    return static_cast<std::uint32_t>(static_cast<unsigned char>(b[at])) |
+           static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 1])) << 8 |
+           static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 2])) << 16 |
+           static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 3])) << 24;
+  };
+  const QByteArray head = f.read(12);
+  if (head.size() < 12 || !head.startsWith("RIFF") || head.mid(8, 4) != "WAVE") return std::nullopt;
+  std::uint32_t byteRate = 0;
+  for (int chunks = 0; chunks < 64; ++chunks) {  // a damaged file cannot walk for long
+    const QByteArray h = f.read(8);
+    if (h.size() < 8) return std::nullopt;
+    const std::uint32_t size = u32(h, 4);
+    const qint64 at = f.pos();
+    if (h.startsWith("fmt ")) {
+      const QByteArray fmt = f.read(12);
+      if (fmt.size() < 12) return std::nullopt;
+      byteRate = u32(fmt, 8);
+    } else if (h.startsWith("data")) {
+      if (byteRate == 0) return std::nullopt;
+      const std::int64_t bytes = std::min<std::int64_t>(size, f.size() - at);
+      return bytes * 1000 / byteRate;
+    }
+    if (!f.seek(at + size + (size & 1))) return std::nullopt;
+  }
+  return std::nullopt;
+}
+
 std::unique_ptr<AudioPlayer> makeQtAudioPlayer() { return std::make_unique<QtAudioPlayer>(); }
 
 std::unique_ptr<AudioPlayer> makeAudioPlayer() { return factory() ? factory()() : makeQtAudioPlayer(); }
@@ -93,12 +134,12 @@ void setAudioFactory(AudioFactory f) { factory() = std::move(f); }
 void FakeAudioPlayer::close() {
   log_->append(QStringLiteral("Close"));
   opened_ = false;
-  endsAt_ = -1;
+  playAt_ = -1;
 }
 
 bool FakeAudioPlayer::open() {
   log_->append(QStringLiteral("Open ") + file_);
-  endsAt_ = -1;
+  playAt_ = -1;
   opened_ = false;
   length_ = 0;
   if (lengths_) {
@@ -114,15 +155,25 @@ bool FakeAudioPlayer::open() {
 bool FakeAudioPlayer::play() {
   log_->append(QStringLiteral("play ") + file_);
   if (!opened_) return false;
-  endsAt_ = clock().monotonicMs() + length_;
+  playAt_ = clock().monotonicMs();
   return true;
 }
 
 void FakeAudioPlayer::stop() {
   log_->append(QStringLiteral("Stop"));
-  endsAt_ = -1;
+  playAt_ = -1;
 }
 
-bool FakeAudioPlayer::playing() const { return endsAt_ >= 0 && clock().monotonicMs() < endsAt_; }
+bool FakeAudioPlayer::started() const {
+  return playAt_ >= 0 && beginAfterMs >= 0 && clock().monotonicMs() >= playAt_ + beginAfterMs;
+}
+
+bool FakeAudioPlayer::playing() const {
+  if (playAt_ < 0) return false;
+  if (!started() || !reportsEnd) return true;  // loading, or an end that never comes
+  return clock().monotonicMs() < playAt_ + beginAfterMs + length_;
+}
+
+std::int64_t FakeAudioPlayer::durationMs() const { return reportsDuration && started() ? length_ : -1; }
 
 }  // namespace fd

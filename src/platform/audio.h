@@ -7,9 +7,11 @@
 // playing at once. Nothing here ever waits on the sound system.
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 
 namespace fd {
 
@@ -23,10 +25,20 @@ class AudioPlayer {
   virtual bool play() = 0;                   // "play": false when nothing will sound
   virtual void stop() = 0;                   // "Stop"
   virtual bool playing() const = 0;          // the mode reads 526
+  // Since the last play(): whether the sound has begun (playing() also holds
+  // while the backend is still loading), and the length the player reports
+  // (-1 while it reports none).
+  virtual bool started() const = 0;
+  virtual std::int64_t durationMs() const = 0;
 
  protected:
   QString file_;
 };
+
+// The length of a WAV file's sound from its header: the data chunk's size
+// (no more than the file holds) over the fmt chunk's byte rate. Empty when
+// the file cannot be read or is no RIFF WAVE file with both chunks.
+std::optional<std::int64_t> wavLengthMs(const QString& file);
 
 // The real player (Qt Multimedia; the backend is created on the first play).
 std::unique_ptr<AudioPlayer> makeQtAudioPlayer();
@@ -43,14 +55,22 @@ class FakeAudioPlayer : public AudioPlayer {
   bool play() override;
   void stop() override;
   bool playing() const override;
+  bool started() const override;
+  std::int64_t durationMs() const override;
   QStringList ownLog;
+  // A sound system that misbehaves: the sound begins this long after play()
+  // (-1: never; it stays "loading"), the end is never reported, no duration
+  // is reported.
+  int beginAfterMs = 0;
+  bool reportsEnd = true;
+  bool reportsDuration = true;
 
  private:
   std::map<QString, int>* lengths_;
   QStringList* log_;
   bool opened_ = false;
   int length_ = 0;
-  std::int64_t endsAt_ = -1;  // monotonic ms; -1: not playing
+  std::int64_t playAt_ = -1;  // monotonic ms; -1: not playing
 };
 
 // Players are made through this; tests put a factory of fakes in its place.

@@ -205,4 +205,16 @@ void showModeless(QWidget* window) {
   window->activateWindow();
 }
 
+HandlerDepth::Scope::~Scope() {
+  // deleteLater from here: the window goes when the event loop that ran this
+  // handler runs again, after the handler's own frames are gone.
+  if (--d_.depth_ == 0 && d_.going_) d_.window_->deleteLater();
+}
+
+void HandlerDepth::unload() {
+  going_ = true;
+  window_->hide();
+  if (depth_ == 0) delete window_;  // this object goes with it
+}
+
 }  // namespace fd

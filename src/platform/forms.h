@@ -60,6 +60,45 @@ void showModal(QWidget* window);
 // is already shown behind another window.
 void showModeless(QWidget* window);
 
+// Unloading a window while one of its handlers waits in an event pump (a
+// keyer's wait, a modal window) would free it under that handler. Such a
+// window keeps a HandlerDepth and each of its handlers that may wait holds a
+// Scope. unload() deletes the window at once when no handler is on the stack;
+// otherwise it hides it, marks it going and deletes it once the last handler
+// has returned. A handler checks going() after each wait and then leaves its
+// window alone.
+class HandlerDepth {
+ public:
+  explicit HandlerDepth(QWidget* window) : window_(window) {}
+  HandlerDepth(const HandlerDepth&) = delete;
+  HandlerDepth& operator=(const HandlerDepth&) = delete;
+
+  class Scope {
+   public:
+    explicit Scope(HandlerDepth& d) : d_(d) { ++d_.depth_; }
+    ~Scope();
+    Scope(const Scope&) = delete;
+    Scope& operator=(const Scope&) = delete;
+
+   private:
+    HandlerDepth& d_;
+  };
+  // Wraps a handler in a Scope (for connections).
+  std::function<void()> guard(std::function<void()> handler) {
+    return [this, handler = std::move(handler)] {
+      Scope scope(*this);
+      handler();
+    };
+  }
+  bool going() const { return going_; }
+  void unload();
+
+ private:
+  QWidget* window_;
+  int depth_ = 0;
+  bool going_ = false;
+};
+
 // A window slot: loaded on first touch, unloaded on demand.
 template <class T>
 class FormSlot {

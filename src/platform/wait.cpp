@@ -33,7 +33,7 @@ WaitResult waitUntil(const std::function<bool()>& done, const WaitOptions& o) {
   const int step = o.stepMs > 0 ? o.stepMs : 1;
   // A ticking timer wakes the event loop so the limit is seen on time.
   QTimer tick;
-  if (!c.isVirtual()) {
+  if (!c.isVirtual() && !o.spin) {
     tick.setInterval(step);
     tick.start();
   }
@@ -45,7 +45,7 @@ WaitResult waitUntil(const std::function<bool()>& done, const WaitOptions& o) {
       QCoreApplication::processEvents(flags);
       c.advanceMs(std::min<std::int64_t>(step, o.limitMs - elapsed));
     } else {
-      QCoreApplication::processEvents(flags | QEventLoop::WaitForMoreEvents);
+      QCoreApplication::processEvents(o.spin ? flags : flags | QEventLoop::WaitForMoreEvents);
     }
   }
 }

@@ -19,6 +19,10 @@ struct WaitOptions {
   WaitInput input = WaitInput::Hold;
   const void* site = nullptr;  // re-entry guard; nullptr: no guard
   int stepMs = 5;              // virtual-clock step and real-clock poll period
+  // Poll without ever letting the processor idle (events still run): for a
+  // wait whose caller times work by counting, which a core that naps and
+  // wakes at a lower clock would run slower.
+  bool spin = false;
 };
 
 // Returns Met as soon as done() holds (checked first, before any event runs).

@@ -380,6 +380,15 @@ TEST_F(CWKeyerTest, LoopCalibration) {
   setVirtualLoopNs(0);
   EXPECT_FALSE(keyer.CalibrateCWLoop());
   EXPECT_EQ(keyer.set.LoopsPer60ms, 42857143);
+  // The count is timed as it runs while keying, on a core up to speed: the
+  // first count on a core just woken (14 ms) and a timing the system
+  // interrupted (30 ms) are not the ones taken.
+  const double ms = 1e6 / 5e6;  // ns per iteration for each ms of 5,000,000 iterations
+  setVirtualLoopNs(std::vector<double>{14 * ms, 7 * ms, 30 * ms, 7 * ms});
+  keyer.set.LoopsPer60ms = 0;
+  ASSERT_TRUE(keyer.CalibrateCWLoop());
+  EXPECT_EQ(keyer.set.LoopsPer60ms, 42857143);
+  setVirtualLoopNs(0);
 }
 
 TEST(CheckCWKeyTest, UpperCasesLettersOnly) {

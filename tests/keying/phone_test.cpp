@@ -267,6 +267,54 @@ TEST_F(PhoneTest, MendedReleases) {
   EXPECT_FALSE(keyer->tmrRepeat.isActive());
 }
 
+// A sound system that never answers cannot hold PTT: at most 2 s for the
+// sound to begin; then its length (the WAV header's, else the player's) plus
+// 2 s; a length unknown 2 s after the request makes the file unplayable.
+TEST_F(PhoneTest, PttCeilingWhenTheSoundSystemDoesNotAnswer) {
+  // 8000 bytes at 8000 bytes a second: the header says 1000 ms.
+  QByteArray wav("RIFF\0\0\0\0WAVEfmt ", 16);
+  auto u32 = [](quint32 v) { return QByteArray(reinterpret_cast<const char*>(&v), 4); };
+  wav += u32(16) + QByteArray("\x01\x00\x01\x00", 4) + u32(8000) + u32(8000) + QByteArray("\x01\x00\x08\x00", 4);
+  wav += "data" + u32(8000) + QByteArray(8000, '\x80');
+  const QString withHeader = QDir(state.ProgDir).filePath("timed.wav");
+  writeFile("timed.wav", wav);
+  ASSERT_EQ(wavLengthMs(withHeader), 1000);
+  EXPECT_EQ(wavLengthMs("/w/cq.wav"), std::nullopt);
+  lengths[withHeader] = 1000;
+  const struct {
+    const char* name;
+    bool header;
+    int beginAfterMs;
+    bool reportsDuration;
+    int releasedAtMs;  // at the first tick at or after this
+  } cases[] = {
+      {"never begins", false, -1, true, 2000},
+      {"begins, never ends; the header's length", true, 0, false, 3000},
+      {"begins late, never ends; the header's length", true, 500, false, 3500},
+      {"begins, never ends; the player's length", false, 0, true, 3000},
+      {"begins, never ends, no length known", false, 0, false, 2000},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    configure("2", WaveSettings::RTS);
+    set().Text[0] = c.header ? withHeader : QStringLiteral("/w/cq.wav");
+    auto& player = static_cast<FakeAudioPlayer&>(keyer->player());
+    player.beginAfterMs = c.beginAfterMs;
+    player.reportsEnd = false;
+    player.reportsDuration = c.reportsDuration;
+    press(112);
+    int elapsed = 0;
+    while (port().rtsEnable() && elapsed < 10000) {
+      tick();
+      elapsed += 40;
+    }
+    EXPECT_GE(elapsed, c.releasedAtMs);
+    EXPECT_LT(elapsed, c.releasedAtMs + 40);
+    EXPECT_FALSE(svc->voicePlaying());  // stopped, so it cannot sound later unkeyed
+    EXPECT_FALSE(keyer->Timer1.isActive());
+  }
+}
+
 TEST_F(PhoneTest, ReleaseAllAndUnloadLeaveEveryLineOff) {
   configure("3", WaveSettings::Parallel, "5");
   press(112);

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QPointer>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 
@@ -111,12 +113,36 @@ TEST_F(VoiceNavTest, OptionsDoneAndClose) {
   EXPECT_EQ(main.prefSaves, 0);
 
   service.showVoiceNav();
-  w.Option3->click();
-  w.Command1_Click();
-  EXPECT_FALSE(w.isVisible());
+  BlindFrm& again = service.blindFrm();  // the close box unloaded the window
+  again.Option3->click();
+  again.Command1_Click();
+  EXPECT_FALSE(again.isVisible());
   EXPECT_EQ(state.VoiceNavMode, 2);
   EXPECT_EQ(main.prefSaves, 1);
   EXPECT_NE(QDir::currentPath(), QDir(state.ProgDir).canonicalPath());  // the current folder is left alone
+}
+
+// The close box unloads the window, as its unload step: the next showing
+// loads it again, so its ticks show the stored mode and announce it, and Done
+// stores that mode rather than the choice left when the window was closed.
+TEST_F(VoiceNavTest, AfterTheCloseBoxTheWindowShowsTheStoredModeAgain) {
+  state.VoiceNavMode = 1;
+  service.showVoiceNav();
+  QPointer<BlindFrm> first = &service.blindFrm();
+  first->Option3->click();
+  first->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(first.isNull());
+  EXPECT_EQ(state.VoiceNavMode, 1);
+  log.clear();
+  service.showVoiceNav();
+  BlindFrm& w = service.blindFrm();
+  EXPECT_TRUE(w.isVisible());
+  EXPECT_TRUE(w.Option2->isChecked());
+  EXPECT_FALSE(w.Option3->isChecked());
+  EXPECT_EQ(played(), QStringList({"NavEn", "Call"}));
+  w.Command1->click();
+  EXPECT_EQ(state.VoiceNavMode, 1);
 }
 
 TEST_F(VoiceNavTest, TheWindowReloadedShowsTheStoredMode) {

@@ -188,6 +188,25 @@ TEST_F(WinKeyTest, TheCWKeyerHandsOverThroughTheService) {
   EXPECT_FALSE(service->WinKeyComm->isOpen());
 }
 
+// The voice keyer takes its PTT port from an open WinKey keyer on the same
+// port: the keyer is closed first (00 03), so the port opens and no
+// "Invalid port." is shown.
+TEST_F(WinKeyTest, ThePhoneKeyerClosesAnOpenWinKeyBeforeTakingThePort) {
+  wk().cmdOpenWinkey_Click();
+  settle();
+  ASSERT_EQ(state.WinKeyOpen, 23);
+  sim.log.clear();
+  PhoneKeyer& phone = service->phoneKeyer();
+  phone.settings.Text10 = QStringLiteral("5");
+  phone.PhoneSetup();
+  settle();
+  EXPECT_EQ(state.WinKeyOpen, 0);
+  EXPECT_EQ(sim.wire(), QStringLiteral("00 03"));
+  EXPECT_FALSE(service->WinKeyComm->isOpen());
+  EXPECT_TRUE(service->CommPhone->isOpen());
+  EXPECT_TRUE(fake->dialogs->shown.empty());
+}
+
 TEST_F(WinKeyTest, LeaveChecks) {
   wk().cmdOpenWinkey_Click();
   settle();
