@@ -3,13 +3,14 @@
 #include <QFile>
 #include <QHelpEvent>
 #include <QLabel>
+#include <QSet>
 #include <QTest>
 #include <QToolTip>
 #include <gtest/gtest.h>
 #include <set>
 
 #include "fakemainwindow.h"
-#include "output/mapgen.h"
+#include "mapgen/mapgen.h"
 #include "output/outputservice.h"
 #include "output/sectionmap_window.h"
 #include "testenv.h"
@@ -60,6 +61,14 @@ std::vector<QPoint> reach(const QImage& img, QPoint p) {
   return out;
 }
 
+// The generator's drawing from the boundary data, made once for the tests
+// that need it. The data comes with scripts/install-deps; without it the
+// tests fail with the generator's message.
+const mapgen::MapBuild& generated() {
+  static const mapgen::MapBuild map = mapgen::build();
+  return map;
+}
+
 TEST(SectionMapPicture, CommittedPictureEqualsTheGenerator) {
   const QImage committed(QStringLiteral(FD_SOURCE_DIR "/src/output/sectionmap.png"));
   ASSERT_FALSE(committed.isNull());
@@ -69,41 +78,136 @@ TEST(SectionMapPicture, CommittedPictureEqualsTheGenerator) {
   const QByteArray head = f.read(26);
   EXPECT_EQ(head.at(24), 8);  // 24-bit: eight bits per channel,
   EXPECT_EQ(head.at(25), 2);  // red, green and blue, no alpha
-  const QImage generated = mapgen::generate();
-  ASSERT_EQ(generated.size(), committed.size());
+  ASSERT_EQ(generated().error.toStdString(), "") << "run scripts/install-deps for the map data";
+  const QImage& drawn = generated().picture;
+  ASSERT_EQ(drawn.size(), committed.size());
   for (int y = 0; y < kMapHeight; ++y)
-    for (int x = 0; x < kMapWidth; ++x) ASSERT_EQ(px(committed, {x, y}), px(generated, {x, y})) << x << "," << y;
+    for (int x = 0; x < kMapWidth; ++x)
+      ASSERT_EQ(px(committed, {x, y}), px(drawn, {x, y})) << x << "," << y << ": run build/mapgen src/output/sectionmap.png";
+  // Black outlines on white, nothing else.
+  for (int y = 0; y < kMapHeight; ++y)
+    for (int x = 0; x < kMapWidth; ++x) ASSERT_TRUE(px(committed, {x, y}) == kWhite || px(committed, {x, y}) == kBlack);
   // The compiled-in copy is the same picture.
   EXPECT_EQ(loadSectionMapPicture(), committed.convertToFormat(QImage::Format_RGB32));
 }
 
-TEST(SectionMapPicture, EverySeedWhiteEveryFillClosedAndLargeEnough) {
-  const QImage img = loadSectionMapPicture();
-  std::set<std::pair<int, int>> seeds;
-  for (size_t k = 0; k < kMapLabels.size(); ++k)
-    if (k != 90) seeds.insert({labelCentre(kMapLabels[k]).x(), labelCentre(kMapLabels[k]).y()});
-  const std::set<size_t> ontario = {74, 91, 92, 93};
+// What a fill from each label's centre reaches in the committed picture:
+// its pixels, and the areas the data puts there.
+struct LabelFill {
+  bool white = false;
+  std::vector<QPoint> reached;
+  QSet<QString> areas;  // names of the data's anchors reached
+  QSet<int> meantFor;   // labels whose own place is reached
+  QSet<int> labels;     // other labels' centres reached
+};
+
+std::vector<LabelFill> labelFills(const QImage& img, const mapgen::MapBuild& map) {
+  std::vector<LabelFill> out;
   for (size_t k = 0; k < kMapLabels.size(); ++k) {
-    if (k == 90) continue;
-    const QPoint s = labelCentre(kMapLabels[k]);
-    ASSERT_EQ(px(img, s), kWhite) << kMapLabels[k].section;
-    const std::vector<QPoint> area = reach(img, s);
-    EXPECT_GE(area.size(), 30u) << kMapLabels[k].section;
-    std::set<std::pair<int, int>> reached;
-    for (const QPoint& p : area) {
-      ASSERT_FALSE(p.x() == 0 || p.y() == 0 || p.x() == kMapWidth - 1 || p.y() == kMapHeight - 1) << kMapLabels[k].section;
-      reached.insert({p.x(), p.y()});
-    }
+    LabelFill f;
+    const QPoint c = labelCentre(kMapLabels[k]);
+    f.white = px(img, c) == kWhite;
+    if (f.white) f.reached = reach(img, c);
+    QSet<QPair<int, int>> at;
+    for (const QPoint& p : f.reached) at.insert({p.x(), p.y()});
+    for (const mapgen::Anchor& a : map.anchors)
+      if (at.contains({a.at.x(), a.at.y()})) {
+        f.areas.insert(a.area);
+        if (a.label >= 0) f.meantFor.insert(a.label);
+      }
     for (size_t o = 0; o < kMapLabels.size(); ++o) {
-      if (o == 90 || o == k) continue;
-      const QPoint t = labelCentre(kMapLabels[o]);
-      const bool shared = (ontario.count(k) && ontario.count(o)) || t == s;
-      EXPECT_EQ(reached.count({t.x(), t.y()}) > 0, shared) << kMapLabels[k].section << " reaches " << kMapLabels[o].section;
+      const QPoint oc = labelCentre(kMapLabels[o]);
+      if (o != k && at.contains({oc.x(), oc.y()})) f.labels.insert(static_cast<int>(o));
     }
+    out.push_back(f);
   }
-  // "NWT" lies in the area of an NT label.
-  const std::vector<QPoint> nt = reach(img, labelCentre(kMapLabels[81]));
-  EXPECT_NE(std::find(nt.begin(), nt.end(), labelCentre(kMapLabels[90])), nt.end());
+  return out;
+}
+
+// Every label's fill stays in one closed area that the data gives to the
+// label's section and to no other; labels of one section sit on different
+// areas (the four Ontario sections share one, and "NWT" lies on an NT
+// area); a Canadian label lies on the very area it names (Anticosti for the
+// second QC label, Prince Edward Island for a MAR one). Writes the table of
+// labels to sectionmap-labels.txt beside the tests.
+TEST(SectionMapPicture, EveryLabelFillsAnAreaOfItsOwnSection) {
+  ASSERT_EQ(generated().error.toStdString(), "");
+  const QImage img = loadSectionMapPicture();
+  const std::vector<LabelFill> fills = labelFills(img, generated());
+  std::set<int> placed;
+  for (const mapgen::Anchor& a : generated().anchors)
+    if (a.label >= 0) placed.insert(a.label);
+  QFile table(QStringLiteral("sectionmap-labels.txt"));
+  ASSERT_TRUE(table.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text));
+  table.write("label section inside pixels\n");
+  for (size_t k = 0; k < kMapLabels.size(); ++k) {
+    const LabelFill& f = fills[k];
+    const QString own = mapgen::areaOfLabel(static_cast<int>(k));
+    bool sharesFairly = true;
+    for (int o : f.labels) {
+      const bool ontario = own == QLatin1String("ON") && mapgen::areaOfLabel(o) == own;
+      const bool nwt = (k == 90 || o == 90) && mapgen::areaOfLabel(o) == own;
+      sharesFairly = sharesFairly && (ontario || nwt);
+    }
+    const bool inside = f.white && f.areas == QSet<QString>{own} && sharesFairly &&
+                        (!placed.count(static_cast<int>(k)) || f.meantFor.contains(static_cast<int>(k)));
+    table.write(QStringLiteral("%1 %2 %3 %4\n")
+                    .arg(k, 5)
+                    .arg(QLatin1String(kMapLabels[k].section), -7)
+                    .arg(inside ? QStringLiteral("yes") : QStringLiteral("no"), -6)
+                    .arg(f.reached.size(), 6)
+                    .toLatin1());
+    EXPECT_TRUE(f.white) << k << " " << kMapLabels[k].section << ": centre on an outline";
+    EXPECT_EQ(f.areas, QSet<QString>{own}) << k << " " << kMapLabels[k].section << " reaches " << f.areas.values().join(' ').toStdString();
+    EXPECT_TRUE(sharesFairly) << k << " " << kMapLabels[k].section << " shares its area with another label";
+    if (placed.count(static_cast<int>(k))) EXPECT_TRUE(f.meantFor.contains(static_cast<int>(k))) << k << " misses its own area";
+    for (const QPoint& p : f.reached)  // closed: the frame is never reached
+      ASSERT_FALSE(p.x() == 0 || p.y() == 0 || p.x() == kMapWidth - 1 || p.y() == kMapHeight - 1) << k;
+  }
+  // Each of the four Ontario labels reaches the other three.
+  for (int k : {74, 91, 92, 93}) EXPECT_EQ(fills[static_cast<size_t>(k)].labels.size(), 3u) << k;
+  EXPECT_TRUE(fills[90].areas.contains(QStringLiteral("NT")));
+}
+
+// A map, not a mosaic: over the lower 48 states the filled areas follow the
+// land areas the county data gives. The insets are drawn to their own scale
+// and stay out.
+TEST(SectionMapPicture, AreasFollowTheLand) {
+  ASSERT_EQ(generated().error.toStdString(), "");
+  const std::map<QString, double>& land = generated().landKm2;
+  const std::vector<LabelFill> fills = labelFills(loadSectionMapPicture(), generated());
+  std::map<QString, double> pixels;  // per section, its labels' areas
+  for (size_t k = 0; k < kMapLabels.size(); ++k)
+    if (land.count(QLatin1String(kMapLabels[k].section))) pixels[QLatin1String(kMapLabels[k].section)] += static_cast<double>(fills[k].reached.size());
+  ASSERT_EQ(pixels.size(), land.size());
+  auto sum = [](const std::map<QString, double>& m, std::initializer_list<const char*> names) {
+    double s = 0;
+    for (const char* n : names) s += m.at(QLatin1String(n));
+    return s;
+  };
+  // Montana and Rhode Island: more than 100 to 1 on the land.
+  ASSERT_GT(land.at(QStringLiteral("MT")), 100 * land.at(QStringLiteral("RI")));
+  EXPECT_GE(pixels.at(QStringLiteral("MT")), 30 * pixels.at(QStringLiteral("RI")));
+  // Texas, its three sections together, is larger than any other state.
+  const double texas = sum(pixels, {"NTX", "STX", "WTX"});
+  const std::map<QString, std::vector<const char*>> divided = {
+      {QStringLiteral("CA"), {"EB", "LAX", "ORG", "SB", "SCV", "SDG", "SF", "SJV", "SV"}},
+      {QStringLiteral("FL"), {"NFL", "SFL", "WCF"}}, {QStringLiteral("MA"), {"EMA", "WMA"}},
+      {QStringLiteral("NJ"), {"NNJ", "SNJ"}}, {QStringLiteral("NY"), {"ENY", "NLI", "NNY", "WNY"}},
+      {QStringLiteral("PA"), {"EPA", "WPA"}}, {QStringLiteral("WA"), {"EWA", "WWA"}}};
+  std::set<QString> inDivided;
+  for (const auto& [state, sections] : divided) {
+    double s = 0;
+    for (const char* n : sections) s += pixels.at(QLatin1String(n)), inDivided.insert(QLatin1String(n));
+    EXPECT_GT(texas, s) << state.toStdString();
+  }
+  for (const auto& [section, px] : pixels)
+    if (!inDivided.count(section) && section != QLatin1String("NTX") && section != QLatin1String("STX") && section != QLatin1String("WTX"))
+      EXPECT_GT(texas, px) << section.toStdString();
+  // Any two sections whose land differs threefold or more keep that order.
+  for (const auto& [a, landA] : land)
+    for (const auto& [b, landB] : land)
+      if (landA >= 3 * landB) EXPECT_GT(pixels.at(a), pixels.at(b)) << a.toStdString() << " and " << b.toStdString();
 }
 
 TEST(SectionMapPicture, UnreadablePictureIsBlankWhite) {
