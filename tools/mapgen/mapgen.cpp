@@ -9,6 +9,7 @@
 #include <numeric>
 #include <optional>
 
+#include "mapgen/detmath.h"
 #include "mapgen/geodata.h"
 #include "mapgen/projection.h"
 #include "mapgen/raster.h"
@@ -291,7 +292,7 @@ Fit fitMainMap(const Sources& s, std::map<QString, double>& landKm2, QString* er
     double bestD = 1e18;
     for (const Piece* p : largest(sec, 2)) {
       const QPointF d = fit.place(p->centre()) - centreOf(k);
-      if (std::hypot(d.x(), d.y()) < bestD) bestD = std::hypot(d.x(), d.y()), best = p;
+      if (detmath::hypot(d.x(), d.y()) < bestD) bestD = detmath::hypot(d.x(), d.y()), best = p;
     }
     fit.km.push_back(best->centre());
     fit.px.push_back(centreOf(k));
@@ -666,7 +667,7 @@ LabelCheck checkLabels(const Drawing& d, bool insets) {
         for (int x = 0; x < kW; ++x) {
           const QPoint p(x, y);
           if (depth[d.canvas.index(p)] < minDepth || inInset(p) != insets || !good(p)) continue;
-          const double dist = std::hypot(x - c.x(), y - c.y());
+          const double dist = detmath::hypot(x - c.x(), y - c.y());
           if (dist < best && free(p)) best = dist, check.target[static_cast<size_t>(k)] = p;
         }
       if (best < 1e17) break;

@@ -3,13 +3,15 @@
 #include <cmath>
 #include <numbers>
 
+#include "mapgen/detmath.h"
+
 namespace fd::mapgen {
 namespace {
 
 constexpr double kEarthKm = 6371.0;
 constexpr double kRad = std::numbers::pi / 180.0;
 
-double kernel(double r2) { return r2 > 0 ? 0.5 * r2 * std::log(r2) : 0.0; }  // r^2 ln r
+double kernel(double r2) { return r2 > 0 ? 0.5 * r2 * detmath::log(r2) : 0.0; }  // r^2 ln r
 
 // Solves a x = b in place (Gaussian elimination, partial pivoting); false
 // when the matrix is singular.
@@ -41,15 +43,15 @@ bool solve(std::vector<double>& a, std::vector<double>& b, size_t n) {
 }  // namespace
 
 Conic::Conic(double lon0, double lat0, double lat1, double lat2) : lon0_(lon0) {
-  n_ = (std::sin(lat1 * kRad) + std::sin(lat2 * kRad)) / 2;
-  c_ = std::cos(lat1 * kRad) * std::cos(lat1 * kRad) + 2 * n_ * std::sin(lat1 * kRad);
-  rho0_ = kEarthKm * std::sqrt(c_ - 2 * n_ * std::sin(lat0 * kRad)) / n_;
+  n_ = (detmath::sin(lat1 * kRad) + detmath::sin(lat2 * kRad)) / 2;
+  c_ = detmath::cos(lat1 * kRad) * detmath::cos(lat1 * kRad) + 2 * n_ * detmath::sin(lat1 * kRad);
+  rho0_ = kEarthKm * std::sqrt(c_ - 2 * n_ * detmath::sin(lat0 * kRad)) / n_;
 }
 
 QPointF Conic::operator()(LonLat p) const {
-  const double rho = kEarthKm * std::sqrt(c_ - 2 * n_ * std::sin(p.lat * kRad)) / n_;
+  const double rho = kEarthKm * std::sqrt(c_ - 2 * n_ * detmath::sin(p.lat * kRad)) / n_;
   const double theta = n_ * (p.lon - lon0_) * kRad;
-  return {rho * std::sin(theta), rho0_ - rho * std::cos(theta)};
+  return {rho * detmath::sin(theta), rho0_ - rho * detmath::cos(theta)};
 }
 
 Placement fitPlacement(const std::vector<QPointF>& km, const std::vector<QPointF>& pixels,

@@ -6,6 +6,8 @@
 
 #include <QSet>
 
+#include "mapgen/detmath.h"
+
 namespace fd::mapgen {
 
 QPoint pixelOf(QPointF p) { return {static_cast<int>(std::floor(p.x())), static_cast<int>(std::floor(p.y()))}; }
@@ -216,12 +218,12 @@ std::vector<QPointF> simplified(const std::vector<QPointF>& pts, double toleranc
     const auto [a, b] = spans.back();
     spans.pop_back();
     const QPointF d = pts[b] - pts[a];
-    const double len = std::hypot(d.x(), d.y());
+    const double len = detmath::hypot(d.x(), d.y());
     double worst = -1;
     size_t at = a;
     for (size_t i = a + 1; i < b; ++i) {
       const QPointF v = pts[i] - pts[a];
-      const double dist = len > 0 ? std::fabs(d.x() * v.y() - d.y() * v.x()) / len : std::hypot(v.x(), v.y());
+      const double dist = len > 0 ? std::fabs(d.x() * v.y() - d.y() * v.x()) / len : detmath::hypot(v.x(), v.y());
       if (dist > worst) worst = dist, at = i;
     }
     if (worst > tolerance) {
