@@ -13,20 +13,6 @@
 namespace fd {
 namespace {
 
-// The graph fills the screen's work area, not the whole screen.
-class WorkArea final : public Screen {
- public:
-  explicit WorkArea(const Screen& s) : s_(s) {}
-  double widthTwips() const override { return s_.workWidthTwips(); }
-  double heightTwips() const override { return s_.workHeightTwips(); }
-  double workWidthTwips() const override { return s_.workWidthTwips(); }
-  double workHeightTwips() const override { return s_.workHeightTwips(); }
-  double dpi() const override { return s_.dpi(); }
-
- private:
-  const Screen& s_;
-};
-
 // The hourglass for a scope, restored on every way out.
 struct BusyCursor {
   BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
@@ -109,7 +95,7 @@ void GraphQSO::setTextColor(QLabel* l, const QColor& c) {
 }
 
 void GraphQSO::Form_Load() {
-  ResizeForm(layout, WorkArea(display()));
+  ResizeForm(layout, display());
   layout.apply(this, display().twipsPerPixel());
   setFixedSize(size());
   DrawQSORateGraph();

@@ -232,6 +232,28 @@ TEST_F(ChartTest, TheShippedPlanDrawsEveryClass) {
   EXPECT_TRUE(bands().contains(QStringLiteral("10")));
 }
 
+// On every screen the rows lie between the line under the title and the
+// button row, and Done stands in that row inside the window.
+TEST_F(ChartTest, TheChartLiesBetweenTheTitleAndOneRowOfButtons) {
+  QFile::copy(QStringLiteral(FD_SOURCE_DIR "/dist/BandPlan.txt"), path(QStringLiteral("BandPlan.txt")));
+  for (const QSize screen : {QSize(1280, 1024), QSize(1024, 768), QSize(1920, 1080), QSize(800, 600)}) {
+    SCOPED_TRACE(screen.width());
+    fake->screen->w = fake->screen->workW = screen.width() * 15.0;
+    fake->screen->h = fake->screen->workH = screen.height() * 15.0;
+    frmBandPlan w(state);
+    const QRect title = w.Label2->geometry(), line = w.Line1->geometry();
+    EXPECT_GT(line.top(), title.bottom());
+    const auto bars = w.chartLabels(QStringLiteral("blbl"));
+    ASSERT_EQ(bars.size(), 15);
+    EXPECT_GT(bars.front()->geometry().top(), line.bottom());
+    for (QPushButton* b : {w.Command1, w.Command2, w.Command3, w.Command4, w.Command5, w.Command6, w.Command7}) {
+      EXPECT_EQ(b->geometry().top(), w.Command1->geometry().top()) << b->text().toStdString();
+      EXPECT_TRUE(w.rect().contains(b->geometry())) << b->text().toStdString();
+    }
+    EXPECT_LT(bars.back()->geometry().bottom(), w.Command1->geometry().top());
+  }
+}
+
 TEST_F(ChartTest, TheServiceShowsAndUnloadsTheWindows) {
   QFile::copy(QStringLiteral(FD_SOURCE_DIR "/dist/BandPlan.txt"), path(QStringLiteral("BandPlan.txt")));
   RigService sv(state);
