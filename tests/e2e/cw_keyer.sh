@@ -6,20 +6,13 @@
 # and logs the modem-line calls with monotonic stamps.
 #
 # Usage: cw_keyer.sh PROGRAM_DIR SCRATCH_DIR SHIM_LIBRARY
-set -u
+E2E_LIMIT=160
+source "$(dirname "$0")/lib.sh"
+e2e_begin "$@"
+SHIM=${PEERS[0]:?shim library}
 
-PROGRAM_DIR=${1:?program folder}
-SCRATCH=${2:?scratch folder}
-SHIM=${3:?shim library}
-
-source "$(dirname "$0")/keyer_common.sh"
-under_xvfb "$PROGRAM_DIR" "$SCRATCH" "$SHIM"
-
-LOG="$SCRATCH/e2e.log"
-WORK="$SCRATCH/run"
-PROG="$WORK/program"
 MODEM="$SCRATCH/modem.log"
-EXTRA_LOG="$MODEM"
+SHOW_ON_FAILURE="$MODEM"
 # The RTS record as elements: "." and "-", " " between characters, " / " between words.
 rts_text() {
   awk -v unit="$1" '
@@ -34,14 +27,15 @@ rts_text() {
     END { print out }' "$MODEM"
 }
 
-prepare_program
+seed_prefs CW 20
+: >"$PROG/fdlog.dat"
 
 # The serial port: ports/com1 is one end of a socat pair.
-socat pty,raw,echo=0,link="$PROG/ports/com1" pty,raw,echo=0,link="$SCRATCH/far" >"$SCRATCH/socat.log" 2>&1 &
-PIDS+=($!)
-wait_for 10 test -e "$PROG/ports/com1" || fail "socat did not make the pseudo-terminal"
+serial_pair 1 "$SCRATCH/far"
 
-start_session FD_MODEM_LOG="$MODEM" LD_PRELOAD="$SHIM"
+start_wm
+start_program FD_MODEM_LOG="$MODEM" LD_PRELOAD="$SHIM"
+confirm_station_and_focus_main
 open_cw_setup
 click_twips "$CID" 2000 260     # F1 box
 timeout 20 xdotool type --delay 50 "cq de w1aw" || fail "typing F1"
@@ -101,8 +95,7 @@ log "Esc stopped after: $GOT"
 key F1
 sleep 1
 kill -TERM "$FD_PID"
-timeout 20 bash -c "while kill -0 $FD_PID 2>/dev/null; do sleep 0.2; done" || fail "the program did not end"
-FD_PID=""
+wait_program_end
 LAST=$(awk '$3 == 4 || $3 == 6 {l = $2} END {print l}' "$MODEM")
 [ "$LAST" = "BIC" ] || fail "RTS was left on at the end"
 log "PASS: CW setup, cw.txt, RTS keying, Esc, SIGTERM while keying"

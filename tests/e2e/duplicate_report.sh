@@ -13,7 +13,7 @@ confirm_station_and_focus_main
 
 BEFORE=$(pixels_of "$MID" 255 0 0)
 timeout 20 xdotool type --delay 120 "n0ax" || fail "xdotool type failed"
-timeout 5 xdotool key --clearmodifiers Return || fail "xdotool key failed"
+key Return
 sleep 1
 DURING=$(pixels_of "$MID" 255 0 0)
 log "red pixels before Enter: $BEFORE, one second after: $DURING"

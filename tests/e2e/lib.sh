@@ -1,19 +1,28 @@
-# Shared by the end-to-end scenarios: each scenario script sources this file
-# and calls e2e_begin "$@" first. A scenario runs the real program under its
-# own Xvfb server and openbox, in a private copy of the program folder and a
-# private home (HOME, USERPROFILE, APPDATA, XDG_CONFIG_HOME, XDG_RUNTIME_DIR
-# all inside the scenario's scratch folder).
+# The one library of the end-to-end scenarios: each scenario script sources
+# this file, calls e2e_begin "$@" first and then holds only its steps.
 #
 # Usage of a scenario: SCENARIO.sh PROGRAM_DIR SCRATCH_DIR [PEER_PROGRAM...]
 # (the peers a scenario talks to, in the order its registration names them;
-# PEERS holds them)
-# Every wait is bounded; background processes are killed by their own ids on
-# every exit; a failure leaves a screenshot (failure-screen.xwd) and the
-# program's output beside e2e.log.
-. "$(dirname "${BASH_SOURCE[0]}")/wm_common.sh"
+# PEERS holds them).
+#
+# e2e_begin starts the script again under its own Xvfb server (1280x1024),
+# the whole session limited to E2E_LIMIT seconds (set it before e2e_begin),
+# and ends with its status. Inside, the real program runs from a private copy
+# of the program folder (PROG) as a private user (HOME, USERPROFILE, APPDATA,
+# XDG_CONFIG_HOME in the scratch folder). Sockets and pipes go in SHORT, a
+# private folder under /tmp that is also TMPDIR and holds XDG_RUNTIME_DIR:
+# a socket's path must stay within 107 bytes, wherever the checkout lives.
+#
+# Every wait is bounded; the program, the peers (PEER_PIDS) and the window
+# manager are killed by their own ids on every exit; a failure leaves a
+# screenshot (failure-screen.xwd), the mapped windows' names, the files named
+# in SHOW_ON_FAILURE and the program's output in e2e.log.
 set -u
 
 E2E_LIMIT=${E2E_LIMIT:-150}   # seconds for a whole scenario
+E2E_HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+MAIN="Varik Software Field Day Log"
+STATION="Amateur Station I\.D\."
 
 e2e_begin() {
   PROGRAM_DIR=${1:?program folder}
@@ -21,11 +30,13 @@ e2e_begin() {
   if [ -z "${FD_E2E_INNER:-}" ]; then
     rm -rf "$SCRATCH"
     mkdir -p "$SCRATCH"
+    E2E_SHORT=$(mktemp -d /tmp/fde2e.XXXXXX) || { echo "FAIL: no private folder in /tmp"; exit 1; }
+    trap 'rm -rf "$E2E_SHORT"' EXIT
     # xvfb-run starts the X server, waits for it, and removes it afterwards.
-    FD_E2E_INNER=1 timeout -k 5 "$E2E_LIMIT" xvfb-run -a -e "$SCRATCH/xvfb.log" -s "-screen 0 1280x1024x24" \
-      bash "$0" "$PROGRAM_DIR" "$SCRATCH" "${@:3}"
+    FD_E2E_INNER=1 FD_E2E_SHORT="$E2E_SHORT" timeout -k 5 "$E2E_LIMIT" \
+      xvfb-run -a -e "$SCRATCH/xvfb.log" -s "-screen 0 1280x1024x24" bash "$0" "$@"
     local rc=$?
-    [ $rc -eq 124 ] && echo "FAIL: the session ran past its time limit (see $SCRATCH)"
+    [ $rc -eq 124 ] && echo "FAIL: the session ran past its time limit of $E2E_LIMIT s (see $SCRATCH)"
     exit $rc
   fi
   LOG="$SCRATCH/e2e.log"
@@ -35,6 +46,12 @@ e2e_begin() {
   OB_PID=""
   FD_PID=""
   PEER_PIDS=""
+  SHOW_ON_FAILURE=""
+  SHORT=${FD_E2E_SHORT:-}
+  if [ -z "$SHORT" ]; then
+    SHORT=$(mktemp -d /tmp/fde2e.XXXXXX) || { echo "FAIL: no private folder in /tmp"; exit 1; }
+    E2E_OWN_SHORT=$SHORT
+  fi
   trap cleanup EXIT
   trap 'exit 143' INT TERM HUP  # so that the EXIT trap runs on a signal too
   private_folder
@@ -42,20 +59,39 @@ e2e_begin() {
 
 log() { echo "$*" | tee -a "$LOG"; }
 
-# PEER_PIDS: the scenario's own background processes (simulators, socat),
-# each added as it starts.
+# Kills what the scenario started, each by its id; a peer stopped with
+# SIGSTOP is continued so that it takes the signal.
 cleanup() {
   [ -n "$FD_PID" ] && kill "$FD_PID" 2>/dev/null
-  local p
-  for p in $PEER_PIDS; do kill "$p" 2>/dev/null; done
+  stop_peers
   [ -n "$OB_PID" ] && kill "$OB_PID" 2>/dev/null
+  [ -n "${E2E_OWN_SHORT:-}" ] && rm -rf "$E2E_OWN_SHORT"
   return 0
+}
+
+# The scenario's own background processes (simulators, socat), each added as
+# it starts: started_peer $!
+started_peer() { PEER_PIDS+=" $1"; }
+stop_peers() {
+  local p
+  for p in $PEER_PIDS; do
+    kill "$p" 2>/dev/null
+    kill -CONT "$p" 2>/dev/null
+  done
+  PEER_PIDS=""
 }
 
 fail() {
   log "FAIL: $*"
+  local w f
+  for w in $(timeout 5 xdotool search --onlyvisible --name '.' 2>/dev/null); do
+    log "window: $(timeout 2 xdotool getwindowname "$w" 2>/dev/null)"
+  done
   timeout 10 xwd -root -silent >"$SCRATCH/failure-screen.xwd" 2>/dev/null &&
     log "screenshot: $SCRATCH/failure-screen.xwd"
+  for f in $SHOW_ON_FAILURE; do
+    [ -f "$f" ] && { log "--- $f"; tail -n 20 "$f" | tee -a "$LOG"; }
+  done
   if [ -f "$SCRATCH/fieldday.log" ]; then
     log "--- program output"
     tail -n 40 "$SCRATCH/fieldday.log" | tee -a "$LOG"
@@ -76,19 +112,68 @@ wait_for() {
   return 1
 }
 
+# Windows by name (an extended regular expression). A window the program keeps
+# loaded stays in the X server when hidden: window_id finds it too,
+# visible_id finds mapped windows only.
 window_id() { timeout 5 xdotool search --name "$1" 2>/dev/null | head -n 1; }
+visible_id() { timeout 5 xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
 window_shown() { [ -n "$(window_id "$1")" ]; }
 window_gone() { [ -z "$(window_id "$1")" ]; }
-log_has_lines() { [ -f "$PROG/fdlog.dat" ] && [ "$(grep -c '' "$PROG/fdlog.dat")" -ge "$1" ]; }
+window_visible() { [ -n "$(visible_id "$1")" ]; }
+window_hidden() { [ -z "$(visible_id "$1")" ]; }
 
-# A private copy of the program folder (without the operator's files) and a private user.
+# Activates the mapped window named $1, waiting for it at most $2 seconds (20).
+activate() {
+  wait_for "${2:-20}" window_visible "$1" || fail "\"$1\" is not shown"
+  timeout 10 xdotool windowactivate --sync "$(visible_id "$1")" || fail "cannot activate \"$1\""
+}
+# Keys to the active window; keys leaves 150 ms between them (menus by keyboard).
+key() { timeout 5 xdotool key --clearmodifiers "$@" || fail "xdotool key $* failed"; }
+keys() { timeout 10 xdotool key --clearmodifiers --delay 150 "$@" || fail "xdotool key $* failed"; }
+# Activates the window named $1 and presses the keys that follow in it.
+key_in() {
+  activate "$1"
+  shift
+  sleep 0.3
+  key "$@"
+}
+# Clicks a control of window $1 (an id) at its design position: twips of a
+# DW x DH layout (default 9600 x 7200).
+click_twips() {
+  local wid=$1 x=$2 y=$3 dw=${4:-9600} dh=${5:-7200} geo w h
+  geo=$(timeout 5 xdotool getwindowgeometry "$wid" | sed -n 's/.*Geometry: //p')
+  w=${geo%x*} h=${geo#*x}
+  timeout 5 xdotool mousemove --window "$wid" $((x * w / dw)) $((y * h / dh)) click 1 || fail "click at $x,$y"
+}
+
+# Keeps a picture of the screen, or of the window $2 (an id), as NAME.xwd in
+# the scratch folder.
+screenshot() {
+  local name=$1 target=(-root)
+  [ $# -gt 1 ] && target=(-id "$2")
+  timeout 10 xwd "${target[@]}" -silent >"$SCRATCH/$name.xwd" 2>/dev/null || fail "no screenshot $name"
+  log "screenshot: $SCRATCH/$name.xwd"
+}
+
+# How many pixels of the window $1 (an id) have the colour R G B, read from
+# the X server's own picture of the window; with a fifth argument "box", the
+# count and the pixels' bounding box "COUNT X0 Y0 X1 Y1". The picture stays
+# as window.xwd.
+pixels_of() {
+  timeout 10 xwd -id "$1" -silent >"$SCRATCH/window.xwd" 2>/dev/null || { echo -1; return; }
+  python3 "$E2E_HERE/xwdcount.py" "$SCRATCH/window.xwd" "${@:2}"
+}
+
+# A private copy of the program folder without the operator's files, and a
+# private user.
 private_folder() {
-  mkdir -p "$WORK/home/.config" "$WORK/appdata" "$WORK/xdg"
-  chmod 700 "$WORK/xdg"
+  mkdir -p "$WORK/home/.config" "$WORK/appdata" "$SHORT/xdg"
+  chmod 700 "$SHORT/xdg"
   cp -r "$PROGRAM_DIR" "$PROG" || fail "cannot copy $PROGRAM_DIR"
-  rm -f "$PROG/fdlog.dat" "$PROG/fdpref.dat"
-  export HOME="$WORK/home" USERPROFILE="$WORK/home" APPDATA="$WORK/appdata" XDG_RUNTIME_DIR="$WORK/xdg"
-  export XDG_CONFIG_HOME="$WORK/home/.config"
+  rm -rf "$PROG/fdlog.dat" "$PROG/fdpref.dat" "$PROG/cw.txt" "$PROG/CW.txt" "$PROG/RigCntrl.txt" "$PROG/ports"
+  mkdir -p "$PROG/ports"
+  export HOME="$WORK/home" USERPROFILE="$WORK/home" APPDATA="$WORK/appdata"
+  export XDG_CONFIG_HOME="$WORK/home/.config" XDG_RUNTIME_DIR="$SHORT/xdg" TMPDIR="$SHORT"
   export TZ=UTC QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8
 }
 
@@ -100,30 +185,72 @@ seed_prefs() {
   printf '%s\r\n' '"W1AW"' '"2A"' '"CT"' 0 "\"$mode\"" "\"$band\"" 255 0 100 0 "\"$rig\"" 0 0 '"AB"' 0 0 '""' \
     >"$PROG/fdpref.dat"
 }
+log_has_lines() { [ -f "$PROG/fdlog.dat" ] && [ "$(grep -c '' "$PROG/fdlog.dat")" -ge "$1" ]; }
+file_has() { [ -f "$1" ] && grep -q "$2" "$1"; }
 
-# The window manager; under a loaded machine the server may answer late, so
-# openbox gets three tries.
-start_wm() {
-  start_openbox
-  log "window manager ready"
+# Serial port N of the program (ports/comN) as one end of a socat pair of
+# pseudo-terminals; the other end is the link $2.
+serial_pair() {
+  local port="$PROG/ports/com$1" far=$2
+  rm -f "$port" "$far"
+  socat pty,raw,echo=0,link="$port" pty,raw,echo=0,link="$far" 2>>"$SCRATCH/socat.log" &
+  started_peer $!
+  wait_for 10 test -e "$port" -a -e "$far" || fail "socat made no pseudo-terminal pair"
 }
 
+# The fake cluster (the program $1) on a free loopback port (CLUSTER_PORT),
+# sending the lines of the file $2; what it receives goes to cluster.out.
+start_fake_cluster() {
+  local program=$1 lines=$2 attempt try pid
+  CLUSTER_PORT=""
+  for attempt in 1 2 3 4 5; do
+    try=$((20000 + RANDOM % 20000))
+    "$program" "$try" "$lines" >"$SCRATCH/cluster.out" 2>"$SCRATCH/cluster.err" &
+    pid=$!
+    sleep 0.5
+    if kill -0 "$pid" 2>/dev/null; then
+      CLUSTER_PORT=$try
+      started_peer "$pid"
+      break
+    fi
+  done
+  [ -n "$CLUSTER_PORT" ] || fail "the fake cluster did not start"
+  log "fake cluster on port $CLUSTER_PORT"
+}
+
+# The lines of a simulator's log of hex bytes, as text.
+hex_lines() {
+  [ -f "$1" ] || return 0
+  python3 -c 'import sys
+for l in open(sys.argv[1]): print(bytes.fromhex(l.strip()).decode("latin-1"))' "$1"
+}
+
+# The window manager. Under a loaded machine the server may answer late and
+# openbox may miss it, so openbox gets three tries.
+start_wm() {
+  wait_for 20 timeout 2 xdotool getdisplaygeometry >/dev/null 2>&1 || fail "the X server did not answer on $DISPLAY"
+  wm_up() { kill -0 "$OB_PID" 2>/dev/null && timeout 2 wmctrl -m >/dev/null 2>&1; }
+  local attempt
+  for attempt in 1 2 3; do
+    openbox >>"$SCRATCH/openbox.log" 2>&1 &
+    OB_PID=$!
+    if wait_for 10 wm_up; then
+      log "window manager ready"
+      return 0
+    fi
+    kill "$OB_PID" 2>/dev/null
+    OB_PID=""
+    sleep 1
+  done
+  fail "the window manager did not start"
+}
+
+# Starts the program in its folder; any arguments are its extra environment
+# (NAME=value). Its output goes to fieldday.log.
 start_program() {
-  (cd "$PROG" && exec ./fieldday) >"$SCRATCH/fieldday.log" 2>&1 &
+  (cd "$PROG" && exec env "$@" ./fieldday) >>"$SCRATCH/fieldday.log" 2>&1 &
   FD_PID=$!
 }
-
-# Activates the window named $1 and presses the key $2 in it.
-key_in() {
-  local wid
-  wid=$(window_id "$1")
-  [ -n "$wid" ] || fail "no window \"$1\""
-  timeout 10 xdotool windowactivate --sync "$wid" || fail "cannot activate \"$1\""
-  timeout 5 xdotool key --clearmodifiers "$2" || fail "xdotool key failed"
-}
-
-STATION="Amateur Station I\.D\."
-MAIN="Varik Software Field Day Log"
 
 confirm_station() {
   wait_for 30 window_shown "$STATION" || fail "the station window did not appear"
@@ -145,9 +272,10 @@ answer_boxes() {
   log "answered $n \"$title\" boxes"
 }
 
+# The main window activated; MID is its id.
 focus_main() {
-  wait_for 15 window_shown "$MAIN" || fail "the main window is not shown"
-  MID=$(window_id "$MAIN")
+  wait_for 15 window_visible "$MAIN" || fail "the main window is not shown"
+  MID=$(visible_id "$MAIN")
   timeout 10 xdotool windowactivate --sync "$MID" || fail "cannot activate the main window"
   sleep 0.5
 }
@@ -158,21 +286,31 @@ confirm_station_and_focus_main() {
   focus_main
 }
 
+# Waits (bounded) for the program to end; FD_RC is its status.
+wait_program_end() {
+  timeout 20 bash -c "while kill -0 $FD_PID 2>/dev/null; do sleep 0.2; done" || fail "the program did not end"
+  wait "$FD_PID"
+  FD_RC=$?
+  FD_PID=""
+}
+
 # Closes the main window through the window manager and waits for the program to end with 0.
 close_program() {
   timeout 5 wmctrl -c "$MAIN" || fail "wmctrl could not close the main window"
-  timeout 20 bash -c "while kill -0 $FD_PID 2>/dev/null; do sleep 0.2; done" || fail "the program did not end"
-  wait "$FD_PID"
-  local rc=$?
-  FD_PID=""
-  [ "$rc" -eq 0 ] || fail "the program ended with status $rc"
+  wait_program_end
+  [ "$FD_RC" -eq 0 ] || fail "the program ended with status $FD_RC"
   log "program ended"
 }
 
-# How many pixels of the window $1 (an id) have the colour R G B, read from
-# the X server's own picture of the window.
-pixels_of() {
-  local wid=$1 r=$2 g=$3 b=$4
-  timeout 10 xwd -id "$wid" -silent >"$SCRATCH/window.xwd" 2>/dev/null || { echo -1; return; }
-  python3 "$(dirname "${BASH_SOURCE[0]}")/xwdcount.py" "$SCRATCH/window.xwd" "$r" "$g" "$b"
+# Options > Transmit > CW Setup from the main window; CID is the CW window afterwards.
+open_cw_setup() {
+  key alt+o
+  sleep 0.3
+  key t
+  sleep 0.3
+  key c
+  wait_for 15 window_shown "CW String Selections" || fail "the CW window did not open"
+  CID=$(window_id "CW String Selections")
+  timeout 10 xdotool windowactivate --sync "$CID" || fail "cannot activate the CW window"
+  sleep 0.3
 }

@@ -4,24 +4,22 @@
 # as offered, the success box closed; then the file in the documents folder.
 #
 # Usage: output_adif_e2e.sh PROGRAM_DIR SCRATCH_DIR
-# Every wait is bounded; the program and the window manager are ended by their
-# own ids on every exit.
-set -u
-
-PROGRAM_DIR=${1:?program folder}
-SCRATCH=${2:?scratch folder}
-
-source "$(dirname "$0")/output_e2e_lib.sh"
+E2E_LIMIT=170
+source "$(dirname "$0")/lib.sh"
+e2e_begin "$@"
+seed_prefs PH 20
+start_wm
 printf '%s\r\n' '"N0AX","1E","MN","2024/06/22","18:06:00","40","PH","AB","",""' >"$PROG/fdlog.dat"
 start_program
-press_in "$MAIN" alt+f
+confirm_station_and_focus_main
+key_in "$MAIN" alt+f
 sleep 0.5
-timeout 5 xdotool key --clearmodifiers a || fail "xdotool key failed"
-press_in "Please enter your transmitter output power\." Return
-press_in "Please enter a comment\." Return
-press_in "^Mode\?$" Return
-press_in "^Save As$" Return
-press_in "File Written Successfully\." Return
+key a
+key_in "Please enter your transmitter output power\." Return
+key_in "Please enter a comment\." Return
+key_in "^Mode\?$" Return
+key_in "^Save As$" Return
+key_in "File Written Successfully\." Return
 wait_for 10 window_gone "File Written Successfully\." || fail "the success box stayed"
 log "export done"
 
@@ -38,6 +36,6 @@ head -n 4 "$OUT" | cmp -s - "$SCRATCH/head.expected" || fail "header differs: $(
 sed -n 5p "$OUT" | grep -q '^Log exported on: ' || fail "line 5: $(sed -n 5p "$OUT")"
 tail -n +6 "$OUT" | cmp -s - "$SCRATCH/tail.expected" || fail "record differs: $(tail -n +6 "$OUT" | od -c | head -n 30)"
 
-stop_program
+close_program
 log "PASS: ADIF export from the File menu, byte for byte"
 exit 0

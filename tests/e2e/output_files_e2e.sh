@@ -7,52 +7,53 @@
 # compared with their expected text, and the settings file must hold the name.
 #
 # Usage: output_files_e2e.sh PROGRAM_DIR SCRATCH_DIR
-set -u
-
-PROGRAM_DIR=${1:?program folder}
-SCRATCH=${2:?scratch folder}
+E2E_LIMIT=170
 HERE=$(cd "$(dirname "$0")" && pwd)
 
-source "$(dirname "$0")/output_e2e_lib.sh"
+source "$(dirname "$0")/lib.sh"
+e2e_begin "$@"
+seed_prefs PH 20
+start_wm
 type_text() { timeout 10 xdotool type --clearmodifiers --delay 40 "$1" || fail "xdotool type failed"; }
 
 cp "$HERE/output_files_seed.dat" "$PROG/fdlog.dat" || fail "no seed log"
 start_program
+confirm_station_and_focus_main
 DOCS="$HOME/Documents/Varik Software/Field Day"
 
 # ---- the dupe sheet: File opens on "Backup Options", the first item in
 # use; the grey items are passed over ----
-press_in "$MAIN" alt+f
+key_in "$MAIN" alt+f
 sleep 0.5
-timeout 5 xdotool key --clearmodifiers Down Down Down Down Return || fail "xdotool key failed"
-press_in "^Save As$" Return
-press_in "File Successfully written\." Return
+key Down Down Down Down Return
+key_in "^Save As$" Return
+key_in "File Successfully written\." Return
 wait_for 10 window_gone "File Successfully written\." || fail "the success box stayed"
 cmp -s "$DOCS/W1AW-ASCIIDup.txt" "$HERE/../output/golden/ascii_dupe.txt" ||
   fail "dupe sheet differs: $(diff <(od -c "$DOCS/W1AW-ASCIIDup.txt") <(od -c "$HERE/../output/golden/ascii_dupe.txt") | head)"
 log "dupe sheet written, byte for byte"
 
 # ---- the summary sheet ----
-press_in "$MAIN" alt+f
+key_in "$MAIN" alt+f
 sleep 0.5
-timeout 5 xdotool key --clearmodifiers Down Down Down Down Down Return || fail "xdotool key failed"
+key Down Down Down Down Down Return
 SUMMARY="Field Day Summary Sheet Information"
 wait_for 20 window_shown "$SUMMARY" || fail "the summary window did not open"
-press_in "$SUMMARY" ctrl+a
+key_in "$SUMMARY" ctrl+a
 type_text "Test Club"
 # Back through the tab order from the club box: Done, Write, e-mail, the
 # address lines, the name.
-timeout 5 xdotool key --clearmodifiers shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab || fail "keys"
+key shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab
 type_text "Jane Doe"
-timeout 5 xdotool key --clearmodifiers Tab Tab Tab Tab space || fail "keys"
-press_in "^Save As$" Return
-press_in "File Written Successfully\." Return
+key Tab Tab Tab Tab space
+key_in "^Save As$" Return
+key_in "File Written Successfully\." Return
 wait_for 10 window_gone "File Written Successfully\." || fail "the first box stayed"
-press_in "EARN 50 Extra Bonus Points!" Return
+key_in "EARN 50 Extra Bonus Points!" Return
 wait_for 10 window_gone "EARN 50 Extra" || fail "the bonus box stayed"
-press_in "^  Thanks!$" Return
+key_in "^  Thanks!$" Return
 wait_for 10 window_gone "^  Thanks!$" || fail "the thank-you box stayed"
-press_in "$SUMMARY" space
+key_in "$SUMMARY" space
 wait_for 10 window_gone "$SUMMARY" || fail "Done did not close the summary window"
 
 OUT="$DOCS/W1AW.sum"
@@ -74,6 +75,6 @@ grep -q '<OWN_CLUB_NAME>Test Club</OWN_CLUB_NAME>' "$HOME/Documents/Varik Softwa
   fail "shared preferences lack the club"
 log "summary written line by line, settings stored"
 
-stop_program
+close_program
 log "PASS: dupe sheet and summary sheet from the File menu"
 exit 0

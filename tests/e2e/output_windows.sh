@@ -5,14 +5,11 @@
 # contact typed at it.
 #
 # Usage: output_windows.sh PROGRAM_DIR SCRATCH_DIR
-# Every wait is bounded; background processes are killed by their own ids.
-set -u
-
-PROGRAM_DIR=${1:?program folder}
-SCRATCH=${2:?scratch folder}
-
-source "$(dirname "$0")/output_e2e_lib.sh"
-log_has_lines() { [ -f "$PROG/fdlog.dat" ] && [ "$(grep -c '' "$PROG/fdlog.dat")" -ge "$1" ]; }
+E2E_LIMIT=170
+source "$(dirname "$0")/lib.sh"
+e2e_begin "$@"
+seed_prefs PH 20
+start_wm
 
 # Twelve contacts over an hour on several bands and by two operators.
 : >"$PROG/fdlog.dat"
@@ -25,7 +22,7 @@ for sec in CT ENY NT ONE PAC AK MDC WI STX BC QC VI; do
 done
 
 start_program
-MID=$(window_id "$MAIN")
+confirm_station_and_focus_main
 
 # Opens a window from the menu bar with the given keys, photographs it, closes it.
 open_shoot_close() {
@@ -33,11 +30,11 @@ open_shoot_close() {
   shift 2
   timeout 10 xdotool windowactivate --sync "$MID" || fail "cannot activate the main window"
   sleep 0.5
-  timeout 5 xdotool key --clearmodifiers "$@" || fail "xdotool key failed"
+  key "$@"
   wait_for 20 window_shown "$caption" || fail "\"$caption\" did not open"
   sleep 1
-  timeout 10 xwd -silent -id "$(window_id "$caption")" >"$SCRATCH/$shot.xwd" || fail "no screenshot of \"$caption\""
-  log "\"$caption\" shown: $SCRATCH/$shot.xwd"
+  log "\"$caption\" shown"
+  screenshot "$shot" "$(window_id "$caption")"
   timeout 5 wmctrl -c "$caption" || fail "wmctrl could not close \"$caption\""
   wait_for 15 window_gone "$caption" || fail "\"$caption\" did not close"
 }
@@ -50,14 +47,9 @@ open_shoot_close " Section Map" sectionmap alt+a
 timeout 10 xdotool windowactivate --sync "$MID" || fail "cannot activate the main window"
 sleep 0.5
 timeout 20 xdotool type --delay 120 "k1abc2act" || fail "xdotool type failed"
-timeout 5 xdotool key --clearmodifiers Return || fail "xdotool key failed"
+key Return
 wait_for 15 log_has_lines 13 || fail "the contact typed after the windows did not reach fdlog.dat"
 
-timeout 5 wmctrl -c "$MAIN" || fail "wmctrl could not close the main window"
-timeout 20 bash -c "while kill -0 $FD_PID 2>/dev/null; do sleep 0.2; done" || fail "the program did not end"
-wait "$FD_PID"
-FD_RC=$?
-FD_PID=""
-[ "$FD_RC" -eq 0 ] || fail "the program ended with status $FD_RC"
+close_program
 log "PASS: statistics, graph and section map opened from the menu bar and closed; the main window still logs"
 exit 0

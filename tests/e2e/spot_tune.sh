@@ -15,47 +15,27 @@ FAKECLUSTER=${PEERS[0]:?fakecluster program}
 RADIOSIM=${PEERS[1]:?radiosim program}
 
 # Commands the radio received, one a line as text (the simulator logs hex).
-radio_commands() {
-  [ -f "$SCRATCH/radio.log" ] || return 0
-  python3 -c 'import sys
-for l in open(sys.argv[1]): print(bytes.fromhex(l.strip()).decode("latin-1"))' "$SCRATCH/radio.log"
-}
+radio_commands() { hex_lines "$SCRATCH/radio.log"; }
 radio_polled() { radio_commands | grep -q '^FA;$'; }
-file_has() { [ -f "$1" ] && grep -q "$2" "$1"; }
-# A hidden window is still found by name: these look at mapped windows only.
-window_visible() { [ -n "$(timeout 5 xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)" ]; }
-window_hidden() { ! window_visible "$1"; }
 
 # ---- the radio: a Kenwood on 14.025 CW behind ports/com1 ----
 seed_prefs CW 20 Kenwood
 : >"$PROG/fdlog.dat"
 printf '%s\r\n' '"4800 "' '"N"' '"8"' '"2"' '"MD;"' '"FA;"' '"4800,N,8,2"' 1 '"N"' '"F"' '"Kenwood"' 0 1 1 \
   >"$PROG/RigCntrl.txt"
-rm -rf "$PROG/ports"
-mkdir -p "$PROG/ports"
-socat pty,raw,echo=0,link="$PROG/ports/com1" pty,raw,echo=0,link="$WORK/radio" 2>>"$SCRATCH/socat.log" &
-PEER_PIDS+=" $!"
-wait_for 10 test -e "$WORK/radio" || fail "socat made no pty pair"
+serial_pair 1 "$WORK/radio"
 "$RADIOSIM" --family Kenwood --device "$WORK/radio" --freq 14025000 --mode CW --log "$SCRATCH/radio.log" \
   >>"$SCRATCH/radiosim.out" 2>&1 &
-PEER_PIDS+=" $!"
+started_peer $!
 
 # ---- the cluster: its captured lines, then the spot of this scenario ----
 # (the captured lines hold an older "ja1abc" on the same frequency: the newest
 # label is the one drawn on top and clicked)
 printf 'DX de K1TTT:     14025.0  JA1ABC       CW 599                         1234Z\r\n' >"$SCRATCH/spot.txt"
-PORT=""
-for attempt in 1 2 3 4 5; do
-  try=$((20000 + RANDOM % 20000))
-  "$FAKECLUSTER" "$try" "$SCRATCH/spot.txt" >"$SCRATCH/cluster.out" 2>"$SCRATCH/cluster.err" &
-  pid=$!
-  sleep 0.3
-  if kill -0 "$pid" 2>/dev/null; then PORT=$try; PEER_PIDS+=" $pid"; break; fi
-done
-[ -n "$PORT" ] || fail "the fake cluster did not start"
+start_fake_cluster "$FAKECLUSTER" "$SCRATCH/spot.txt"
+PORT=$CLUSTER_PORT
 # Telnet to the cluster, the band map (not the list).
 printf '%s\r\n' '""' '""' '""' '""' 0 '""' '"Telnet"' 0 0 0 '#FALSE#' '""' "\"$PORT\"" '"127.0.0.1"' >"$PROG/PackSpot.txt"
-log "fake cluster on port $PORT"
 
 start_wm
 start_program
@@ -64,7 +44,7 @@ wait_for 10 radio_polled || fail "the program does not poll the radio"
 log "the radio is polled"
 
 # ---- Ctrl+D, log in to the cluster, Done opens the band map ----
-timeout 5 xdotool key --clearmodifiers ctrl+d || fail "xdotool key failed"
+key ctrl+d
 SETUP=" DX Spotting Setup"
 wait_for 10 window_shown "^$SETUP\$" || fail "Ctrl+D did not show the setup window"
 SID=$(window_id "^$SETUP\$")
@@ -76,16 +56,15 @@ cluster_connected() {
 wait_for 10 cluster_connected || fail "the setup window did not connect to the cluster"
 sleep 0.3
 timeout 10 xdotool type --delay 40 "n0call" || fail "xdotool type failed"
-timeout 5 xdotool key --clearmodifiers Return || fail "xdotool key failed"
+key Return
 wait_for 10 file_has "$SCRATCH/cluster.out" n0call || fail "the typed call did not reach the cluster"
-timeout 5 xdotool key --clearmodifiers alt+d || fail "xdotool key failed"
+key alt+d
 wait_for 10 window_hidden "^$SETUP\$" || fail "Done did not hide the setup window"
 focus_main
 
 # ---- the band map shows the spot: its label's text in the fresh-spot colour ----
 label_box() {
-  BOX=$(timeout 10 xwd -id "$MID" -silent 2>/dev/null >"$SCRATCH/window.xwd" &&
-    python3 "$(dirname "${BASH_SOURCE[0]}")/xwdcount.py" "$SCRATCH/window.xwd" 255 255 128 box)
+  BOX=$(pixels_of "$MID" 255 255 128 box)
   [ -n "$BOX" ] && [ "${BOX%% *}" -gt 0 ]
 }
 wait_for 10 label_box || fail "the band map shows no fresh spot"
@@ -110,18 +89,18 @@ log "the radio got MD3; then FA00014025000;"
 
 timeout 10 xdotool windowactivate --sync "$MID" || fail "cannot activate the main window"
 timeout 10 xdotool type --delay 80 "2act" || fail "xdotool type failed"
-timeout 5 xdotool key --clearmodifiers Return || fail "xdotool key failed"
+key Return
 wait_for 10 log_has_lines 1 || fail "the contact did not reach fdlog.dat"
 LINE=$(head -n 1 "$PROG/fdlog.dat" | tr -d '\r')
 log "saved: $LINE"
 [[ "$LINE" == '"JA1ABC","2A","CT",'*',"20","CW","AB","14.025",'* ]] || fail "unexpected contact: $LINE"
 
 # ---- Ctrl+B: the spectrum map ----
-timeout 5 xdotool key --clearmodifiers ctrl+b || fail "xdotool key failed"
+key ctrl+b
 wait_for 10 window_shown "^ HF Spectrum Map\$" || fail "Ctrl+B did not show the spectrum map"
 sleep 0.5
-timeout 10 xwd -root -silent >"$SCRATCH/spectrum-map.xwd" 2>/dev/null
-log "Ctrl+B shows the spectrum map (spectrum-map.xwd)"
+screenshot spectrum-map
+log "Ctrl+B shows the spectrum map"
 timeout 5 wmctrl -c " HF Spectrum Map" || fail "wmctrl could not close the spectrum map"
 wait_for 10 window_gone "^ HF Spectrum Map\$" || fail "the spectrum map did not close"
 

@@ -8,29 +8,23 @@
 # leaves DTR off.
 #
 # Usage: voice_e2e.sh PROGRAM_DIR SCRATCH_DIR SHIM_LIBRARY
-set -u
-PROGRAM_DIR=${1:?program folder}
-SCRATCH=${2:?scratch folder}
-SHIM=${3:?modem-line shim library}
-TEST_NAME="the voice settings session"
-. "$(dirname "$0")/keying_common.sh"
-keying_e2e_start "$0" "$@"
+source "$(dirname "$0")/lib.sh"
+e2e_begin "$@"
+SHIM=${PEERS[0]:?modem-line shim library}
 
-seed_prefs 0
+seed_prefs PH 20
 : >"$PROG/fdlog.dat"
-mkdir -p "$PROG/ports"
-socat -d pty,raw,echo=0,link="$PROG/ports/com2" pty,raw,echo=0,link="$WORK/radio-side" >"$SCRATCH/socat.log" 2>&1 &
-EXTRA_PIDS="$!"
-wait_for 10 test -e "$PROG/ports/com2" || fail "socat made no pseudo-terminal"
-start_window_manager
+serial_pair 2 "$WORK/radio-side"
+start_wm
 MODEM="$SCRATCH/modem.log"
 start_program FD_MODEM_LOG="$MODEM" LD_PRELOAD="$SHIM"
+confirm_station_and_focus_main
 log "main window up"
 
 # ---- Phone Setup ----
 PHONE="Phone Wave Selections"
 keys alt+o t p
-wait_for 15 window_shown "$PHONE" || fail "no Phone Wave Selections window"
+wait_for 15 window_visible "$PHONE" || fail "no Phone Wave Selections window"
 activate "$PHONE"
 sleep 0.3
 timeout 20 xdotool type --delay 60 "/waves/cq.wav" || fail "xdotool type failed"
@@ -40,7 +34,7 @@ timeout 5 xdotool type --delay 60 "2" || fail "xdotool type failed"
 keys Tab Right          # leaves Text10 (the port opens), ticks DTR (the options stand side by side)
 keys Tab Tab Tab Tab    # Text11, Loop, Test, Done
 keys space
-wait_for 10 window_gone "$PHONE" || fail "Done did not hide the window"
+wait_for 10 window_hidden "$PHONE" || fail "Done did not hide the window"
 wait_for 10 test -s "$PROG/wave2.txt" || fail "no wave2.txt"
 [ "$(sed -n 1p "$PROG/wave2.txt")" = "$(printf '"/waves/cq.wav"\r')" ] || fail "line 1: $(sed -n 1p "$PROG/wave2.txt" | od -c | head -3)"
 [ "$(sed -n 10p "$PROG/wave2.txt")" = "$(printf '"2"\r')" ] || fail "line 10: $(sed -n 10p "$PROG/wave2.txt")"
@@ -71,27 +65,27 @@ HELD_MS=$(( (OFF - ON) / 1000000 ))
 log "F1 keyed DTR for $HELD_MS ms"
 sleep 0.5
 keys alt+o t p
-wait_for 15 window_shown "$PHONE" || fail "the program stopped answering after F1"
+wait_for 15 window_visible "$PHONE" || fail "the program stopped answering after F1"
 activate "$PHONE"
 keys Escape
-wait_for 10 window_gone "$PHONE" || fail "Esc did not close the Phone window"
+wait_for 10 window_hidden "$PHONE" || fail "Esc did not close the Phone window"
 log "F1 played nothing and the window answered"
 
 # ---- Voice Navigation ----
 NAV="Voice Navigation Settings"
 activate "$MAIN"
 keys alt+o v
-wait_for 15 window_shown "$NAV" || fail "no Voice Navigation Settings window"
+wait_for 15 window_visible "$NAV" || fail "no Voice Navigation Settings window"
 activate "$NAV"
 sleep 0.3
 keys Down Down       # the cursor starts on "Off"; two steps down is "All Data Fields"
 keys Tab space       # Done
-wait_for 10 window_gone "$NAV" || fail "Done did not hide the window"
+wait_for 10 window_hidden "$NAV" || fail "Done did not hide the window"
 pref10() { [ "$(sed -n 10p "$PROG/fdpref.dat")" = "$(printf '2\r')" ]; }
 wait_for 10 pref10 || fail "item 10 of fdpref.dat: $(sed -n 10p "$PROG/fdpref.dat" | od -c | head -2)"
 log "voice navigation mode 2 stored"
 
-stop_program
+close_program
 [ "$(dtr_changes | tail -n 1 | awk '{print $2}')" = "off" ] || fail "DTR left on at the end: $(tail -n 3 "$MODEM")"
 log "DTR off after the program closed"
 log "PASS: phone setup to wave2.txt, F1 without sound, voice navigation stored"

@@ -5,31 +5,25 @@
 # busy clears it (0A); SIGTERM ends with 0A 00 03.
 #
 # Usage: winkey.sh PROGRAM_DIR SCRATCH_DIR SIMULATOR
-set -u
+E2E_LIMIT=160
+source "$(dirname "$0")/lib.sh"
+e2e_begin "$@"
+SIM=${PEERS[0]:?simulator}
 
-PROGRAM_DIR=${1:?program folder}
-SCRATCH=${2:?scratch folder}
-SIM=${3:?simulator}
-
-source "$(dirname "$0")/keyer_common.sh"
-under_xvfb "$PROGRAM_DIR" "$SCRATCH" "$SIM"
-
-LOG="$SCRATCH/e2e.log"
-WORK="$SCRATCH/run"
-PROG="$WORK/program"
 WKLOG="$SCRATCH/keyer.log"
-EXTRA_LOG="$WKLOG"
+SHOW_ON_FAILURE="$WKLOG"
 has() { grep -qx "$1" "$WKLOG" 2>/dev/null; }
 
-prepare_program
+seed_prefs CW 20
+: >"$PROG/fdlog.dat"
 : >"$WKLOG"
-socat pty,raw,echo=0,link="$PROG/ports/com5" pty,raw,echo=0,link="$SCRATCH/far" >"$SCRATCH/socat.log" 2>&1 &
-PIDS+=($!)
-wait_for 10 test -e "$SCRATCH/far" || fail "socat did not make the pseudo-terminal"
+serial_pair 5 "$SCRATCH/far"
 "$SIM" "$SCRATCH/far" "$WKLOG" 150 >"$SCRATCH/sim.log" 2>&1 &
-PIDS+=($!)
+started_peer $!
 
-start_session
+start_wm
+start_program
+confirm_station_and_focus_main
 open_cw_setup
 click_twips "$CID" 2000 260
 timeout 20 xdotool type --delay 50 "cq fd" || fail "typing F1"
@@ -55,7 +49,7 @@ WKTXT="$HOME/Documents/Varik Software/Field Day/WK.txt"
 wait_for 10 test -f "$WKTXT" || fail "Done did not write WK.txt"
 [ "$(head -n 1 "$WKTXT" | tr -d '\r')" = "5" ] || fail "WK.txt: $(od -c "$WKTXT" | head -n 3)"
 log "WK.txt written"
-wait_for 10 hidden "$WK" || fail "the WinKey window stayed"
+wait_for 10 window_hidden "$WK" || fail "the WinKey window stayed"
 timeout 10 xdotool windowactivate --sync "$CID" || fail "cannot activate the CW window"
 click_twips "$CID" 8390 4660    # Done
 wait_for 10 test -f "$PROG/cw.txt" || fail "Done did not write cw.txt"
@@ -81,8 +75,7 @@ log "Esc cleared the keyer"
 # ---- SIGTERM: 0A, 00 03 ----
 : >"$WKLOG"
 kill -TERM "$FD_PID"
-timeout 20 bash -c "while kill -0 $FD_PID 2>/dev/null; do sleep 0.2; done" || fail "the program did not end"
-FD_PID=""
+wait_program_end
 [ "$(tr '\n' ' ' <"$WKLOG")" = "0A 00 03 " ] || fail "at the end the keyer got: $(tr '\n' ' ' <"$WKLOG")"
 log "PASS: WinKey setup, WK.txt, F1, Esc, release at the end"
 exit 0

@@ -5,37 +5,34 @@
 # section, which Enter saves to fdlog.dat.
 #
 # Usage: zell_e2e.sh PROGRAM_DIR SCRATCH_DIR ZELL_PEER
-set -u
-PROGRAM_DIR=${1:?program folder}
-SCRATCH=${2:?scratch folder}
-PEER_BIN=${3:?zell_peer program}
-TEST_NAME="the Zell link session"
-. "$(dirname "$0")/keying_common.sh"
-keying_e2e_start "$0" "$@"
+source "$(dirname "$0")/lib.sh"
+e2e_begin "$@"
+PEER_BIN=${PEERS[0]:?zell_peer program}
 
-seed_prefs 0
+seed_prefs PH 20
 : >"$PROG/fdlog.dat"
-start_window_manager
+start_wm
 
 # The peer reads the lines to send from a pipe the script holds open.
 PEER_LOG="$SCRATCH/peer.log"
-mkfifo "$WORK/peer.in"
-"$PEER_BIN" "$PEER_LOG" <"$WORK/peer.in" >"$SCRATCH/peer.out" 2>&1 &
-EXTRA_PIDS="$!"
-exec 7>"$WORK/peer.in"
+mkfifo "$SHORT/peer.in"
+"$PEER_BIN" "$PEER_LOG" <"$SHORT/peer.in" >"$SCRATCH/peer.out" 2>&1 &
+started_peer $!
+exec 7>"$SHORT/peer.in"
 wait_for 10 grep -q listening "$SCRATCH/peer.out" || fail "the peer did not start"
 log "peer listening in $TMPDIR"
 
 start_program
+confirm_station_and_focus_main
 log "main window up"
 
 keys alt+o t z
 CONNECTED="Connected with Zell!"
-wait_for 15 window_shown "$CONNECTED" || fail "no \"Connected with Zell!\" box"
+wait_for 15 window_visible "$CONNECTED" || fail "no \"Connected with Zell!\" box"
 log "connected box shown"
 activate "$CONNECTED"
 keys Return
-wait_for 10 window_gone "$CONNECTED" || fail "the box did not close"
+wait_for 10 window_hidden "$CONNECTED" || fail "the box did not close"
 
 station_lines() { [ "$(grep -c '' "$PEER_LOG" 2>/dev/null)" -ge 3 ]; }
 wait_for 10 station_lines || fail "the peer did not get the station lines"
@@ -55,7 +52,7 @@ RE='^"K1ABC","3A","ENY","[0-9]{4}/[0-9]{2}/[0-9]{2}","[0-2][0-9]:[0-5][0-9]:[0-5
 [[ "$LINE" =~ $RE ]] || fail "unexpected fdlog.dat line: $LINE"
 log "contact from the peer saved"
 
-stop_program
+close_program
 exec 7>&-
 log "PASS: connect, station lines, a contact from the peer"
 exit 0
