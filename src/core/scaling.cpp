@@ -53,7 +53,6 @@ QMargins frameOf(const QWidget* w) {
 // made to fit and the controls are drawn into the client area it leaves. The
 // frame's margins are known only once the window manager has framed the shown
 // window, so the window is placed again when they first show or change.
-// Captions given after the load step are fitted each time the window shows.
 //
 // The layout is the window's own member and outlives every event the keeper
 // handles (a window being destroyed sends no Show or Move).
@@ -93,14 +92,6 @@ class FrameKeeper final : public QObject {
         for (const TwipControl& c : layout_->controls) layout_->applyControl(c, tpp_);
       placeWindow();
     }
-    if (e->type() == QEvent::Show)
-      for (const TwipControl& c : layout_->controls) {
-        if (!c.widget || !c.fitText || c.fontSize <= 0) continue;
-        QFont f = c.widget->font();
-        f.setPointSizeF(std::max(1.0, c.fontSize));
-        c.widget->setFont(f);
-        fitCaption(c.widget);
-      }
     return false;
   }
 

@@ -8,7 +8,7 @@
 namespace fd {
 namespace {
 // The class buttons and Done share one row at the foot of the client area.
-constexpr double kButtonTop = 6300;
+constexpr double kButtonTop = 6380;
 }  // namespace
 
 frmBandPlan::frmBandPlan(ProgramState& state, QWidget* parent) : QDialog(parent), s_(state) {
@@ -30,8 +30,8 @@ frmBandPlan::frmBandPlan(ProgramState& state, QWidget* parent) : QDialog(parent)
   Line1 = new QFrame(this);
   Line1->setFrameShape(QFrame::HLine);
   layout.add(Line1, ControlKind::Line, 120, 1000, 9300, 30);
-  Label3 = label(QStringLiteral("CW"), 7400, 6350, 900, 300, QStringLiteral("Arial"), 8.25);
-  Label4 = label(QStringLiteral("Phone"), 8450, 6350, 900, 300, QStringLiteral("Arial"), 8.25);
+  Label3 = label(QStringLiteral("CW"), 7400, 6430, 900, 300, QStringLiteral("Arial"), 8.25);
+  Label4 = label(QStringLiteral("Phone"), 8450, 6430, 900, 300, QStringLiteral("Arial"), 8.25);
   const struct { const char* caption; const char* title; const char* cls; } buttons[] = {
       {"Novice", "Novice Frequency Privileges", "N"},
       {"Technician", "Technician Frequency Privileges", "T"},

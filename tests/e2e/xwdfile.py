@@ -24,12 +24,18 @@ def read(path):
     order = "big" if byte_order else "little"
     rs, gs, bs = _shift(red_mask), _shift(green_mask), _shift(blue_mask)
     start = header_size + ncolors * 12
+    # The usual layout (blue in the first byte of each pixel) is sliced; any
+    # other is read pixel by pixel.
+    sliced = order == "little" and (rs, gs, bs) == (16, 8, 0)
     rows = []
     for y in range(height):
         line = data[start + y * bytes_per_line:start + y * bytes_per_line + width * step]
-        row = bytearray()
-        for x in range(0, width * step, step):
-            v = int.from_bytes(line[x:x + step], order)
-            row += bytes(((v >> rs) & 255, (v >> gs) & 255, (v >> bs) & 255))
+        row = bytearray(3 * width)
+        if sliced:
+            row[0::3], row[1::3], row[2::3] = line[2::step], line[1::step], line[0::step]
+        else:
+            for i, x in enumerate(range(0, width * step, step)):
+                v = int.from_bytes(line[x:x + step], order)
+                row[3 * i:3 * i + 3] = bytes(((v >> rs) & 255, (v >> gs) & 255, (v >> bs) & 255))
         rows.append(bytes(row))
     return width, height, rows

@@ -133,6 +133,26 @@ TEST_F(TuneTest, TheTestWindowSendsRawAndHexAndTunes) {
   EXPECT_EQ(sent(), QByteArray("MD2;FA00028475000;"));
 }
 
+// The four help texts show whole at the window's own font on every screen,
+// none above another.
+TEST_F(TuneTest, TheTestWindowsHelpTextsShowWholeAtTheWindowsFont) {
+  for (const QSize screen : {QSize(1280, 1024), QSize(1024, 768), QSize(1920, 1080)}) {
+    SCOPED_TRACE(screen.width());
+    fake->screen->w = fake->screen->workW = screen.width() * 15.0;
+    fake->screen->h = fake->screen->workH = screen.height() * 15.0;
+    frmFrequencyTest t(*rig);
+    QRect above;
+    for (QLabel* help : {t.Label1, t.Label2, t.Label3, t.Label4}) {
+      EXPECT_DOUBLE_EQ(help->font().pointSizeF(), t.layout.find(help)->fontSize);
+      const QFontMetrics fm(help->font());
+      const QRect need = fm.boundingRect(QRect(0, 0, help->width(), 1 << 20), Qt::TextWordWrap, help->text());
+      EXPECT_LE(need.height(), help->height()) << help->text().left(30).toStdString();
+      EXPECT_GT(help->geometry().top(), above.bottom());
+      above = help->geometry();
+    }
+  }
+}
+
 TEST_F(TuneTest, ChangeFrequencyOnTheRigWindowOpensTheTestWindow) {
   int shown = 0;
   test::ScopedModalHook hook([&](QWidget* w) {
