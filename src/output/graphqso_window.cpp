@@ -72,6 +72,13 @@ GraphQSO::GraphQSO(const QsoLog& log, QWidget* parent) : QDialog(parent), log_(l
     lblTime[static_cast<size_t>(k)] = addLabel(QStringLiteral("00:00"), centre - 225, 6080, 450, Qt::AlignHCenter, Qt::white);
     lblDate[static_cast<size_t>(k)] = addLabel(QStringLiteral("MM/DD"), centre - 225, 6290, 450, Qt::AlignHCenter, Qt::white);
   }
+  // The axes' values are the graph's data: their font stays the layout's.
+  auto asData = [this](const auto& labels) {
+    for (QLabel* l : labels) layout.find(l)->fitText = false;
+  };
+  asData(lblY);
+  asData(lblTime);
+  asData(lblDate);
   Label1 = addLabel(QStringLiteral("Band "), kFrameLeft, 6495, 600, Qt::AlignRight, Qt::white);
   for (int i = 0; i < 7; ++i) {
     const LegendEntry& e = kRateLegend[static_cast<size_t>(i)];
