@@ -17,8 +17,8 @@
 int main(int argc, char** argv) {
   fd::ignoreFileSizeSignal();
   // Without a display Qt would abort with a message about its platform plugin.
-  if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
-      qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+  if (!fd::displayReachable(qEnvironmentVariable("QT_QPA_PLATFORM"), !qEnvironmentVariableIsEmpty("DISPLAY"),
+                            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))) {
     std::fputs("fieldday: no display (DISPLAY is not set). Start it from a desktop session, "
                "or without one under a virtual display: xvfb-run ./fieldday\n", stderr);
     return 1;

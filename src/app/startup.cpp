@@ -74,6 +74,21 @@ void GetDocumentsFolder(QString& baseFolder, const QString& company, const QStri
   baseFolder = folders::localPath(appData + company);
 }
 
+bool displayReachable(const QString& platform, bool display, bool wayland) {
+  if (platform.trimmed().isEmpty()) return display || wayland;
+  for (const QString& entry : platform.split(u';', Qt::SkipEmptyParts)) {
+    const QString name = entry.section(u':', 0, 0).trimmed();
+    if (name == QLatin1String("xcb")) {
+      if (display) return true;
+    } else if (name.startsWith(QLatin1String("wayland"))) {
+      if (wayland) return true;
+    } else {
+      return true;  // offscreen, vnc, a framebuffer...: nothing to reach, or Qt says what is wrong
+    }
+  }
+  return false;
+}
+
 frmVarikLogo::frmVarikLogo(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
   setWindowTitle(QStringLiteral("Varik Software"));
   applyWindowRule(this, "frmVarikLogo");  // Esc closes it as a click does

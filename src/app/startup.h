@@ -50,6 +50,13 @@ class frmVarikLogo : public QDialog {
   bool userPicture_ = false;
 };
 
+// Whether the window system the program would start on can be reached:
+// platform is QT_QPA_PLATFORM (empty: the default, which needs an X or a
+// Wayland display; a list "a;b" is tried in order), display and wayland
+// whether DISPLAY and WAYLAND_DISPLAY are set. Without one Qt would abort
+// with its own lines about its plugin.
+bool displayReachable(const QString& platform, bool display, bool wayland);
+
 // The start-up sequence: records the program folder, shows the logo window,
 // finds the documents folders, reads the shared preferences, returns to the
 // program folder and opens the main window, whose load step runs at once.

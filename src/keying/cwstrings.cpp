@@ -36,7 +36,7 @@ frmCWStrings::frmCWStrings(CWKeyer& keyer, ProgramState& state, MainWindow* main
   layout.add(Command1, ControlKind::Button, 7800, 6060, 1440, 495, 8.25);
   connect(Command1, &QPushButton::clicked, this, [this] { showMinimized(); });
 
-  ResizeFormCapped(layout, display().widthTwips(), display().heightTwips(), 1.5);
+  ResizeFormCapped(layout, display().workWidthTwips(), display().workHeightTwips(), 1.5);
   layout.apply(this, display().twipsPerPixel());
 
   // Every key goes to the main window's handlers first; a key they cancel is cancelled here.

@@ -112,7 +112,8 @@ frmWinKey::frmWinKey(WinKeyer& keyer, QString fieldDayDir, QWidget* parent)
   Command2 = button(QStringLiteral("Defaults Test"), 5020, 5580, 980);  // does nothing
   cmdDone = button(QStringLiteral("&Done"), 4920, 6240, 1080);
 
-  ResizeToScale(layout, display().widthTwips(), display().heightTwips(), 9600, 7200, 0, 1, QStringLiteral("Arial"));
+  ResizeToScale(layout, display().workWidthTwips(), display().workHeightTwips(), 9600, 7200, 0, 1,
+                QStringLiteral("Arial"));
   layout.apply(this, display().twipsPerPixel());
 
   // The buttons that send through the keyer wait on it and let events run:

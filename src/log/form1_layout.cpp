@@ -165,6 +165,7 @@ void Form1::buildControls() {
   lblDupe = label(QString(), 0, 5040, 3975, 975, 9, QStringLiteral("Arial"), true);
   lblDupe->setWordWrap(true);
   lblDupe->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  layout.find(lblDupe)->fitText = false;  // a list that grows: its font stays
 
   // Section grid.
   lblSecWkd = label(QStringLiteral("  Sections Worked"), 4200, 2640, 1935, 375, 9.75, QStringLiteral("Arial"), true);
@@ -217,6 +218,7 @@ void Form1::buildControls() {
   }
   for (size_t i = 0; i < lblDXSpot.size(); ++i) {
     ClickLabel* l = label(QStringLiteral("DXLBL"), 0, 1000, 600, 195, 6.75);
+    layout.find(l)->fitText = false;  // spots: data, not captions
     l->setAlignment(Qt::AlignCenter);
     l->setBackColor(kNavy);
     l->setMouseTracking(true);
@@ -225,6 +227,7 @@ void Form1::buildControls() {
   }
   for (size_t k = 0; k < lblFreqSpot.size(); ++k) {
     ClickLabel* l = label(QString(), 0, 1000, 700, 195, 6.75);
+    layout.find(l)->fitText = false;
     l->setAlignment(Qt::AlignCenter);
     l->setBackColor(kNavy);
     l->setForeColor(rgbValue(255, 255, 255));

@@ -14,20 +14,6 @@
 namespace fd {
 namespace {
 
-// The graph fills the screen's work area, not the whole screen.
-class WorkArea final : public Screen {
- public:
-  explicit WorkArea(const Screen& s) : s_(s) {}
-  double widthTwips() const override { return s_.workWidthTwips(); }
-  double heightTwips() const override { return s_.workHeightTwips(); }
-  double workWidthTwips() const override { return s_.workWidthTwips(); }
-  double workHeightTwips() const override { return s_.workHeightTwips(); }
-  double dpi() const override { return s_.dpi(); }
-
- private:
-  const Screen& s_;
-};
-
 // The hourglass for a scope, restored on every way out.
 struct BusyCursor {
   BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
@@ -86,6 +72,13 @@ GraphQSO::GraphQSO(const QsoLog& log, QWidget* parent) : QDialog(parent), log_(l
     lblTime[static_cast<size_t>(k)] = addLabel(QStringLiteral("00:00"), centre - 225, 6080, 450, Qt::AlignHCenter, Qt::white);
     lblDate[static_cast<size_t>(k)] = addLabel(QStringLiteral("MM/DD"), centre - 225, 6290, 450, Qt::AlignHCenter, Qt::white);
   }
+  // The axes' values are the graph's data: their font stays the layout's.
+  auto asData = [this](const auto& labels) {
+    for (QLabel* l : labels) layout.find(l)->fitText = false;
+  };
+  asData(lblY);
+  asData(lblTime);
+  asData(lblDate);
   Label1 = addLabel(QStringLiteral("Band "), kFrameLeft, 6495, 600, Qt::AlignRight, Qt::white);
   for (int i = 0; i < 7; ++i) {
     const LegendEntry& e = kRateLegend[static_cast<size_t>(i)];
@@ -109,7 +102,7 @@ void GraphQSO::setTextColor(QLabel* l, const QColor& c) {
 }
 
 void GraphQSO::Form_Load() {
-  ResizeForm(layout, WorkArea(display()));
+  ResizeForm(layout, display());
   layout.apply(this, display().twipsPerPixel());
   setFixedSize(size());
   DrawQSORateGraph();

@@ -21,5 +21,7 @@ double QtScreen::workWidthTwips() const {
 double QtScreen::workHeightTwips() const {
   return primary() ? px(primary()->availableGeometry().height(), dpi()) : heightTwips();
 }
+double QtScreen::workLeftTwips() const { return primary() ? px(primary()->availableGeometry().x(), dpi()) : 0; }
+double QtScreen::workTopTwips() const { return primary() ? px(primary()->availableGeometry().y(), dpi()) : 0; }
 
 }  // namespace fd

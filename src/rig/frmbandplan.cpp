@@ -7,6 +7,10 @@
 #include "platform/platform.h"
 
 namespace fd {
+namespace {
+// The class buttons and Done share one row at the foot of the client area.
+constexpr double kButtonTop = 6380;
+}  // namespace
 
 frmBandPlan::frmBandPlan(ProgramState& state, QWidget* parent) : QDialog(parent), s_(state) {
   setWindowTitle(QStringLiteral("Frequency Privileges"));
@@ -27,8 +31,8 @@ frmBandPlan::frmBandPlan(ProgramState& state, QWidget* parent) : QDialog(parent)
   Line1 = new QFrame(this);
   Line1->setFrameShape(QFrame::HLine);
   layout.add(Line1, ControlKind::Line, 120, 1000, 9300, 30);
-  Label3 = label(QStringLiteral("CW"), 7200, 6500, 900, 300, QStringLiteral("Arial"), 8.25);
-  Label4 = label(QStringLiteral("Phone"), 8300, 6500, 900, 300, QStringLiteral("Arial"), 8.25);
+  Label3 = label(QStringLiteral("CW"), 7400, 6430, 900, 300, QStringLiteral("Arial"), 8.25);
+  Label4 = label(QStringLiteral("Phone"), 8450, 6430, 900, 300, QStringLiteral("Arial"), 8.25);
   const struct { const char* caption; const char* title; const char* cls; } buttons[] = {
       {"Novice", "Novice Frequency Privileges", "N"},
       {"Technician", "Technician Frequency Privileges", "T"},
@@ -41,7 +45,7 @@ frmBandPlan::frmBandPlan(ProgramState& state, QWidget* parent) : QDialog(parent)
   for (int i = 0; i < 6; ++i) {
     auto* b = new QPushButton(QString::fromLatin1(buttons[i].caption), this);
     b->setAutoDefault(false);
-    layout.add(b, ControlKind::Button, 120 + i * 1100, 6450, 1050, 400, 8.25);
+    layout.add(b, ControlKind::Button, 120 + i * 1000, kButtonTop, 950, 400, 8.25);
     const QString title = QString::fromLatin1(buttons[i].title), cls = QString::fromLatin1(buttons[i].cls);
     connect(b, &QPushButton::clicked, this, [this, title, cls] {
       Label2->setText(title);
@@ -51,7 +55,7 @@ frmBandPlan::frmBandPlan(ProgramState& state, QWidget* parent) : QDialog(parent)
   }
   Command7 = new QPushButton(QStringLiteral("Done"), this);
   Command7->setAutoDefault(false);
-  layout.add(Command7, ControlKind::Button, 120, 6900, 1050, 250, 8.25);
+  layout.add(Command7, ControlKind::Button, 6120, kButtonTop, 950, 400, 8.25);
   connect(Command7, &QPushButton::clicked, this, [this] { hide(); });
   Form_Load();
 }
@@ -64,12 +68,13 @@ void frmBandPlan::Form_Load() {
   const double fx = sc.workWidthTwips() / layout.width, fy = sc.workHeightTwips() / layout.height;
   for (TwipControl& c : layout.controls) {
     c.left *= fx, c.width *= fx, c.top *= fy, c.height *= fy;
+    c.x1 *= fx, c.x2 *= fx, c.y1 *= fy, c.y2 *= fy;
     if (c.fontSize > 0) c.fontSize *= factor_;
   }
   layout.width = sc.workWidthTwips();
   layout.height = sc.workHeightTwips();
+  layout.left = layout.top = 0;
   layout.apply(this, tpp);
-  move(0, 0);
   Label3->setStyleSheet(QStringLiteral("background-color: rgb(0,0,255); color: white;"));
   Label4->setStyleSheet(QStringLiteral("background-color: rgb(0,255,0); color: black;"));
   const rig::BandPlanFile f = rig::readBandPlan(s_.progFile(QStringLiteral("BandPlan.txt")));

@@ -153,8 +153,10 @@ RigControlfrm::RigControlfrm(ProgramState& state, MainWindow* main, QWidget* par
   Label2->hide();
   Label7 = label(QStringLiteral("Frequency:"), 2300, 3860, 1000, 255);
   lblFreq = label(QString(), 3300, 3860, 1400, 255);
+  layout.find(lblFreq)->fitText = false;  // the radio's answers: data, not captions
   Label5 = label(QStringLiteral("Mode:"), 2300, 4160, 1000, 255);
   lblMode = label(QString(), 3300, 4160, 600, 255);
+  layout.find(lblMode)->fitText = false;
   Label9 = label(QStringLiteral("Should be PH or CW"), 3900, 4160, 1500, 255);
   Label10 = label(QStringLiteral("Icom radio users will have to replace the 64 in the string with the ID for your "
                                  "particular radio.  Please check your Icom user's manual for details."),

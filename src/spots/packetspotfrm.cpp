@@ -238,12 +238,12 @@ void PacketSpotfrm::buildControls() {
   Label7 = label(QStringLiteral("Telnet Host:"), 120, 3960, 1000, 255);
   txtTelnetHost = box(1150, 3900, 1870, 315);
   Label3 = label(QStringLiteral("Telnet Port:"), 120, 4360, 1000, 255);
-  txtTelnetPort = box(1150, 4300, 900, 315, 5);
+  txtTelnetPort = box(1150, 4300, 700, 315, 5);
   // The host, port and command texts are written between quotes with
   // nothing escaped: a quote cannot enter them.
   for (KeyBox* b : {txtHex, txtTelnetHost, txtTelnetPort}) b->charFilter = [](int c) { return c == '"' ? 0 : c; };
   chkConvToHex = new QCheckBox(QStringLiteral("Convert to Hex"), this);
-  layout.add(chkConvToHex, ControlKind::CheckBox, 2150, 4330, 1500, 255, 8.25);
+  layout.add(chkConvToHex, ControlKind::CheckBox, 1950, 4330, 1300, 255, 8.25);  // clear of Spot Last
 
   txtUnProcessed = new QPlainTextEdit(this);
   txtUnProcessed->setReadOnly(true);

@@ -35,7 +35,7 @@ SpectrumMap::SpectrumMap(SpotStore& store, ProgramState& state, MainWindow* main
     l->setAlignment(Qt::AlignCenter);
     l->setForeColor(rgbValue(255, 255, 255));
     l->setBackColor(kNavy);
-    layout.add(l, ControlKind::Label, 0, 0, 615, 180, 6.75);
+    layout.add(l, ControlKind::Label, 0, 0, 615, 180, 6.75).fitText = false;  // scale marks: data
     lblFreqSpot[k] = l;
   }
   for (size_t i = 0; i < lblDXSpot.size(); ++i) {
@@ -45,7 +45,7 @@ SpectrumMap::SpectrumMap(SpotStore& store, ProgramState& state, MainWindow* main
     l->setAlignment(Qt::AlignCenter);
     l->setBackColor(kNavy);
     l->hide();
-    layout.add(l, ControlKind::Label, 0, 0, 600, 180, 6.75);
+    layout.add(l, ControlKind::Label, 0, 0, 600, 180, 6.75).fitText = false;  // spots: data
     const int index = static_cast<int>(i);
     l->onMouseDown = [this, index](int button) { lblDXSpot_MouseDown(index, button); };
     lblDXSpot[i] = l;

@@ -181,6 +181,27 @@ TEST_F(StartFolderTest, LogoWindowPictureAndTimings) {
   EXPECT_TRUE(isDir(shared));
 }
 
+// Whether the program may start its window system or must say in its own
+// line that there is no display (Qt would abort with its own lines).
+TEST(StartDisplay, ReachableOnlyWithTheDisplayThePlatformNeeds) {
+  const struct {
+    const char* platform;
+    bool display, wayland, reachable;
+  } rows[] = {
+      {"", false, false, false},       {"", true, false, true},           {"", false, true, true},
+      {"xcb", false, false, false},    {"xcb", false, true, false},       {"xcb", true, false, true},
+      {"xcb:nograb", false, false, false},
+      {"wayland", false, false, false}, {"wayland-egl", false, true, true}, {"wayland;xcb", true, false, true},
+      {"wayland;xcb", false, false, false},
+      {"offscreen", false, false, true}, {"offscreen:configfile=/tmp/s.json", false, false, true},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.platform);
+    EXPECT_EQ(displayReachable(QString::fromLatin1(r.platform), r.display, r.wayland), r.reachable)
+        << "display " << r.display << " wayland " << r.wayland;
+  }
+}
+
 TEST_F(StartFolderTest, StartUpSequenceOpensTheLoadedMainWindow) {
   QTemporaryDir prog;
   ASSERT_TRUE(prog.isValid());

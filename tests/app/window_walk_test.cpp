@@ -1,323 +1,413 @@
-// Every window of the program opened by its own command, as an operator
-// opens it, and Esc pressed in it from a text box where it has one (else from
-// whatever has the focus); the close box of the windows whose Esc is Done.
-// What happens must be what the window table says: Done hides the window
-// with Done's files written, Cancel and the close box hide or close it with
-// nothing written, the spotting setup keeps its own key, the CW strings
-// window hands Esc to the main window.
+// Every window of the program, opened the way the operator opens it, on a
+// 1280 x 1024, a 1024 x 768 and a 1920 x 1080 screen: each caption of a
+// label, button, check box, option and frame must show whole in its control
+// at its font, no two controls the design keeps apart may overlap, every
+// control lies inside its window, and no design font may fall to the
+// desktop's default font. The frames the window manager draws are no part
+// of this (offscreen has none); the end-to-end window scenario checks them.
+//
+// The table of windows opened and the captions whose font was made smaller
+// go to the test's output.
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractScrollArea>
+#include <QAbstractSpinBox>
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTest>
+#include <QStyleOptionButton>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <cstdio>
 #include <map>
 #include <set>
 
 #include "app/startup.h"
-#include "core/windowrules.h"
+#include "keying/blindfrm.h"
+#include "keying/codepracticefrm.h"
 #include "keying/cwfrm.h"
+#include "keying/cwstrings.h"
 #include "keying/keyingservice.h"
 #include "keying/phonefrm.h"
-#include "keying/phonefrm_settings.h"
-#include "keying/blindfrm.h"
+#include "keying/winkeyfrm.h"
 #include "log/form1.h"
+#include "log/form5.h"
+#include "log/form6.h"
+#include "log/frmeditcon.h"
+#include "log/frmfind.h"
+#include "log/frmoperator.h"
 #include "log/frmstationid.h"
 #include "output/backup_window.h"
+#include "output/bandstats_window.h"
+#include "output/combine_window.h"
+#include "output/form2.h"
+#include "output/graphqso_window.h"
 #include "output/outputservice.h"
+#include "output/sectionmap_window.h"
 #include "platform/audio.h"
 #include "platform/forms.h"
 #include "platform/serial.h"
+#include "rig/frmbandplan.h"
+#include "rig/frmfrequencytest.h"
+#include "rig/frmrigtune.h"
 #include "rig/rigcontrolfrm.h"
 #include "rig/rigservice.h"
 #include "spots/packetspotfrm.h"
+#include "spots/spectrummap.h"
 #include "spots/spotservice.h"
+#include "spots/telnetsocket.h"
 #include "testenv.h"
 
 namespace fd {
 namespace {
 
-const QByteArray kPrefs =
-    "\"W1AW\"\r\n\"2A\"\r\n\"CT\"\r\n0\r\n\"PH\"\r\n\"20\"\r\n255\r\n0\r\n100\r\n0\r\n\"None\"\r\n0\r\n0\r\n"
-    "\"AB\"\r\n0\r\n0\r\n\"\"\r\n";
+struct ScreenSize {
+  int w, h;
+  QString name() const { return QStringLiteral("%1x%2").arg(w).arg(h); }
+};
+const ScreenSize kScreens[] = {{1280, 1024}, {1024, 768}, {1920, 1080}};
 
-// The files a window's Done writes; Esc as Cancel or as the close box leaves
-// every one of them as it was.
-const char* const kSettingsFiles[] = {"fdpref.dat", "fdlog.dat", "cw.txt", "wave2.txt", "RigCntrl.txt", "PackSpot.txt",
-                                      "WK.txt"};
+// ---- What is measured -------------------------------------------------------
 
-const WindowRule& ruleOf(const QString& name) {
-  for (const NamedWindowRule& r : windowRules())
-    if (name == QLatin1String(r.window)) return r.rule;
-  static const WindowRule none{};
-  ADD_FAILURE() << "no rule for " << name.toStdString();
-  return none;
+QString nameOf(const QWidget* w) {
+  if (!w->objectName().isEmpty()) return w->objectName();
+  if (const auto* l = qobject_cast<const QLabel*>(w)) return QStringLiteral("label \"%1\"").arg(l->text().left(40));
+  if (const auto* b = qobject_cast<const QAbstractButton*>(w))
+    return QStringLiteral("%1 \"%2\"").arg(QString::fromLatin1(w->metaObject()->className()), b->text());
+  if (const auto* g = qobject_cast<const QGroupBox*>(w)) return QStringLiteral("frame \"%1\"").arg(g->title());
+  return QString::fromLatin1(w->metaObject()->className());
 }
 
-class WindowWalk : public test::ProgramFolderTest {
+// A control of the window's own (not a part of a list, a combo or a spin box).
+bool ownControl(const QWidget* w, const QWidget* window) {
+  for (const QWidget* p = w->parentWidget(); p && p != window; p = p->parentWidget())
+    if (qobject_cast<const QAbstractScrollArea*>(p) || qobject_cast<const QComboBox*>(p) ||
+        qobject_cast<const QAbstractSpinBox*>(p))
+      return false;
+  return true;
+}
+
+bool isCaption(const QWidget* w) {
+  return qobject_cast<const QLabel*>(w) || qobject_cast<const QAbstractButton*>(w) || qobject_cast<const QGroupBox*>(w);
+}
+bool isEntry(const QWidget* w) {
+  return qobject_cast<const QLineEdit*>(w) || qobject_cast<const QAbstractScrollArea*>(w) ||
+         qobject_cast<const QComboBox*>(w) || qobject_cast<const QAbstractSpinBox*>(w);
+}
+
+// Why the caption does not show whole; empty when it does.
+QString captionFault(const QWidget* w) {
+  const QFontMetrics fm(w->font());
+  auto tooBig = [](QSize need, QSize room) {
+    QStringList why;
+    if (need.width() > room.width()) why << QStringLiteral("%1 px wide in %2").arg(need.width()).arg(room.width());
+    if (need.height() > room.height()) why << QStringLiteral("%1 px tall in %2").arg(need.height()).arg(room.height());
+    return why.join(QStringLiteral(", "));
+  };
+  if (const auto* l = qobject_cast<const QLabel*>(w)) {
+    if (l->text().isEmpty() || Qt::mightBeRichText(l->text())) return {};
+    const QRect box = l->contentsRect().marginsRemoved(QMargins(l->margin(), l->margin(), l->margin(), l->margin()));
+    if (!l->wordWrap()) {
+      QSize need(0, 0);
+      for (const QString& line : l->text().split(u'\n'))
+        need = QSize(std::max(need.width(), fm.horizontalAdvance(line)), need.height() + fm.height());
+      return tooBig(need, box.size());
+    }
+    return tooBig(fm.boundingRect(QRect(0, 0, box.width(), 1 << 20), Qt::TextWordWrap, l->text()).size(), box.size());
+  }
+  if (const auto* b = qobject_cast<const QAbstractButton*>(w)) {
+    if (b->text().isEmpty()) return {};
+    // The text's room is what the style leaves beside the box or inside the frame.
+    QStyleOptionButton opt;
+    opt.initFrom(b);
+    opt.text = b->text();
+    const QStyle::SubElement room = qobject_cast<const QCheckBox*>(b)      ? QStyle::SE_CheckBoxContents
+                                    : qobject_cast<const QRadioButton*>(b) ? QStyle::SE_RadioButtonContents
+                                                                          : QStyle::SE_PushButtonContents;
+    return tooBig(fm.size(Qt::TextShowMnemonic, b->text()), b->style()->subElementRect(room, &opt, b).size());
+  }
+  if (const auto* g = qobject_cast<const QGroupBox*>(w)) {
+    if (g->title().isEmpty()) return {};
+    QStyleOptionGroupBox opt;
+    opt.initFrom(g);
+    opt.text = g->title();
+    opt.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+    const QRect label = g->style()->subControlRect(QStyle::CC_GroupBox, &opt, QStyle::SC_GroupBoxLabel, g);
+    const int need = fm.size(Qt::TextShowMnemonic, g->title()).width();
+    if (label.right() >= g->width() || label.width() < need)
+      return QStringLiteral("title %1 px wide, %2 px left").arg(need).arg(g->width() - label.left());
+  }
+  return {};
+}
+
+// Controls a window is allowed to leave as they are: the privileges chart's
+// segments (their widths are the band plan's, the tooltip shows the text) and
+// the band maps' data labels.
+struct Exempt {
+  std::set<const QWidget*> widgets;
+  std::function<bool(const QWidget*)> test;
+  bool operator()(const QWidget* w) const { return widgets.count(w) || (test && test(w)); }
+};
+
+// Where a control of the layout is drawn in twips, once scaled; empty for a
+// control the layout does not hold.
+QRectF twipRect(const TwipLayout* layout, const QWidget* w) {
+  if (!layout) return {};
+  for (const TwipControl& c : layout->controls)
+    if (c.widget == w && c.kind != ControlKind::Line) return {c.left, c.top, c.width, c.height};
+  return {};
+}
+
+QStringList faults(QWidget* window, const TwipLayout* layout, const Exempt& exempt) {
+  QStringList out;
+  // Three design pixels, grown with a layout drawn on the whole screen.
+  const double edgeTwips =
+      45 * (layout ? std::max({1.0, layout->width / 9600, layout->height / 7200}) : 1.0);
+  std::vector<std::pair<QWidget*, QRect>> placed;
+  const QRect inside = window->rect();
+  for (QWidget* w : window->findChildren<QWidget*>()) {
+    if (!w->isVisibleTo(window) || !ownControl(w, window) || exempt(w)) continue;
+    if (!isCaption(w) && !isEntry(w)) continue;
+    const QRect r(w->mapTo(window, QPoint(0, 0)), w->size());
+    if (r.isEmpty()) continue;
+    if (!inside.contains(r))
+      out << QStringLiteral("%1 at %2,%3 %4x%5 leaves the window (%6x%7)")
+                 .arg(nameOf(w)).arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()).arg(inside.width()).arg(inside.height());
+    if (isCaption(w)) {
+      if (const QString why = captionFault(w); !why.isEmpty()) out << nameOf(w) + QStringLiteral(" cut: ") + why;
+      const QString family = QFontInfo(w->font()).family();
+      if (family.startsWith(QLatin1String("DejaVu"))) out << nameOf(w) + QStringLiteral(" shows ") + family;
+    }
+    for (const auto& [other, o] : placed) {
+      if (other->isAncestorOf(w) || w->isAncestorOf(other)) continue;
+      // A frame holds the controls drawn on it.
+      if ((qobject_cast<QGroupBox*>(other) && o.contains(r)) || (qobject_cast<QGroupBox*>(w) && r.contains(o))) continue;
+      // Controls the layout lays edge on edge may touch (the section grid's
+      // cells overlap by up to three design pixels).
+      const QRectF tw = twipRect(layout, w), to = twipRect(layout, other), edge = tw.intersected(to);
+      if (!edge.isEmpty() && (edge.width() <= edgeTwips || edge.height() <= edgeTwips)) continue;
+      const QRect both = r.intersected(o);
+      if (both.width() > 0 && both.height() > 0)
+        out << QStringLiteral("%1 overlaps %2 (%3x%4 px)").arg(nameOf(w), nameOf(other)).arg(both.width()).arg(both.height());
+    }
+    placed.emplace_back(w, r);
+  }
+  return out;
+}
+
+template <class... W>
+const TwipLayout* layoutOf(QWidget* w) {
+  const TwipLayout* found = nullptr;
+  ((found = found ? found : (qobject_cast<W*>(w) ? &qobject_cast<W*>(w)->layout : nullptr)), ...);
+  return found;
+}
+const TwipLayout* anyLayout(QWidget* w) {
+  return layoutOf<Form1, frmStationID, frmEditCon, frmFind, frmOperator, Form5, Form6, frmBackup, Form2, Form3,
+                  frmbndstats, GraphQSO, CWFrm, frmCWStrings, frmWinKey, PhoneFrm, BlindFrm, frmCodePractice,
+                  RigControlfrm, frmBandPlan, frmRigTune, frmFrequencyTest, PacketSpotfrm, SpectrumMap>(w);
+}
+
+// ---- The walk ---------------------------------------------------------------
+
+struct Result {
+  std::map<QString, QStringList> bySize;  // screen -> faults ("" once opened without any)
+};
+
+class WindowWalk : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ProgramFolderTest::SetUp();
-    startDir = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(dir.path()));
-    setAudioFactory([this] { return std::make_unique<FakeAudioPlayer>(&lengths, &audioLog); });
-    setSerialFactory([this] {
-      auto p = std::make_unique<FakeSerialPort>();
-      ports.push_back(p.get());
-      return p;
-    });
-    writeFile("fdpref.dat", kPrefs);
-    writeFile("fdlog.dat", test::recordLine("K1ABC", "2A", "CT", "2024/06/22", "18:05:00", "20", "PH"));
-    writeFile("wave2.txt", writeWave2(WaveSettings{}));
-    QFile::copy(QStringLiteral(FD_SOURCE_DIR "/dist/BandPlan.txt"), path("BandPlan.txt"));
-    state.FieldDayDir = dir.path();
-    state.SharedDir = dir.path();
-
-    auto keyingService = std::make_unique<KeyingService>(state);
-    auto rigService = std::make_unique<RigService>(state);
-    keying = keyingService.get();
-    rig = rigService.get();
-    sv.output = std::make_unique<OutputService>(state);
-    sv.keying = std::move(keyingService);
-    sv.rig = std::move(rigService);
-    sv.spots = std::make_unique<SpotService>(state);
-    setModalHook([](QWidget* w) {
-      auto* station = qobject_cast<frmStationID*>(w);
-      ASSERT_NE(station, nullptr);
-      station->Command1_Click();
-    });
-    form = std::make_unique<Form1>(state, sv);
-    sv.attach(*form);
-    form->Form_Load();
-    setModalHook({});
-    ASSERT_TRUE(form->isVisible());
+  static std::map<QString, Result>& table() {
+    static std::map<QString, Result> t;
+    return t;
   }
-  void TearDown() override {
-    setModalHook({});
-    form.reset();
-    sv = Services{};
-    setSerialFactory({});
-    setAudioFactory({});
-    QDir::setCurrent(startDir);
+  static std::set<QString>& reduced() {
+    static std::set<QString> r;
+    return r;
   }
-
-  std::map<QString, QByteArray> snapshot() const {
-    std::map<QString, QByteArray> files;
-    for (const char* f : kSettingsFiles)
-      files[f] = QFile::exists(path(f)) ? readFile(f) : QByteArray("(none)");
-    return files;
-  }
-
-  QWidget* shownWindow(const QString& name) const {
-    for (QWidget* w : QApplication::topLevelWidgets())
-      if (w->objectName() == name && w->isVisible()) return w;
-    return nullptr;
-  }
-
-  // A window that just went away hands activation on late: wait it out.
-  static void activate(QWidget* w) {
-    for (int i = 0; i < 50 && QApplication::activeWindow() != w; ++i) {
-      w->activateWindow();
-      QTest::qWait(5);
-    }
-    EXPECT_EQ(QApplication::activeWindow(), w);
-  }
-  void key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
-    activate(form.get());
-    form->txtCall->setFocus(Qt::OtherFocusReason);
-    QTest::keyClick(form->txtCall, k, m);
-  }
-  void menu(const char* item) { form->menu.value(QString::fromLatin1(item))->trigger(); }
-
-  QString startDir;
-  std::map<QString, int> lengths;
-  QStringList audioLog;
-  std::vector<FakeSerialPort*> ports;
-  Services sv;
-  KeyingService* keying = nullptr;
-  RigService* rig = nullptr;
-  std::unique_ptr<Form1> form;
-};
-
-// How the window is left: Esc, or the close box.
-enum class Leave { Esc, CloseBox };
-
-struct Seen {
-  bool opened = false;
-  bool modal = false;
-  bool shownAfter = true;
-  Qt::WindowFlags flags;
-  Qt::WindowType type = Qt::Widget;
-};
-
-TEST_F(WindowWalk, EscAndTheCloseBoxInEveryWindowFollowTheTable) {
-  struct Row {
-    const char* window;
-    std::function<void()> open;
-    // What the operator changed before leaving (a Done row checks it was kept).
-    std::function<void(QWidget*, const QString& mark)> change;
-    std::function<void(const QString& mark)> check;
-  };
-  const Row rows[] = {
-      {"frmVarikLogo", [&] { frmVarikLogo w; showModal(&w); }, {}, {}},
-      {"frmStationID", [&] { menu("mnuSetup"); }, {}, {}},
-      {"frmEditCon",
-       [&] {
-         form->ListView1->setCurrentItem(form->ListView1->topLevelItem(0));
-         form->cmdEdit_Click();
-       },
-       {}, {}},
-      {"frmFind", [&] { form->cmdFind_Click(); }, {}, {}},
-      {"frmOperator", [&] { menu("mnuOperator"); },
-       [](QWidget* w, const QString&) { w->findChild<QLineEdit*>()->setText("ZZ"); },
-       [&](const QString&) { EXPECT_EQ(state.OpInitials, "AB"); }},
-      {"Form5", [&] { menu("mnuHelp"); }, {}, {}},
-      {"Form6", [&] { menu("mnuColors"); }, {}, {}},
-      {"frmBackup", [&] { menu("mnuBackupOptions"); },
-       [](QWidget* w, const QString& mark) { static_cast<frmBackup*>(w)->Text1->setText("/tmp/" + mark); },
-       [&](const QString& mark) { EXPECT_TRUE(readFile("fdpref.dat").contains(mark.toLatin1())); }},
-      {"Form2", [&] { menu("mnuWriteSumm"); }, {}, {}},
-      {"Form3", [&] { menu("mnuCombine"); }, {}, {}},
-      {"frmbndstats", [&] { menu("mnuStats"); }, {}, {}},
-      {"GraphQSO", [&] { menu("mnuGraph"); }, {}, {}},
-      {"SectionMap", [&] { menu("mnuMap"); }, {}, {}},
-      {"CWFrm", [&] { menu("mnuCWtransmit"); },
-       [](QWidget* w, const QString& mark) { static_cast<CWFrm*>(w)->Text[1]->setText(mark.toUpper()); },
-       [&](const QString& mark) { EXPECT_TRUE(readFile("cw.txt").contains(mark.toUpper().toLatin1())); }},
-      {"frmCodePractice", [&] { keying->loadCWFrm().Command7->click(); }, {}, {}},
-      {"frmWinKey", [&] { keying->loadCWFrm().cmdConfWinkey->click(); }, {}, {}},
-      {"frmCWStrings", [&] { key(Qt::Key_W, Qt::ControlModifier); },
-       [&](QWidget*, const QString& mark) { form->txtCall->setText(mark.toUpper()); },
-       [&](const QString&) { EXPECT_EQ(form->txtCall->text(), ""); }},  // the main window's Esc clears the entry
-      {"PhoneFrm", [&] { menu("mnuPhone"); },
-       [](QWidget* w, const QString& mark) {
-         auto* phone = static_cast<PhoneFrm*>(w);
-         phone->Text[0]->setText("/tmp/" + mark + ".wav");  // as Browse leaves it
-         phone->Text10->setFocus(Qt::OtherFocusReason);
-       },
-       [&](const QString& mark) { EXPECT_TRUE(readFile("wave2.txt").contains(mark.toLatin1() + ".wav")); }},
-      {"BlindFrm", [&] { menu("mnuBlind"); },
-       [](QWidget* w, const QString&) { static_cast<BlindFrm*>(w)->Option2->click(); },
-       [&](const QString&) { EXPECT_EQ(state.VoiceNavMode, 0); }},
-      {"RigControlfrm", [&] { menu("murigInterface"); },
-       [&](QWidget* w, const QString&) {
-         auto* r = static_cast<RigControlfrm*>(w);
-         r->List1->setCurrentItem(r->List1->findItems("Kenwood", Qt::MatchExactly).value(0));
-         r->List1_Click();
-       },
-       [&](const QString&) {
-         EXPECT_TRUE(readFile("RigCntrl.txt").contains("Kenwood"));
-         EXPECT_TRUE(rig->rigWindow()->polling());  // Done ran Test
-       }},
-      {"frmFrequencyTest", [&] { rig->rigWindow()->Command3_Click(); }, {}, {}},
-      {"frmRigTune", [&] { key(Qt::Key_G, Qt::ControlModifier); }, {}, {}},
-      {"frmBandPlan", [&] { menu("mnuPrivileges"); }, {}, {}},
-      {"PacketSpotfrm", [&] { menu("mnuDXSpotting"); },
-       [](QWidget* w, const QString&) {  // a TNC on its port, the cursor in the send box
-         auto* spot = static_cast<PacketSpotfrm*>(w);
-         spot->List1->setCurrentItem(spot->List1->findItems("TNC", Qt::MatchExactly).value(0));
-         spot->List1_Click();
-         for (auto* o : {spot->optComm[0], spot->optBaud[2], spot->optParity[1], spot->optData[1], spot->optStop[0]})
-           o->setChecked(true);
-         spot->Command1_Click();
-         spot->txtHex->setText("03");
-         spot->txtSent->setFocus(Qt::OtherFocusReason);
-       },
-       [&](const QString&) {  // Esc was the TNC's command-mode key
-         auto* spot = static_cast<PacketSpotfrm*>(shownWindow("PacketSpotfrm"));
-         ASSERT_NE(spot, nullptr);
-         EXPECT_EQ(static_cast<FakeSerialPort*>(spot->comComm1.get())->written, QByteArray("\x03"));
-       }},
-      {"SpectrumMap", [&] { menu("mnuViewSpectrumMap"); }, {}, {}},
-  };
-
-  // Opens the row's window, changes what the row changes, leaves it.
-  auto walk = [&](const Row& row, Leave leave, const QString& mark) {
-    const QString name = QString::fromLatin1(row.window);
-    Seen seen;
-    auto act = [&](QWidget* w) {
-      EXPECT_EQ(w->objectName(), name) << "a window the table does not name, or the wrong one";
-      seen.opened = true;
-      seen.flags = w->windowFlags();
-      seen.type = w->windowType();
-      activate(w);
-      if (row.change) row.change(w, mark);
-      QWidget* target = QApplication::focusWidget();
-      if (!qobject_cast<QLineEdit*>(target) || target->window() != w) {
-        for (QLineEdit* box : w->findChildren<QLineEdit*>())
-          if (box->isVisibleTo(w) && box->isEnabled() && !box->isReadOnly()) {
-            box->setFocus(Qt::OtherFocusReason);
-            break;
-          }
-        target = QApplication::focusWidget();
+  static void TearDownTestSuite() {
+    std::printf("\nwindow | %s | %s | %s\n", qPrintable(kScreens[0].name()), qPrintable(kScreens[1].name()),
+                qPrintable(kScreens[2].name()));
+    for (const auto& [title, res] : table()) {
+      QStringList cells;
+      for (const ScreenSize& s : kScreens) {
+        const auto it = res.bySize.find(s.name());
+        cells << (it == res.bySize.end() ? QStringLiteral("not opened")
+                  : it->second.isEmpty() ? QStringLiteral("whole")
+                                         : QStringLiteral("%1 faults").arg(it->second.size()));
       }
-      if (!target || target->window() != w) target = w;
-      QPointer<QWidget> alive(w);
-      if (leave == Leave::Esc) QTest::keyClick(target, Qt::Key_Escape);
-      else w->close();
-      QCoreApplication::processEvents();
-      seen.shownAfter = alive && alive->isVisible();
+      std::printf("%s | %s\n", qPrintable(title), qPrintable(cells.join(QStringLiteral(" | "))));
+    }
+    std::printf("\ncaptions shown smaller than the layout's size:\n");
+    for (const QString& r : reduced()) std::printf("  %s\n", qPrintable(r));
+    std::fflush(stdout);
+  }
+
+  void check(QWidget* window, const ScreenSize& size, const Exempt& exempt = {}) {
+    ASSERT_NE(window, nullptr);
+    QApplication::processEvents();
+    const QString title = window->windowTitle().trimmed().isEmpty() ? QString::fromLatin1(window->metaObject()->className())
+                                                                    : window->windowTitle().trimmed();
+    const TwipLayout* layout = anyLayout(window);
+    const QStringList found = faults(window, layout, exempt);
+    table()[title].bySize[size.name()] = found;
+    EXPECT_TRUE(found.isEmpty()) << size.name().toStdString() << " \"" << title.toStdString() << "\":\n  "
+                                 << found.join(QStringLiteral("\n  ")).toStdString();
+    if (layout)
+      for (const TwipControl& c : layout->controls)
+        if (c.widget && c.fitText && c.fontSize > 0 && isCaption(c.widget) &&
+            c.widget->font().pointSizeF() < c.fontSize - 0.01)
+          reduced().insert(QStringLiteral("%1: %2 (%3 pt to %4 pt at %5)")
+                               .arg(title, nameOf(c.widget))
+                               .arg(c.fontSize, 0, 'f', 2)
+                               .arg(c.widget->font().pointSizeF(), 0, 'f', 2)
+                               .arg(size.name()));
+  }
+
+  void walk(const ScreenSize& size);
+};
+
+void WindowWalk::walk(const ScreenSize& size) {
+  test::FakePlatform fake;
+  fake.screen->w = fake.screen->workW = size.w * 15.0;
+  fake.screen->h = fake.screen->workH = size.h * 15.0;
+  fake.dialogs->onUnscripted = [](const QString&) {};  // message boxes take their default answer
+  QTemporaryDir prog, profile;
+  ASSERT_TRUE(prog.isValid() && profile.isValid());
+  const test::ScopedEnv home("USERPROFILE", profile.path().toLocal8Bit());
+  const test::ScopedEnv appData("APPDATA", profile.path().toLocal8Bit());
+  for (const char* shipped : {"BandPlan.txt", "readfd.txt"})
+    ASSERT_TRUE(QFile::copy(QStringLiteral(FD_SOURCE_DIR "/dist/") + QString::fromLatin1(shipped),
+                            prog.filePath(QString::fromLatin1(shipped))));
+  {
+    QFile pref(prog.filePath(QStringLiteral("fdpref.dat")));
+    ASSERT_TRUE(pref.open(QIODevice::WriteOnly));
+    pref.write("\"W1AW\"\r\n\"2A\"\r\n\"CT\"\r\n0\r\n\"CW\"\r\n\"20\"\r\n255\r\n0\r\n100\r\n0\r\n\"None\"\r\n0\r\n0\r\n"
+               "\"AB\"\r\n0\r\n0\r\n\"\"\r\n");
+    QFile log(prog.filePath(QStringLiteral("fdlog.dat")));
+    ASSERT_TRUE(log.open(QIODevice::WriteOnly));
+    const char* sections[] = {"CT", "ENY", "NTX", "ONE", "PAC", "AK", "MDC", "WI", "STX", "BC", "QC", "VI"};
+    for (int i = 0; i < 12; ++i)
+      log.write(test::recordLine(QStringLiteral("K%1XY").arg(i), QStringLiteral("1A"), QString::fromLatin1(sections[i]),
+                                 QStringLiteral("2024/06/22"), QStringLiteral("18:%1:00").arg(i * 5, 2, 10, QChar(u'0')),
+                                 i % 2 ? QStringLiteral("40") : QStringLiteral("20"), QStringLiteral("CW"),
+                                 QStringLiteral("AB")));
+  }
+  const QString startDir = QDir::currentPath();
+  ASSERT_TRUE(QDir::setCurrent(prog.path()));
+  setSerialFactory([] { return std::make_unique<FakeSerialPort>(); });
+  setTelnetSocketFactory([] { return std::make_unique<FakeTelnetSocket>(); });
+  setAudioFactory([] { return std::make_unique<FakeAudioPlayer>(); });
+
+  {
+    ProgramState state;
+    Services services;
+    auto* output = new OutputService(state);
+    auto* keying = new KeyingService(state);
+    auto* rig = new RigService(state);
+    auto* spots = new SpotService(state);
+    services.output.reset(output);
+    services.keying.reset(keying);
+    services.rig.reset(rig);
+    services.spots.reset(spots);
+
+    // Each modal window is measured while it is shown; a few open the windows
+    // they lead to, as their buttons would.
+    std::function<void(QWidget*)> onModal = [&](QWidget* w) {
+      Exempt exempt;
+      if (qobject_cast<frmBandPlan*>(w))
+        exempt.test = [](const QWidget* c) {
+          const QString n = c->objectName();
+          return n.startsWith(QLatin1String("priv")) || n.startsWith(QLatin1String("blbl")) ||
+                 n.startsWith(QLatin1String("bnlb"));
+        };
+      if (auto* map = qobject_cast<SpectrumMap*>(w)) {
+        for (QWidget* l : map->lblDXSpot) exempt.widgets.insert(l);
+        for (QWidget* l : map->lblFreqSpot) exempt.widgets.insert(l);
+      }
+      check(w, size, exempt);
+      if (auto* cw = qobject_cast<CWFrm*>(w)) {
+        cw->showCodePractice();
+        keying->showWinKeySetup();
+      }
     };
-    activate(form.get());  // each command is given in the main window
-    setModalHook([&](QWidget* w) {
-      seen.modal = true;
-      act(w);
-    });
-    row.open();
-    setModalHook({});
-    if (!seen.opened) {
-      QWidget* w = shownWindow(name);
-      if (w) act(w);
-    }
-    return seen;
-  };
+    setModalHook([&](QWidget* w) { onModal(w); });
 
-  std::set<QString> walked;
-  for (const Row& row : rows) {
-    const QString name = QString::fromLatin1(row.window);
-    const WindowRule& rule = ruleOf(name);
-    const Leave leaves[] = {Leave::Esc, Leave::CloseBox};
-    for (Leave leave : leaves) {
-      if (leave == Leave::CloseBox && rule.esc != EscKey::Done) continue;
-      SCOPED_TRACE(name.toStdString() + (leave == Leave::Esc ? " Esc" : " close box"));
-      const QString mark = leave == Leave::Esc ? QStringLiteral("walkesc") : QStringLiteral("walkbox");
-      const auto before = snapshot();
-      const Seen seen = walk(row, leave, mark);
-      ASSERT_TRUE(seen.opened) << "the window did not show";
-      walked.insert(name);
-      EXPECT_EQ(bool(seen.flags & Qt::WindowCloseButtonHint), rule.closeBox);
-      if (seen.modal) {  // kept above the main window, nothing to minimise it out of sight
-        EXPECT_EQ(seen.type, Qt::Dialog);
-        EXPECT_FALSE(seen.flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
-      } else {
-        EXPECT_EQ(seen.type, rule.ownWindow ? Qt::Window : Qt::Dialog);
-      }
-      switch (rule.esc) {
-        case EscKey::Done:
-          EXPECT_FALSE(seen.shownAfter);
-          break;
-        case EscKey::Cancel:
-        case EscKey::Close:
-          EXPECT_FALSE(seen.shownAfter);
-          EXPECT_EQ(snapshot(), before);  // nothing of Done's written
-          break;
-        case EscKey::Own:
-        case EscKey::MainWindow:
-          EXPECT_TRUE(seen.shownAfter);
-          EXPECT_EQ(snapshot(), before);
-          break;
-      }
-      if (row.check) row.check(mark);
+    std::unique_ptr<Form1> form = frmSplash_Load(state, services);
+    ASSERT_TRUE(form);
+    {
+      Exempt spotArea;
+      for (QWidget* l : form->lblDXSpot) spotArea.widgets.insert(l);
+      for (QWidget* l : form->lblFreqSpot) spotArea.widgets.insert(l);
+      check(form.get(), size, spotArea);
     }
-    if (QWidget* still = shownWindow(name)) still->hide();
+
+    for (const char* item : {"mnuBackupOptions", "mnuWriteSumm", "mnuCombine", "mnuCWtransmit", "mnuPhone",
+                             "mnuColors", "mnuViewSpectrumMap", "mnuSetup", "mnuStats", "mnuPrivileges", "mnuGraph",
+                             "mnuOperator", "mnuHelp"}) {
+      SCOPED_TRACE(item);
+      QAction* a = form->menuItem(QString::fromLatin1(item));
+      ASSERT_NE(a, nullptr);
+      ASSERT_TRUE(a->isEnabled());
+      a->trigger();
+    }
+    rig->showRigTune();  // Ctrl+G
+    form->cmdFind_Click();
+    form->ListView1->setCurrentItem(form->ListView1->topLevelItem(0));
+    form->ListView1->topLevelItem(0)->setSelected(true);
+    form->cmdEdit_Click();
+
+    // The modeless windows, each measured while shown, then hidden.
+    const struct {
+      const char* item;
+      std::function<QWidget*()> window;
+    } modeless[] = {
+        {"mnuMap", [&] { return static_cast<QWidget*>(output->sectionMap.data()); }},
+        {"mnuBlind", [&] { return static_cast<QWidget*>(&keying->blindFrm()); }},
+        {"murigInterface", [&] { return static_cast<QWidget*>(rig->rigWindow()); }},
+        {"mnuDXSpotting", [&] { return static_cast<QWidget*>(spots->spotWindow()); }},
+    };
+    for (const auto& m : modeless) {
+      SCOPED_TRACE(m.item);
+      QAction* a = form->menuItem(QString::fromLatin1(m.item));
+      ASSERT_NE(a, nullptr);
+      a->trigger();
+      QWidget* w = m.window();
+      ASSERT_NE(w, nullptr);
+      EXPECT_TRUE(w->isVisible());
+      check(w, size);
+      w->hide();
+    }
+    keying->showCWStrings();  // Ctrl+W
+    check(&keying->loadCWStrings(), size);
+    keying->loadCWStrings().hide();
+    {
+      // The rig window opens it only while it polls a radio; the window is the same.
+      frmFrequencyTest test(*rig->rigWindow(), rig->rigWindow());
+      test.show();
+      check(&test, size);
+    }
+
+    setModalHook({});
+    form->close();
+    form.reset();
   }
-  std::set<QString> table;
-  for (const NamedWindowRule& r : windowRules()) table.insert(QString::fromLatin1(r.window));
-  EXPECT_EQ(walked, table);
+  setSerialFactory({});
+  setTelnetSocketFactory({});
+  setAudioFactory({});
+  QDir::setCurrent(startDir);
 }
+
+TEST_F(WindowWalk, At1280x1024) { walk(kScreens[0]); }
+TEST_F(WindowWalk, At1024x768) { walk(kScreens[1]); }
+TEST_F(WindowWalk, At1920x1080) { walk(kScreens[2]); }
 
 }  // namespace
 }  // namespace fd

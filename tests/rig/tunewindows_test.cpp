@@ -133,6 +133,26 @@ TEST_F(TuneTest, TheTestWindowSendsRawAndHexAndTunes) {
   EXPECT_EQ(sent(), QByteArray("MD2;FA00028475000;"));
 }
 
+// The four help texts show whole at the window's own font on every screen,
+// none above another.
+TEST_F(TuneTest, TheTestWindowsHelpTextsShowWholeAtTheWindowsFont) {
+  for (const QSize screen : {QSize(1280, 1024), QSize(1024, 768), QSize(1920, 1080)}) {
+    SCOPED_TRACE(screen.width());
+    fake->screen->w = fake->screen->workW = screen.width() * 15.0;
+    fake->screen->h = fake->screen->workH = screen.height() * 15.0;
+    frmFrequencyTest t(*rig);
+    QRect above;
+    for (QLabel* help : {t.Label1, t.Label2, t.Label3, t.Label4}) {
+      EXPECT_DOUBLE_EQ(help->font().pointSizeF(), t.layout.find(help)->fontSize);
+      const QFontMetrics fm(help->font());
+      const QRect need = fm.boundingRect(QRect(0, 0, help->width(), 1 << 20), Qt::TextWordWrap, help->text());
+      EXPECT_LE(need.height(), help->height()) << help->text().left(30).toStdString();
+      EXPECT_GT(help->geometry().top(), above.bottom());
+      above = help->geometry();
+    }
+  }
+}
+
 TEST_F(TuneTest, ChangeFrequencyOnTheRigWindowOpensTheTestWindow) {
   int shown = 0;
   test::ScopedModalHook hook([&](QWidget* w) {
@@ -234,6 +254,28 @@ TEST_F(ChartTest, TheShippedPlanDrawsEveryClass) {
   w.Command1->click();
   EXPECT_FALSE(bands().contains(QStringLiteral("6")));
   EXPECT_TRUE(bands().contains(QStringLiteral("10")));
+}
+
+// On every screen the rows lie between the line under the title and the
+// button row, and Done stands in that row inside the window.
+TEST_F(ChartTest, TheChartLiesBetweenTheTitleAndOneRowOfButtons) {
+  QFile::copy(QStringLiteral(FD_SOURCE_DIR "/dist/BandPlan.txt"), path(QStringLiteral("BandPlan.txt")));
+  for (const QSize screen : {QSize(1280, 1024), QSize(1024, 768), QSize(1920, 1080), QSize(800, 600)}) {
+    SCOPED_TRACE(screen.width());
+    fake->screen->w = fake->screen->workW = screen.width() * 15.0;
+    fake->screen->h = fake->screen->workH = screen.height() * 15.0;
+    frmBandPlan w(state);
+    const QRect title = w.Label2->geometry(), line = w.Line1->geometry();
+    EXPECT_GT(line.top(), title.bottom());
+    const auto bars = w.chartLabels(QStringLiteral("blbl"));
+    ASSERT_EQ(bars.size(), 15);
+    EXPECT_GT(bars.front()->geometry().top(), line.bottom());
+    for (QPushButton* b : {w.Command1, w.Command2, w.Command3, w.Command4, w.Command5, w.Command6, w.Command7}) {
+      EXPECT_EQ(b->geometry().top(), w.Command1->geometry().top()) << b->text().toStdString();
+      EXPECT_TRUE(w.rect().contains(b->geometry())) << b->text().toStdString();
+    }
+    EXPECT_LT(bars.back()->geometry().bottom(), w.Command1->geometry().top());
+  }
 }
 
 TEST_F(ChartTest, TheServiceShowsAndUnloadsTheWindows) {
