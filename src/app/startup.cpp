@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "core/ownfiles.h"
 #include "core/pictures.h"
 #include "core/scaling.h"
 #include "core/sharedprefs.h"
@@ -151,6 +152,8 @@ std::unique_ptr<Form1> frmSplash_Load(ProgramState& s, Services& sv) {
   GetDocumentsFolder(base, kCompany, kShared);
   s.SharedDir = folders::localPath(base + kShared);
   s.FieldDayDir = folders::localPath(base + kFieldDay);
+  // A kill inside a whole-file write leaves its temporary file behind.
+  RemoveLeftoverTemporaries(s);
 
   ReadSharedPrefs(s, s.SharedDir + QStringLiteral("/SharedUserPreferences.xml"));
 

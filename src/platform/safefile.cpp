@@ -1,5 +1,6 @@
 #include "platform/safefile.h"
 
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -97,6 +98,36 @@ FileResult readWholeFile(const QString& path, QByteArray& out) {
   if (!f.open(QIODevice::ReadOnly)) return {false, f.errorString()};
   out = f.readAll();
   return {};
+}
+
+namespace {
+constexpr qsizetype kTemporarySuffix = 7;  // ".XXXXXX", each X a letter
+constexpr qint64 kStaleAfterSecs = 60;
+
+bool isAsciiLetter(QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
+
+bool hasTemporarySuffix(const QString& fileName) {
+  const qsizetype at = fileName.size() - kTemporarySuffix;
+  if (at < 1 || fileName[at] != u'.') return false;
+  for (qsizetype i = at + 1; i < fileName.size(); ++i)
+    if (!isAsciiLetter(fileName[i])) return false;
+  return true;
+}
+}  // namespace
+
+int removeStaleTemporaries(const QString& folder, const QSet<QString>& names, const QDateTime& nowUtc) {
+  if (folder.isEmpty() || names.isEmpty()) return 0;
+  int removed = 0;
+  QDirIterator it(folder, {QStringLiteral("*.??????")}, QDir::Files | QDir::NoSymLinks | QDir::Hidden);
+  while (it.hasNext()) {
+    it.next();
+    const QString name = it.fileName();
+    if (!hasTemporarySuffix(name) || !names.contains(name.chopped(kTemporarySuffix))) continue;
+    const QDateTime changed = it.fileInfo().lastModified().toUTC();
+    if (!changed.isValid() || changed.secsTo(nowUtc) <= kStaleAfterSecs) continue;
+    if (QFile::remove(it.filePath())) ++removed;
+  }
+  return removed;
 }
 
 }  // namespace fd
