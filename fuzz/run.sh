@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs one fuzz target over its seeds: run.sh BINARY SEEDS SECONDS|RUNS=N
-# New inputs go to a temporary folder, never into the work tree. Exit 77
-# (skipped) when the target was not built.
+# New inputs go to a temporary folder, never into the work tree; a failing
+# run leaves that folder, with the failing input and the log, and names it.
+# Exit 77 (skipped) when the target was not built.
 set -u
 bin=$1; seeds=$2; budget=$3
 [ -x "$bin" ] || { echo "not built: $bin (run 'make test' or 'make fuzz')"; exit 77; }
@@ -30,5 +31,7 @@ if [ $rc -ne 0 ]; then
   for a in "$work"/crash-* "$work"/leak-* "$work"/timeout-* "$work"/oom-*; do
     [ -e "$a" ] && { echo "input: $a"; od -c "$a" | head -10; }
   done
+  trap - EXIT
+  echo "kept: $work (the failing input and the log)"
 fi
 exit $rc
