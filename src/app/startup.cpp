@@ -3,10 +3,11 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "core/windowrules.h"
+#include "core/ownfiles.h"
 #include "core/pictures.h"
 #include "core/scaling.h"
 #include "core/sharedprefs.h"
+#include "core/windowrules.h"
 #include "log/form1.h"
 #include "platform/dialogs.h"
 #include "platform/folders.h"
@@ -168,6 +169,8 @@ std::unique_ptr<Form1> frmSplash_Load(ProgramState& s, Services& sv) {
   GetDocumentsFolder(base, kCompany, kShared);
   s.SharedDir = folders::localPath(base + kShared);
   s.FieldDayDir = folders::localPath(base + kFieldDay);
+  // A kill inside a whole-file write leaves its temporary file behind.
+  RemoveLeftoverTemporaries(s);
 
   ReadSharedPrefs(s, s.SharedDir + QStringLiteral("/SharedUserPreferences.xml"));
 

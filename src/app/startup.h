@@ -58,7 +58,8 @@ class frmVarikLogo : public QDialog {
 bool displayReachable(const QString& platform, bool display, bool wayland);
 
 // The start-up sequence: records the program folder, shows the logo window,
-// finds the documents folders, reads the shared preferences, returns to the
+// finds the documents folders, removes the temporary files that writes cut
+// short left there, reads the shared preferences, returns to the
 // program folder and opens the main window, whose load step runs at once.
 std::unique_ptr<Form1> frmSplash_Load(ProgramState& s, Services& sv);
 

@@ -16,10 +16,18 @@ long long roundHalfEven(double v) {
   return static_cast<long long>(std::nearbyint(v));  // FE_TONEAREST: half to even
 }
 
+namespace {
+// The dates and times below start with a digit and are at most `longest`
+// characters long: anything else is told apart without a pattern match,
+// which costs far more (the list and the exports call these for every row).
+bool mayMatch(const QString& t, qsizetype longest) { return !t.isEmpty() && t.size() <= longest && t.front().isDigit(); }
+}  // namespace
+
 std::optional<QDate> parseDate(const QString& text) {
   static const QRegularExpression ymd(QStringLiteral("^(\\d{4})/(\\d{1,2})/(\\d{1,2})$"));
   static const QRegularExpression mdy(QStringLiteral("^(\\d{1,2})/(\\d{1,2})/(\\d{4})$"));
   const QString t = text.trimmed();
+  if (!mayMatch(t, 10)) return std::nullopt;
   QDate d;
   if (auto m = ymd.match(t); m.hasMatch())
     d = QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
@@ -33,6 +41,7 @@ std::optional<QTime> parseTime(const QString& text, bool bareDigits) {
   static const QRegularExpression hm(QStringLiteral("^(\\d{1,2}):(\\d{2})(?::(\\d{2}))?$"));
   static const QRegularExpression bare(QStringLiteral("^(\\d{1,2})(\\d{2})$"));
   const QString t = text.trimmed();
+  if (!mayMatch(t, 8)) return std::nullopt;
   QTime tm;
   if (auto m = hm.match(t); m.hasMatch())
     tm = QTime(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).isEmpty() ? 0 : m.captured(3).toInt());

@@ -82,7 +82,10 @@ QString timeDigits(const QString& stored) {
   if (const auto m = hm.match(t); m.hasMatch())
     return m.captured(1).rightJustified(2, u'0') + m.captured(2) + QStringLiteral("00");
   t.remove(u':');
-  return t.rightJustified(6, u'0');
+  // A blank that stood beside a colon (an imported time that is no time)
+  // would now end the value, and the reader trims values: it goes, so the
+  // value reads back as written.
+  return t.trimmed().rightJustified(6, u'0');
 }
 
 QString bandName(const QString& stored) {

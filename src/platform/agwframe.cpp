@@ -61,8 +61,8 @@ std::optional<Frame> forWindow(const Frame& f) {
   if (kSwallowed.contains(f.kind)) return std::nullopt;
   Frame out = f;
   if (out.kind == 'C') out.kind = 'c';
-  while (out.data.endsWith('\0')) out.data.chop(1);
   if (out.data.size() > kMaxDataKept) out.data.truncate(kMaxDataKept);
+  while (out.data.endsWith('\0')) out.data.chop(1);
   return out;
 }
 

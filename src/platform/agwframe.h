@@ -54,8 +54,8 @@ class Reassembler {
 
 // The engine's frame as the spotting window takes it: 'C' becomes 'c'; the
 // engine's own answers ('X','R','G','g','y','Y','H','K') are swallowed
-// (nullopt); trailing NUL bytes of the data are stripped and the data is cut
-// to kMaxDataKept.
+// (nullopt); the data is cut to kMaxDataKept and then stripped of its
+// trailing NUL bytes.
 std::optional<Frame> forWindow(const Frame& f);
 
 }  // namespace fd::agw

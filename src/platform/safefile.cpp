@@ -1,5 +1,6 @@
 #include "platform/safefile.h"
 
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -13,6 +14,17 @@ namespace fd {
 
 namespace {
 QString systemError(int err) { return QString::fromLocal8Bit(std::strerror(err)); }
+
+// Forces the written bytes to the disk. The fuzz build writes only scratch
+// files that are thrown away, thousands a second: it leaves the sync out.
+int syncToDisk(int fd) {
+#ifdef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
+  (void)fd;
+  return 0;
+#else
+  return ::fsync(fd);
+#endif
+}
 }  // namespace
 
 void ignoreFileSizeSignal() {
@@ -37,7 +49,7 @@ FileResult writeWholeFile(const QString& path, const QByteArray& bytes) {
     f.cancelWriting();
     return {false, why};
   }
-  if (::fsync(f.handle()) != 0) {
+  if (syncToDisk(f.handle()) != 0) {
     const QString why = systemError(errno);
     f.cancelWriting();
     return {false, why};
@@ -72,7 +84,7 @@ FileResult appendLine(const QString& path, const QByteArray& line) {
   }
   // Some file systems report a full disk only here; the line is taken back so
   // the file never holds a record the caller was told was not saved.
-  if (::fsync(f.handle()) != 0) {
+  if (syncToDisk(f.handle()) != 0) {
     const QString why = systemError(errno);
     f.resize(before);
     return {false, why};
@@ -97,6 +109,36 @@ FileResult readWholeFile(const QString& path, QByteArray& out) {
   if (!f.open(QIODevice::ReadOnly)) return {false, f.errorString()};
   out = f.readAll();
   return {};
+}
+
+namespace {
+constexpr qsizetype kTemporarySuffix = 7;  // ".XXXXXX", each X a letter
+constexpr qint64 kStaleAfterSecs = 60;
+
+bool isAsciiLetter(QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
+
+bool hasTemporarySuffix(const QString& fileName) {
+  const qsizetype at = fileName.size() - kTemporarySuffix;
+  if (at < 1 || fileName[at] != u'.') return false;
+  for (qsizetype i = at + 1; i < fileName.size(); ++i)
+    if (!isAsciiLetter(fileName[i])) return false;
+  return true;
+}
+}  // namespace
+
+int removeStaleTemporaries(const QString& folder, const QSet<QString>& names, const QDateTime& nowUtc) {
+  if (folder.isEmpty() || names.isEmpty()) return 0;
+  int removed = 0;
+  QDirIterator it(folder, {QStringLiteral("*.??????")}, QDir::Files | QDir::NoSymLinks | QDir::Hidden);
+  while (it.hasNext()) {
+    it.next();
+    const QString name = it.fileName();
+    if (!hasTemporarySuffix(name) || !names.contains(name.chopped(kTemporarySuffix))) continue;
+    const QDateTime changed = it.fileInfo().lastModified().toUTC();
+    if (!changed.isValid() || changed.secsTo(nowUtc) <= kStaleAfterSecs) continue;
+    if (QFile::remove(it.filePath())) ++removed;
+  }
+  return removed;
 }
 
 }  // namespace fd

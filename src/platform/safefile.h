@@ -2,6 +2,8 @@
 // Whole-file rewrites go through QSaveFile, so a failed or interrupted write
 // leaves the old file whole. Appends are flushed and synced before returning.
 #include <QByteArray>
+#include <QDateTime>
+#include <QSet>
 #include <QString>
 
 namespace fd {
@@ -28,5 +30,12 @@ FileResult copyWholeFile(const QString& from, const QString& to);
 bool sameFile(const QString& a, const QString& b);
 // Reads a whole file; nullopt-like: ok false when it cannot be opened.
 FileResult readWholeFile(const QString& path, QByteArray& out);
+
+// A whole-file write killed before its rename leaves its temporary file
+// beside the target: the target's name, a dot and six letters. Removes, with
+// one listing of FOLDER, the plain files so named after one of NAMES whose
+// last change lies more than a minute before nowUtc (another running copy's
+// write in progress is younger); returns how many went.
+int removeStaleTemporaries(const QString& folder, const QSet<QString>& names, const QDateTime& nowUtc);
 
 }  // namespace fd

@@ -80,14 +80,7 @@ QString StringToHexDisplay(const QByteArray& text) {
   return out;
 }
 
-QString BytesToHexText(const QByteArray& text) {
-  QString out;
-  for (char c : text) {
-    const int b = static_cast<quint8>(c);
-    out += HexDigit(b / 16) + HexDigit(b % 16);
-  }
-  return out;
-}
+QString BytesToHexText(const QByteArray& text) { return QString::fromLatin1(text.toHex().toUpper()); }
 
 QByteArray HexTextToBytes(const QString& text) {
   QByteArray out;

@@ -220,6 +220,23 @@ TEST_F(StartFolderTest, StartUpSequenceOpensTheLoadedMainWindow) {
   ASSERT_TRUE(xml.open(QIODevice::WriteOnly));
   xml.write("<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\r\n<OWN_EMAIL>a@b</OWN_EMAIL>\r\n");
   xml.close();
+  // Temporary files that whole-file writes killed in an earlier run left
+  // behind: those over a minute old by the program's clock go.
+  struct Leftover {
+    QString path;
+    int ageSecs;
+    bool stays;
+  };
+  QDir(profile.path()).mkpath("Documents/Varik Software/Field Day");
+  const QString docs = inProfile("Documents/Varik Software/");
+  const Leftover leftovers[] = {
+      {progDir + "/fdlog.dat.AbCdEf", 120, false},
+      {progDir + "/cw.txt.QwErTy", 30, true},  // another copy's write in progress
+      {docs + "Field Day/WK.txt.xYzAbC", 61, false},
+      {docs + "Shared/SharedUserPreferences.xml.AbCdEf", 3600, false},
+      {docs + "Shared/splash.jpg.AbCdEf", 3600, true},  // not a file the program writes
+  };
+  for (const Leftover& l : leftovers) test::touchAt(l.path, fake.clock->utcNow().addSecs(-l.ageSecs));
 
   const QString startDir = QDir::currentPath();
   ASSERT_TRUE(QDir::setCurrent(progDir));
@@ -257,6 +274,7 @@ TEST_F(StartFolderTest, StartUpSequenceOpensTheLoadedMainWindow) {
   EXPECT_TRUE(form->isVisible());
   EXPECT_EQ(s.QsoCount(), 1);
   EXPECT_EQ(s.CurBand, "20");
+  for (const Leftover& l : leftovers) EXPECT_EQ(QFileInfo::exists(l.path), l.stays) << l.path.toStdString();
   form->close();
 }
 

@@ -6,14 +6,17 @@
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QThread>
 #include <gtest/gtest.h>
 #include <csignal>
 #include <random>
 
+#include "core/ownfiles.h"
 #include "core/prefs.h"
 #include "log/logfile.h"
 #include "settingsfiles.h"
+#include "testenv.h"
 
 namespace fd {
 namespace {
@@ -40,6 +43,71 @@ void applyStep(std::vector<QsoRecord>& recs, const Step& s) {
   } else if (s.kind == 'E') {
     recs.at(static_cast<size_t>(s.b - 1)).Freq = QString::number(s.a);
   }
+}
+
+// A name Qt's own temporary-file naming gives `target` in FOLDER, the file
+// made (and kept) with the given age in seconds.
+QString plantTemporary(const QString& folder, const QString& target, int ageSecs) {
+  QTemporaryFile f(folder + u'/' + target + QStringLiteral(".XXXXXX"));
+  f.setAutoRemove(false);
+  if (!f.open()) return {};
+  f.close();
+  test::touchAt(f.fileName(), QDateTime::currentDateTimeUtc().addSecs(-ageSecs));
+  return f.fileName().section(u'/', -1);
+}
+
+QStringList filesIn(const QString& folder) { return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
+
+// The program restarted some minutes after the kills, in program folder DIR
+// whose own files are OWN: every temporary file a write cut short left there
+// is gone, while a fresh one (another running copy's write), names that only
+// look like one and the files of another folder ("other") stay. Returns how
+// many the kills had left in DIR.
+int checkRestartClearsLeftovers(const QString& dir, const QStringList& own) {
+  QDir(dir).mkpath(QStringLiteral("other"));
+  const QString other = dir + QStringLiteral("/other");
+  // What the kills left is aged to a few minutes; the other folder keeps all.
+  int leftByKills = 0;
+  QStringList wantDir, wantOther = filesIn(other);
+  for (const QString& f : filesIn(dir)) {
+    if (own.contains(f)) {
+      wantDir << f;
+      continue;
+    }
+    test::touchAt(dir + u'/' + f, QDateTime::currentDateTimeUtc().addSecs(-180));
+    ++leftByKills;
+  }
+  for (const QString& f : wantOther) test::touchAt(other + u'/' + f, QDateTime::currentDateTimeUtc().addSecs(-180));
+  struct Plant {
+    const char* what;
+    QString folder, name;
+    bool stays;
+  };
+  const QString a = own[0], b = own[1];
+  const Plant plants[] = {
+      {"an old temporary file", dir, plantTemporary(dir, a, 120), false},
+      {"another's just over a minute old", dir, plantTemporary(dir, b, 62), false},
+      {"a fresh one: another copy's write", dir, plantTemporary(dir, a, 5), true},
+      {"a name the program does not write", dir, plantTemporary(dir, QStringLiteral("notes.txt"), 120), true},
+      {"a digit among the six", dir, a + QStringLiteral(".AbC1Ef"), true},
+      {"seven letters", dir, a + QStringLiteral(".AbCdEfG"), true},
+      {"another folder", other, plantTemporary(other, a, 120), true},
+  };
+  for (const Plant& p : plants) {
+    EXPECT_FALSE(p.name.isEmpty()) << p.what;
+    const QString path = p.folder + u'/' + p.name;
+    if (!QFileInfo::exists(path)) test::touchAt(path, QDateTime::currentDateTimeUtc().addSecs(-120));
+    if (p.stays) (p.folder == dir ? wantDir : wantOther) << p.name;
+  }
+  ProgramState s;
+  s.ProgDir = dir;
+  s.FieldDayDir = dir;  // the writers here put WK.txt beside the others
+  RemoveLeftoverTemporaries(s);
+  wantDir.sort();
+  wantOther.sort();
+  EXPECT_EQ(filesIn(dir).join(u' ').toStdString(), wantDir.join(u' ').toStdString());
+  EXPECT_EQ(filesIn(other).join(u' ').toStdString(), wantOther.join(u' ').toStdString());
+  return leftByKills;
 }
 
 struct Figures {
@@ -132,10 +200,11 @@ TEST(CrashSafety, KilledWhileSavingAndEditingLosesNothing) {
   ASSERT_EQ(after.records.size(), expected.size() + 1);
   EXPECT_EQ(after.records.back(), last);
   EXPECT_EQ(after.kept, kept);
+  const int leftovers = checkRestartClearsLeftovers(dir.path(), {QStringLiteral("fdlog.dat"), QStringLiteral("fdpref.dat")});
 
   std::printf("kills %d, contacts reported %d, edits reported %d, preference saves reported %d, cut-short steps found whole %d, "
-              "cut last lines %d, contacts lost 0, damaged lines 0\n",
-              f.kills, f.contacts, f.edits, f.prefSaves, f.inFlightApplied, f.cutLines);
+              "cut last lines %d, contacts lost 0, damaged lines 0, temporary files left %d (removed at the restart)\n",
+              f.kills, f.contacts, f.edits, f.prefSaves, f.inFlightApplied, f.cutLines, leftovers);
 }
 
 // The settings and backup files (RigCntrl.txt, PackSpot.txt, cw.txt,
@@ -193,15 +262,12 @@ TEST(CrashSafety, KilledWhileWritingSettingsAndBackupsLeavesEachFileWhole) {
     }
   }
   // A write cut short may leave its temporary file beside the real one; the
-  // readers never look at it.
+  // readers never look at it, and the next start clears it.
   QStringList names;
-  for (int i = 0; i < n; ++i) names << sim::settingsFileName(i).section(u'/', -1);
-  int leftovers = 0;
-  for (const QString& sub : {QString(), QStringLiteral("other")})
-    for (const QString& f : QDir(dir.filePath(sub)).entryList(QDir::Files | QDir::Hidden))
-      if (!names.contains(f)) ++leftovers;
+  for (int i = 0; i < n; ++i) names << sim::settingsFileName(i);
+  const int leftovers = checkRestartClearsLeftovers(dir.path(), names);
   std::printf("settings files: kills %d, writes reported %d, cut-short writes found old %d, found new %d, "
-              "files damaged 0, temporary files left beside them %d\n",
+              "files damaged 0, temporary files left in the program folder %d (removed at the restart)\n",
               kills, writes, cutShortFoundOld, cutShortFoundNew, leftovers);
 }
 

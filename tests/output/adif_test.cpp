@@ -15,8 +15,23 @@ TEST(AdifRules, Time) {
   const std::pair<const char*, const char*> cases[] = {
       {"18:01:02", "180102"}, {"18:01", "180100"}, {"9:07", "090700"}, {"1:02:03", "010203"},
       {"", "000000"},         {" 18:01:02 ", "180102"}, {"00:00:00", "000000"}, {"123456789", "123456789"},
+      {"W1:AW: :", "00W1AW"},  // an imported non-time: no blank may end the value
   };
   for (const auto& [in, out] : cases) EXPECT_EQ(adif::timeDigits(in), out) << in;
+}
+
+// A time that is no time, imported as it stands, comes back from an export
+// and a second import as the first import stored it.
+TEST(AdifRules, ImportedNonTimeReadsBackAsStored) {
+  const auto exportAndRead = [](const std::vector<QsoRecord>& r) {
+    return adif::readRecords(adif::exportFile(r, {"100", "c", "PH"}, "Field Day 1.0", QDate(2024, 6, 23)));
+  };
+  const std::vector<QsoRecord> first = adif::readRecords("<call:4>W1AW <time_on:6>W1AW :<eor>");
+  ASSERT_EQ(first.size(), 1u);
+  const std::vector<QsoRecord> once = exportAndRead(first), twice = exportAndRead(once);
+  ASSERT_EQ(once.size(), 1u);
+  ASSERT_EQ(twice.size(), 1u);
+  EXPECT_EQ(twice[0].Time, once[0].Time);
 }
 
 TEST(AdifRules, Band) {

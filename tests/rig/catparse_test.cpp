@@ -160,6 +160,7 @@ TEST(CatParse, Conversions) {
   EXPECT_EQ(HexTextToBytes(QStringLiteral("FEFE")), QByteArray("\xFE\x0E"));
   EXPECT_EQ(HexTextToBytes(QStringLiteral("fe fe 64 e0 03 fd")).size(), 6);
   EXPECT_EQ(BytesToHexText("FA;"), QStringLiteral("46413B"));
+  EXPECT_EQ(BytesToHexText(QByteArray("\x00\x09\x0A\x9F\xA0\xFF", 6)), QStringLiteral("00090A9FA0FF"));
   EXPECT_EQ(HexDigit(11), QStringLiteral("B"));
   EXPECT_EQ(HexDigit(16), QString());
   EXPECT_EQ(FormatBcdFrequency(QStringLiteral("01402500")), QStringLiteral("14.02500"));

@@ -90,6 +90,9 @@ TEST(AgwFrame, KindsTheWindowTakes) {
   big.kind = 'D';
   big.data = QByteArray(5000, 'x');
   EXPECT_EQ(forWindow(big)->data.size(), 4000);
+  // The cut comes first: the NULs it leaves at the end go too.
+  big.data = QByteArray(3998, 'x') + QByteArray(2, '\0') + "more";
+  EXPECT_EQ(forWindow(big)->data, QByteArray(3998, 'x'));
 }
 
 }  // namespace

@@ -104,4 +104,10 @@ bool pump(const std::function<bool()>& done, int ms) {
   return done();
 }
 
+void touchAt(const QString& path, const QDateTime& when) {
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::ReadWrite)) << path.toStdString();
+  ASSERT_TRUE(f.setFileTime(when, QFileDevice::FileModificationTime)) << path.toStdString();
+}
+
 }  // namespace fd::test

@@ -116,4 +116,8 @@ QByteArray recordLine(const QString& call, const QString& cls, const QString& se
 // done()'s last answer.
 bool pump(const std::function<bool()>& done, int ms = 3000);
 
+// Creates the file when missing and sets its last-change time, as a file
+// left by an earlier run shows it.
+void touchAt(const QString& path, const QDateTime& when);
+
 }  // namespace fd::test
