@@ -38,9 +38,11 @@ QString decode(const QByteArray& bytes) {
 QByteArray encode(const QString& text) {
   QByteArray out;
   out.resize(text.size());
+  char* d = out.data();
+  const QChar* s = text.constData();
   for (qsizetype i = 0; i < text.size(); ++i) {
-    const int b = toByte(text[i].unicode());
-    out[i] = static_cast<char>(b < 0 ? '?' : b);
+    const int b = toByte(s[i].unicode());
+    d[i] = static_cast<char>(b < 0 ? '?' : b);
   }
   return out;
 }
