@@ -51,8 +51,8 @@ soak-peers: build-tests
 	if [ $$rc -ne 0 ]; then cat $$log; echo "soak-peers: FAILED (log: $$log)"; exit 1; fi; \
 	grep -A1 '^\[soak\]' $$log | grep -v '^--'
 
-# The keying tests under AddressSanitizer and UBSan (gcc), a build of their
-# own in $(BUILD_DIR)/asan; not part of `make test`. Any sanitizer report,
+# The keying and log-output tests under AddressSanitizer and UBSan (gcc), a
+# build of their own in $(BUILD_DIR)/asan; not part of `make test`. Any sanitizer report,
 # leaks included, fails the run. The vptr check is off: under it gcc 12
 # miscompiles a lambda that captures this inside a [&] lambda (the WinKey
 # window's boxes), which then crashes where the plain build and clang's run
@@ -63,8 +63,9 @@ asan: deps
 	cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFIELDDAY_TESTS=ON \
 	  -DCMAKE_CXX_FLAGS="$(ASAN_FLAGS)" -DCMAKE_C_FLAGS="$(ASAN_FLAGS)" \
 	  -DCMAKE_EXE_LINKER_FLAGS="$(ASAN_FLAGS)" -DCMAKE_SHARED_LINKER_FLAGS="$(ASAN_FLAGS)"
-	cmake --build $(ASAN_DIR) -j $(JOBS) --target test_keying
+	cmake --build $(ASAN_DIR) -j $(JOBS) --target test_keying test_output
 	cd $(ASAN_DIR) && QT_QPA_PLATFORM=offscreen UBSAN_OPTIONS=print_stacktrace=1 ./test_keying
+	cd $(ASAN_DIR) && QT_QPA_PLATFORM=offscreen UBSAN_OPTIONS=print_stacktrace=1 ./test_output
 
 clean:
 	rm -rf $(BUILD_DIR)
