@@ -39,29 +39,20 @@ inline void reduce(double x, int& q, double& r) {
   q = static_cast<int>(static_cast<long long>(k) & 3);
 }
 
-inline double sin(double x) {
+// sin(x) for shift 0, cos(x) = sin(x + pi/2) for shift 1, by the quadrant.
+inline double sinShifted(double x, int shift) {
   int q;
   double r;
   reduce(x, q, r);
-  switch (q) {
+  switch ((q + shift) & 3) {
     case 0: return sinSmall(r);
     case 1: return cosSmall(r);
     case 2: return -sinSmall(r);
     default: return -cosSmall(r);
   }
 }
-
-inline double cos(double x) {
-  int q;
-  double r;
-  reduce(x, q, r);
-  switch (q) {
-    case 0: return cosSmall(r);
-    case 1: return -sinSmall(r);
-    case 2: return -cosSmall(r);
-    default: return sinSmall(r);
-  }
-}
+inline double sin(double x) { return sinShifted(x, 0); }
+inline double cos(double x) { return sinShifted(x, 1); }
 
 // Natural logarithm of x > 0: x = m * 2^e with m in [1/sqrt2, sqrt2), then
 // ln m = 2 atanh((m - 1) / (m + 1)) by its series (|s| < 0.18).
