@@ -48,7 +48,7 @@ class ZellTest : public ProgramFolderTest {
   // Connects through the menu to a stand-in in a child process.
   void connectTo(sim::ZellPeerChild& far) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return far.poll() || far.listening(); }, 5000));
-    ASSERT_TRUE(far.listening()) << "the child peer did not start";
+    ASSERT_TRUE(far.listening()) << "the child peer did not start: " << far.failedStep().toStdString();
     service.zellServerName = far.socketPath();
     fake->dialogs->answers.push_back(Answer::Ok);
     service.connectZell();

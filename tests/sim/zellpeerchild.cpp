@@ -24,17 +24,27 @@ constexpr unsigned kChildSeconds = 10;
 // prepared by the parent before the fork.
 [[noreturn]] void runChild(int report, const ZellPeerChild::User* as, const char* folder, const sockaddr_un& address,
                            const char* greeting, size_t greetingSize) {
+  // The alarm ends the child whatever the parent had done with the signal.
   signal(SIGALRM, SIG_DFL);
+  sigset_t alarmOnly;
+  sigemptyset(&alarmOnly);
+  sigaddset(&alarmOnly, SIGALRM);
+  sigprocmask(SIG_UNBLOCK, &alarmOnly, nullptr);
   alarm(kChildSeconds);
-  const auto fail = [report] {
+  const auto fail = [report](const char* step) {
     (void)!write(report, &kFailed, 1);
+    (void)!write(report, step, strlen(step));
     _exit(1);
   };
-  if (as && (setgroups(0, nullptr) != 0 || setgid(as->gid) != 0 || setuid(as->uid) != 0)) fail();
-  if (mkdir(folder, 0711) != 0) fail();
+  if (as && setgroups(0, nullptr) != 0) fail("setgroups");
+  if (as && setgid(as->gid) != 0) fail("setgid");
+  if (as && setuid(as->uid) != 0) fail("setuid");
+  if (mkdir(folder, 0711) != 0) fail("mkdir");
   const int server = socket(AF_UNIX, SOCK_STREAM, 0);
-  if (server < 0 || bind(server, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) fail();
-  if (chmod(address.sun_path, 0666) != 0 || listen(server, 1) != 0) fail();
+  if (server < 0) fail("socket");
+  if (bind(server, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) fail("bind");
+  if (chmod(address.sun_path, 0666) != 0) fail("chmod");
+  if (listen(server, 1) != 0) fail("listen");
   if (write(report, &kListening, 1) != 1) _exit(1);
   const int logger = accept(server, nullptr, nullptr);
   if (logger < 0) _exit(1);
@@ -98,6 +108,7 @@ bool ZellPeerChild::poll() {
       bytes.remove(0, 1);
     }
     if (state_ == State::Listening) received_ += bytes;
+    if (state_ == State::Failed) failedStep_ += bytes;
   }
   return true;
 }

@@ -32,6 +32,7 @@ class ZellPeerChild {
   bool poll();
   bool listening() const { return state_ == State::Listening || state_ == State::Done; }
   bool failed() const { return state_ == State::Failed; }
+  QByteArray failedStep() const { return failedStep_; }  // the call the child failed at
   QByteArray received() const { return received_; }  // what the child read from the logger
 
  private:
@@ -42,6 +43,7 @@ class ZellPeerChild {
   int report_ = -1;  // the read end of the child's pipe
   State state_ = State::Starting;
   QByteArray received_;
+  QByteArray failedStep_;
 };
 
 }  // namespace fd::sim
