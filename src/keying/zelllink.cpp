@@ -2,10 +2,24 @@
 
 #include <QLocalSocket>
 #include <QPointer>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include "platform/wait.h"
 
 namespace fd {
+namespace {
+
+// Whether the process at the other end of a connected local socket ran as
+// our own user when it listened; root is no exception.
+bool peerIsOwnUser(qintptr descriptor) {
+  ucred peer{};
+  socklen_t size = sizeof peer;
+  if (::getsockopt(int(descriptor), SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0 || size != sizeof peer) return false;
+  return peer.uid == ::geteuid();
+}
+
+}  // namespace
 
 ZellLink::ZellLink(QObject* parent) : QObject(parent) {}
 
@@ -14,20 +28,33 @@ ZellLink::~ZellLink() { close(); }
 bool ZellLink::open(const QString& serverName, int limitMs) {
   close();
   socket_ = new QLocalSocket(this);
-  connect(socket_, &QLocalSocket::readyRead, this, [this] { readAvailable(); });
   QPointer<QLocalSocket> socket = socket_;
   bool failed = false;
   const QMetaObject::Connection watch = connect(socket_, &QLocalSocket::errorOccurred, this, [&failed, socket] {
     if (socket && socket->state() != QLocalSocket::ConnectedState) failed = true;
+  });
+  // Any user can take the socket's name first, so the peer is checked the
+  // moment the socket connects, before the event loop may read a byte from
+  // it. A stranger's socket is shut at once and closed below.
+  const QMetaObject::Connection check = connect(socket_, &QLocalSocket::connected, this, [this, &failed, socket] {
+    if (!socket || socket != socket_) return;
+    if (!peerIsOwnUser(socket->socketDescriptor())) {
+      ::shutdown(int(socket->socketDescriptor()), SHUT_RDWR);
+      failed = true;
+      return;
+    }
+    peerChecked_ = true;
+    connect(socket, &QLocalSocket::readyRead, this, [this] { readAvailable(); });
   });
   socket_->connectToServer(zell::socketPath(serverName));
   // Never waitForConnected: that would freeze the window for the whole limit.
   WaitOptions o;
   o.limitMs = limitMs;
   o.site = this;
-  waitUntil([&] { return failed || !socket || socket->state() == QLocalSocket::ConnectedState; }, o);
+  waitUntil([&] { return failed || !socket || isOpen(); }, o);
   disconnect(watch);
-  if (!socket || socket_ != socket || socket->state() != QLocalSocket::ConnectedState) {
+  disconnect(check);
+  if (!socket || socket_ != socket || failed || !isOpen()) {
     if (socket_ == socket) close();
     return false;
   }
@@ -36,6 +63,7 @@ bool ZellLink::open(const QString& serverName, int limitMs) {
 
 void ZellLink::close() {
   lines_.clear();
+  peerChecked_ = false;
   if (!socket_) return;
   QLocalSocket* s = socket_;
   socket_ = nullptr;
@@ -44,7 +72,7 @@ void ZellLink::close() {
   s->deleteLater();  // we may be inside one of its signals
 }
 
-bool ZellLink::isOpen() const { return socket_ && socket_->state() == QLocalSocket::ConnectedState; }
+bool ZellLink::isOpen() const { return socket_ && peerChecked_ && socket_->state() == QLocalSocket::ConnectedState; }
 
 qint64 ZellLink::pendingBytes() const { return socket_ ? socket_->bytesToWrite() : 0; }
 

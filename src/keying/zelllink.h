@@ -7,6 +7,12 @@
 // longer than 107 bytes, more than a Unix socket address holds
 // (zell::socketPath).
 //
+// Only a peer of our own user is talked to: the moment the socket connects,
+// the user id the peer listened as (SO_PEERCRED) must be ours, root being no
+// exception; else the socket is shut before a byte passes either way and the
+// link counts as not found. A bridge should check the logger likewise. When
+// another user holds the name in /tmp, a private TMPDIR for both ends avoids it.
+//
 // Wire protocol, both directions the same:
 //   - one message per line, UTF-8, ended by LF; a CR before the LF is dropped;
 //   - a message is an item name, "=", and the item's whole text; the text may
@@ -67,6 +73,7 @@ class ZellLink : public QObject {
   void readAvailable();
 
   QLocalSocket* socket_ = nullptr;
+  bool peerChecked_ = false;  // the peer runs as our own user
   zell::LineSplitter lines_;
 };
 

@@ -1,5 +1,6 @@
 // The link to the Zell RTTY program against a stand-in peer on a local
-// socket: connecting, pokes, incoming values, a vanished or stalled peer.
+// socket: connecting, pokes, incoming values, a vanished or stalled peer, a
+// peer of another user.
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -7,11 +8,14 @@
 #include <QLocalSocket>
 #include <QTest>
 #include <optional>
+#include <pwd.h>
+#include <unistd.h>
 
 #include "fakemainwindow.h"
 #include "keying/keyingservice.h"
 #include "testenv.h"
 #include "zellpeer.h"
+#include "zellpeerchild.h"
 
 namespace fd::test {
 namespace {
@@ -41,6 +45,20 @@ class ZellTest : public ProgramFolderTest {
   }
   // Lets the socket traffic settle (real time: the bytes cross a real socket).
   void settle() { QTest::qWait(50); }
+  // Connects through the menu to a stand-in in a child process.
+  void connectTo(sim::ZellPeerChild& far) {
+    ASSERT_TRUE(QTest::qWaitFor([&] { return far.poll() || far.listening(); }, 5000));
+    ASSERT_TRUE(far.listening()) << "the child peer did not start: " << far.failedStep().toStdString();
+    service.zellServerName = far.socketPath();
+    fake->dialogs->answers.push_back(Answer::Ok);
+    service.connectZell();
+  }
+  // Closes the link and returns all the child read from it.
+  QByteArray hangUp(sim::ZellPeerChild& far) {
+    service.unload(SideWindow::frmDigitalSource);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return far.poll(); }, 5000)) << "the child peer did not end";
+    return far.received();
+  }
 
   SocketFolder sockets;
   QString serverName = sockets.path(QStringLiteral("zell"));
@@ -178,6 +196,38 @@ TEST_F(ZellTest, UnloadClosesTheLink) {
   EXPECT_EQ(service.frmDigitalSource, nullptr);
   ASSERT_TRUE(QTest::qWaitFor([&] { return !peer.hasClient(); }, 2000));
   service.setDigitalCall("K1A");  // nothing loaded: nothing happens
+}
+
+// The link talks only to a peer of our own user: whoever holds the socket's
+// name may be someone else. The same stand-in, run as ourselves and as
+// `nobody`, sends a call the moment a logger connects and reports what it reads.
+const QByteArray kGreeting = "txtSUrCall=W1AW\n";
+
+TEST_F(ZellTest, APeerOfOurOwnUserIsLinked) {
+  sim::ZellPeerChild far(std::nullopt, kGreeting);
+  connectTo(far);
+  EXPECT_EQ(state.DigLinkUp, 1);
+  ASSERT_EQ(fake->dialogs->shown.size(), 1);
+  EXPECT_EQ(fake->dialogs->shown[0].title, "Connected with Zell!");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return main.call == "W1AW"; }, 2000));
+  settle();
+  EXPECT_EQ(hangUp(far).toStdString(), "txtBMyCall=W1AW\ntxtBField1=2A\ntxtBField2=ENY\n");
+}
+
+TEST_F(ZellTest, APeerOfAnotherUserIsRefusedBeforeAnyByte) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root to run a peer as another user";
+  const passwd* nobody = getpwnam("nobody");
+  ASSERT_NE(nobody, nullptr) << "no user nobody";
+  sim::ZellPeerChild far(sim::ZellPeerChild::User{nobody->pw_uid, nobody->pw_gid}, kGreeting);
+  connectTo(far);
+  EXPECT_EQ(state.DigLinkUp, 0);
+  ASSERT_EQ(fake->dialogs->shown.size(), 1);
+  EXPECT_EQ(fake->dialogs->shown[0].title, "Unable to find Zell RTTY.");
+  service.setDigitalCall("K1A");
+  service.setDigitalKey("65");
+  QTest::qWait(200);  // time for the greeting to land, were it read
+  EXPECT_EQ(main.call.toStdString(), "");
+  EXPECT_EQ(hangUp(far).toStdString(), "");
 }
 
 // A $TMPDIR too deep for a socket address: both ends use /tmp, and the link
