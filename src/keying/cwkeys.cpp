@@ -75,6 +75,7 @@ void KeyingService::showCWStrings() {
 }
 
 void KeyingService::unloadCW() {
+  ++cw_->setupUnloads;
   // The key line belongs to the CW window: up, then closed.
   cw_->raiseLines();
   Comm->close();
