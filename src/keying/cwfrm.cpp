@@ -347,6 +347,7 @@ void CWFrm::Command1_Click() {
     else if (f == txtCWLoop) txtCWLoop_LostFocus();
     else if (f == txtSpace) txtSpace_LostFocus();
   }
+  if (going()) return;  // unloaded during the port check's box
   const QString path = QDir(s_.ProgDir.isEmpty() ? QDir::currentPath() : s_.ProgDir).filePath(QStringLiteral("cw.txt"));
   const FileResult r = writeWholeFile(path, cwTxtBytes(k_.set, s_.KeyingType));
   hide();

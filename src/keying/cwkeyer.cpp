@@ -167,8 +167,11 @@ void CWKeyer::CWSetup() {
     failed = !Comm.open();
   }
   if (!failed) return;
+  const int unloads = setupUnloads;
   dialogs().beep();
   dialogs().message(kInvalidPortTitle, kInvalidPortText, Buttons::Ok);
+  // Unloaded while the box was up: no window built afresh.
+  if (setupUnloads != unloads) return;
   if (setupVisible && !setupVisible() && showSetupModal) showSetupModal();
 }
 

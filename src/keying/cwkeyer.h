@@ -56,6 +56,9 @@ class CWKeyer : public QObject {
   std::function<bool()> setupVisible;
   std::function<void()> showSetupModal;
   std::function<void()> settingsChanged;
+  // Counted up by the service at each unload of CWFrm (the main window's
+  // close): CWSetup's box shows no window that went while the box was up.
+  int setupUnloads = 0;
   // The WinKey keyer: WKTransmit, wk_wpm (empty until the keyer is built).
   std::function<void()> wkTransmit;
   std::function<void(int)> wkWpm;

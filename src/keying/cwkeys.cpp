@@ -51,7 +51,8 @@ void KeyingService::showCWSetup(bool modal) {
   CWFrm& w = loadCWFrm();
   w.fillFromSettings();
   if (modal) {
-    if (!w.isVisible()) showModal(&w);
+    // Also when Ctrl+C showed it without blocking: shown again, modal, in front.
+    showModal(&w);
   } else {
     showModeless(&w);
     w.setWindowState(Qt::WindowNoState);
@@ -74,6 +75,7 @@ void KeyingService::showCWStrings() {
 }
 
 void KeyingService::unloadCW() {
+  ++cw_->setupUnloads;
   // The key line belongs to the CW window: up, then closed.
   cw_->raiseLines();
   Comm->close();

@@ -10,6 +10,7 @@ namespace fd {
 Form1::Form1(ProgramState& state, Services& services, QWidget* parent)
     : QMainWindow(parent), s(state), sv(services), book(state, this) {
   setWindowTitle(kProgramTitle);
+  setObjectName(QStringLiteral("Form1"));  // as every other window: its class name
   buildControls();
   buildMenus();
   connectEntry();

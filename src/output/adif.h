@@ -51,10 +51,12 @@ QString bandFromName(const QString& value);
 QString bandFromFrequency(const QString& mhz);
 // Every record of a file that has a call, converted to the log's fields,
 // and how many records were left out for want of a call (a record with no
-// field at all, such as "<eor><eor>", is not counted).
+// field at all, such as "<eor><eor>", is not counted). Fields after the last
+// <eor> are a last record cut short, left out too.
 struct File {
   std::vector<QsoRecord> records;
   int withoutCall = 0;
+  bool lastRecordCut = false;
 };
 File readFile(const QByteArray& bytes);
 // readFile's records alone.

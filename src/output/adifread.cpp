@@ -148,6 +148,7 @@ File readFile(const QByteArray& bytes) {
     if (!fields.contains(name)) fields.insert(name, Field{cleanValue(text.mid(gt + 1, n)), n});
     pos = gt + 1 + n;
   }
+  out.lastRecordCut = !fields.isEmpty();
   return out;
 }
 

@@ -45,11 +45,13 @@ bool OutputService::appendFile(const QString& typed, bool eliminateDuplicates) {
 
   std::vector<QsoRecord> incoming;
   int leftOut = 0;
+  bool lastCut = false;
   if (isAdif) {
     adif::File file = adif::readFile(bytes);
     if (file.records.empty()) return unreadable();
     incoming = std::move(file.records);
     leftOut = file.withoutCall;
+    lastCut = file.lastRecordCut;
   } else {
     combine::DataFile file = combine::readDataFile(bytes);
     if (file.records.empty()) return unreadable(QStringLiteral("\r\n\r\nThe file holds no contact."));
@@ -71,11 +73,15 @@ bool OutputService::appendFile(const QString& typed, bool eliminateDuplicates) {
                   QStringLiteral("Unable to write ") + logPath + QStringLiteral(": ") + r.error +
                       QStringLiteral("\r\n\r\nNothing was appended."));
   if (main) main->mnuopen2();
+  QStringList told;
   if (leftOut > 0)
-    dialogs().message(QStringLiteral("Append Data or Restore From Backup"),
-                      (isAdif ? QStringLiteral("%1 record(s) of the file had no call and were left out.")
-                              : QStringLiteral("%1 line(s) of the file were not contacts and were left out."))
-                          .arg(leftOut),
+    told << (isAdif ? QStringLiteral("%1 record(s) of the file had no call and were left out.")
+                    : QStringLiteral("%1 line(s) of the file were not contacts and were left out."))
+                .arg(leftOut);
+  if (lastCut)
+    told << QStringLiteral("The last record of the file has no <eor> (the file may be cut short) and was left out.");
+  if (!told.isEmpty())
+    dialogs().message(QStringLiteral("Append Data or Restore From Backup"), told.join(QStringLiteral("  ")),
                       Buttons::Ok);
   return true;
 }

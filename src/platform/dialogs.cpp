@@ -83,6 +83,7 @@ void ScriptedDialogs::unscripted(const QString& what) {
 Answer ScriptedDialogs::message(const QString& title, const QString& text, Buttons buttons, Answer onEscape,
                                 Icon icon) {
   shown.append({QStringLiteral("message"), title, text, {}, {}, icon});
+  if (whileShown) whileShown(Shown(shown.back()));  // a copy: what runs may show more boxes
   if (buttons == Buttons::Ok) return Answer::Ok;  // an OK box needs no script and takes no answer
   if (answers.empty()) {
     unscripted(QStringLiteral("message box \"%1\"").arg(title));

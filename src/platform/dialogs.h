@@ -73,6 +73,9 @@ class ScriptedDialogs final : public Dialogs {
   int beeps = 0;
   // Called when a box is shown that nothing scripted.
   std::function<void(const QString&)> onUnscripted;
+  // Runs while a message box is up, before it is answered: what the event
+  // loop of a real box would let happen meanwhile (a close, a timer).
+  std::function<void(const Shown&)> whileShown;
 
   using Dialogs::message;
   Answer message(const QString& title, const QString& text, Buttons buttons, Answer onEscape = Answer::No,

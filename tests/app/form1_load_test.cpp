@@ -1,8 +1,21 @@
 // The main window's load step with whole, short and missing preferences, and
 // the closing steps.
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
 
+#include "keying/codepracticefrm.h"
+#include "keying/cwfrm.h"
+#include "keying/cwkeyer.h"
+#include "keying/keyingservice.h"
+#include "keying/winkeyer.h"
+#include "keying/winkeyfrm.h"
 #include "log/form1.h"
 #include "log/frmstationid.h"
 #include "platform/forms.h"
@@ -239,6 +252,151 @@ TEST_F(StartLoadTest, AFirstStartTriesNoPortAndShowsNoRigWindow) {
   form->close();
   EXPECT_TRUE(readFile("fdpref.dat").contains("\"None\""));  // and so at the next start
   setSerialFactory({});
+}
+
+// The real main window over the real keying service on fake ports: its close
+// is the close box's (the close event, the refusal rule, the unload order).
+class MainWindowClose : public test::ProgramFolderTest {
+ protected:
+  void SetUp() override {
+    ProgramFolderTest::SetUp();
+    setSerialFactory([] { return std::make_unique<FakeSerialPort>(); });
+    state.FieldDayDir = dir.path();
+    auto k = std::make_unique<KeyingService>(state);
+    keying = k.get();
+    services.keying = std::move(k);
+    keying->cw().set.Text[10] = QStringLiteral("1");
+    keying->cw().set.Text[11] = QStringLiteral("20");
+  }
+  void TearDown() override {
+    form.reset();
+    services = Services{};
+    setSerialFactory({});
+  }
+  FakeSerialPort& wkPort() { return static_cast<FakeSerialPort&>(*keying->WinKeyComm); }
+  // A main window of its own for each close, shown, the services attached.
+  void openMainWindow() {
+    form.reset();
+    form = std::make_unique<Form1>(state, services);
+    services.attach(*form);
+    form->show();
+  }
+
+  Services services;
+  KeyingService* keying = nullptr;
+  std::unique_ptr<Form1> form;
+};
+
+// The main window closed while the CW window (shown modeless, as Ctrl+C does)
+// waits in a handler: sending over WinKey from its Test, from code practice's
+// Send and from the WinKey setup window's Test, or showing the "Invalid port."
+// box of its serial port check on Done or on leaving the port box. The close
+// is not refused on these paths. The windows must outlive the handlers on the
+// stack, which stop and leave them alone (nothing sent, written or shown
+// afresh), and go once those have returned.
+TEST_F(MainWindowClose, WhileTheCWWindowWaitsInAHandler) {
+  const auto badPort = [](CWFrm& cw) {
+    cw.Text[10]->setText(QStringLiteral("99999"));
+    cw.Text[10]->setFocus(Qt::OtherFocusReason);
+  };
+  const struct {
+    const char* name;
+    std::function<void(CWFrm&, QPointer<QWidget>&)> send;
+  } cases[] = {
+      {"Test", [](CWFrm& cw, QPointer<QWidget>&) { cw.Command4->click(); }},
+      {"code practice, Send",
+       [](CWFrm& cw, QPointer<QWidget>& inner) {
+         test::ScopedModalHook hook([&](QWidget* window) {
+           auto* f = qobject_cast<frmCodePractice*>(window);
+           ASSERT_TRUE(f);
+           inner = f;
+           f->Text1->setText(QStringLiteral("EEEEEE"));
+           f->Command3->click();
+         });
+         cw.Command7->click();
+       }},
+      {"WinKey setup, Test",
+       [](CWFrm& cw, QPointer<QWidget>& inner) {
+         test::ScopedModalHook hook([&](QWidget* window) {
+           auto* f = qobject_cast<frmWinKey*>(window);
+           ASSERT_TRUE(f);
+           inner = f;
+           f->Command3->click();
+         });
+         cw.cmdConfWinkey->click();
+       }},
+      {"Done, the \"Invalid port.\" box of the port box's check",
+       [badPort](CWFrm& cw, QPointer<QWidget>&) {
+         badPort(cw);
+         cw.Command1->click();
+       }},
+      {"leaving the port box, its \"Invalid port.\" box",
+       [badPort](CWFrm& cw, QPointer<QWidget>&) {
+         badPort(cw);
+         cw.Text[11]->setFocus(Qt::TabFocusReason);
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    openMainWindow();
+    QFile::remove(path("cw.txt"));
+    state.KeyingType = 5;
+    state.MyCall = QStringLiteral("W1AW");
+    keying->winKeyer().WinKeyPort = 5;
+    wkPort().pending = QByteArray("\x55\x17", 2);
+    keying->winKeyer().cmdOpenWinkey_Click();
+    ASSERT_EQ(state.WinKeyOpen, 23);
+    const int opens = wkPort().opens;
+    keying->cw().set.Text[9] = QStringLiteral("EEEEEE");
+    keying->showCWSetup(false);
+    QPointer<CWFrm> cw = keying->cwFrm();
+    ASSERT_TRUE(cw);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == cw; }, 1000));
+    cw->cmdConfWinkey->setVisible(true);
+    QPointer<QLabel> sending = cw->Label23;
+    QPointer<QWidget> inner;
+    bool tried = false, closed = false, aliveAtClose = false;
+    QByteArray wireAtClose;
+    auto close = [&] {
+      if (tried) return;
+      tried = true;
+      wireAtClose = wkPort().written;
+      closed = form->close();
+      aliveAtClose = !cw.isNull() && !cw->isVisible();
+    };
+    // The close comes inside the keyer's pump, once the first character is
+    // out, or while the box is up.
+    wkPort().written.clear();
+    QTimer watch;
+    watch.setInterval(0);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+      if (!wkPort().written.isEmpty()) close();
+    });
+    watch.start();
+    fake->dialogs->whileShown = [&](const ScriptedDialogs::Shown& box) {
+      if (box.title == QLatin1String("Invalid port.")) close();
+    };
+    c.send(*cw, inner);
+    watch.stop();
+    fake->dialogs->whileShown = {};
+    EXPECT_TRUE(closed);
+    EXPECT_TRUE(aliveAtClose);  // not freed under the handler
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(cw.isNull());  // gone once the handler returned
+    EXPECT_TRUE(sending.isNull());
+    EXPECT_TRUE(inner.isNull());
+    EXPECT_EQ(keying->cwFrm(), nullptr);
+    // Nothing sent after the close, and the keyer was not opened again.
+    EXPECT_EQ(wkPort().written, wireAtClose + QByteArray("\x00\x03", 2));
+    EXPECT_EQ(wkPort().opens, opens);
+    EXPECT_EQ(state.WinKeyOpen, 0);
+    EXPECT_TRUE(state.CWBuffer.isEmpty());
+    // No keying window built again, no settings written after the close.
+    for (QWidget* w : QApplication::topLevelWidgets())
+      EXPECT_FALSE(QStringList({"CWFrm", "frmCWStrings", "frmWinKey", "frmCodePractice"}).contains(w->objectName()))
+          << w->objectName().toStdString();
+    EXPECT_FALSE(QFile::exists(path("cw.txt")));
+  }
 }
 
 }  // namespace

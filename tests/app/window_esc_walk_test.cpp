@@ -319,5 +319,56 @@ TEST_F(WindowEscWalk, EscAndTheCloseBoxInEveryWindowFollowTheTable) {
   EXPECT_EQ(walked, table);
 }
 
+// A window that one command shows without blocking and the menu shows
+// modally: shown by its hot key, something typed in it, the main window
+// clicked over it, then the menu item. The window comes back modal, as a
+// dialog kept above the main window, active, with what was typed.
+TEST_F(WindowEscWalk, TheMenuShowsAWindowShownWithoutBlockingModallyInFront) {
+  const struct {
+    const char* window;
+    Qt::Key hotKey;
+    const char* item;
+    std::function<QLineEdit*(QWidget*)> box;
+    const char *typed, *kept;
+  } rows[] = {
+      {"CWFrm", Qt::Key_C, "mnuCWtransmit", [](QWidget* w) { return static_cast<CWFrm*>(w)->Text[1]; }, "cq fd",
+       "CQ FD"},
+      {"PhoneFrm", Qt::Key_P, "mnuPhone", [](QWidget* w) { return static_cast<PhoneFrm*>(w)->Text[0]; }, "cq.wav",
+       "cq.wav"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.window);
+    key(row.hotKey, Qt::ControlModifier);
+    QWidget* w = shownWindow(QString::fromLatin1(row.window));
+    ASSERT_NE(w, nullptr);
+    ASSERT_FALSE(w->isModal());
+    activate(w);
+    QTest::keyClicks(row.box(w), QString::fromLatin1(row.typed));
+    activate(form.get());
+    struct {
+      bool shown = false, visible = false, modal = false, active = false;
+      Qt::WindowType type = Qt::Widget;
+      QString text;
+    } seen;
+    setModalHook([&](QWidget* m) {
+      seen.shown = m->objectName() == QLatin1String(row.window);
+      seen.visible = m->isVisible();
+      seen.modal = m->isModal();
+      seen.type = m->windowType();
+      seen.active = QTest::qWaitFor([m] { return QApplication::activeWindow() == m; }, 500);
+      seen.text = row.box(m)->text();
+    });
+    menu(row.item);
+    setModalHook({});
+    EXPECT_TRUE(seen.shown) << "the menu item showed no modal window";
+    EXPECT_TRUE(seen.visible);
+    EXPECT_TRUE(seen.modal);
+    EXPECT_EQ(seen.type, Qt::Dialog);
+    EXPECT_TRUE(seen.active);
+    EXPECT_EQ(seen.text, QString::fromLatin1(row.kept));
+    if (QWidget* still = shownWindow(QString::fromLatin1(row.window))) still->hide();
+  }
+}
+
 }  // namespace
 }  // namespace fd

@@ -32,6 +32,7 @@
 #include <set>
 
 #include "app/startup.h"
+#include "core/windowrules.h"
 #include "keying/blindfrm.h"
 #include "keying/codepracticefrm.h"
 #include "keying/cwfrm.h"
@@ -255,6 +256,7 @@ class WindowWalk : public ::testing::Test {
     QApplication::processEvents();
     const QString title = window->windowTitle().trimmed().isEmpty() ? QString::fromLatin1(window->metaObject()->className())
                                                                     : window->windowTitle().trimmed();
+    checked_.insert(window->objectName());
     const TwipLayout* layout = anyLayout(window);
     const QStringList found = faults(window, layout, exempt);
     table()[title].bySize[size.name()] = found;
@@ -272,7 +274,25 @@ class WindowWalk : public ::testing::Test {
   }
 
   void walk(const ScreenSize& size);
+  // Fails unless the windows checked are those of the window rules and the
+  // main window, by object name.
+  void expectEveryWindowChecked(const ScreenSize& size) const;
+
+  std::set<QString> checked_;  // object names of the windows checked
 };
+
+void WindowWalk::expectEveryWindowChecked(const ScreenSize& size) const {
+  std::set<QString> expected{QStringLiteral("Form1")};
+  for (const NamedWindowRule& r : windowRules()) expected.insert(QString::fromLatin1(r.window));
+  QStringList missing, extra;
+  for (const QString& n : expected)
+    if (!checked_.count(n)) missing << n;
+  for (const QString& n : checked_)
+    if (!expected.count(n)) extra << (n.isEmpty() ? QStringLiteral("(no name)") : n);
+  EXPECT_TRUE(missing.isEmpty()) << size.name().toStdString() << ": not checked: " << missing.join(", ").toStdString();
+  EXPECT_TRUE(extra.isEmpty()) << size.name().toStdString() << ": checked, not in the window rules: "
+                               << extra.join(", ").toStdString();
+}
 
 void WindowWalk::walk(const ScreenSize& size) {
   test::FakePlatform fake;
@@ -403,6 +423,7 @@ void WindowWalk::walk(const ScreenSize& size) {
   setTelnetSocketFactory({});
   setAudioFactory({});
   QDir::setCurrent(startDir);
+  expectEveryWindowChecked(size);
 }
 
 TEST_F(WindowWalk, At1280x1024) { walk(kScreens[0]); }

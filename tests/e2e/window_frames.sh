@@ -83,6 +83,10 @@ close_win() {
 # of the window named $1.
 click_in() { activate "$1"; click_twips "$(visible_id "$1")" "$2" "$3" "${4:-9600}" "${5:-7200}"; }
 
+# The name of the active window; whether it matches $1.
+active_name() { timeout 5 xdotool getactivewindow getwindowname 2>/dev/null; }
+active_is() { [[ "$(active_name)" =~ $1 ]]; }
+
 # Opens a window from the main window with the keys given and checks it.
 from_main() {
   local title=$1
@@ -123,6 +127,19 @@ click_in "CW String Selections" 6050 4140                  # Configure Winkey
 shown_and_inside "WinKey Setup"
 close_win "WinKey Setup" key alt+d
 click_in "CW String Selections" 5400 3460                  # back to no key line
+close_win "CW String Selections" click_in "CW String Selections" 8390 4660
+# Shown without blocking, then covered by a click on the main window: CW
+# Setup from the menu brings the CW window back in front, with the focus.
+focus_main
+keys ctrl+c
+wait_for 10 window_visible "CW String Selections" || fail "Ctrl+C did not show the CW window"
+click_in "$MAIN" 2050 3720                                  # the status line
+wait_for 5 active_is "$MAIN" || fail "a click on the main window did not make it the active window"
+keys alt+o t c
+wait_for 10 active_is "CW String Selections" ||
+  fail "CW Setup from the menu left \"$(active_name)\" the active window, not the CW window"
+log "CW Setup from the menu: the CW window is the active window"
+shown_and_inside "CW String Selections"
 close_win "CW String Selections" click_in "CW String Selections" 8390 4660
 from_main "Phone Wave Selections" ctrl+p
 close_win "Phone Wave Selections"

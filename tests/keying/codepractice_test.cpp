@@ -39,11 +39,9 @@ TEST(CodePractice, CountsLengthsAndTheCap) {
 
 #include <QCoreApplication>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 #include <functional>
 #include <string>
 #include <vector>
@@ -55,7 +53,6 @@ TEST(CodePractice, CountsLengthsAndTheCap) {
 #include "keying/keyingservice.h"
 #include "keying/morse.h"
 #include "keying/winkeyer.h"
-#include "keying/winkeyfrm.h"
 #include "platform/forms.h"
 #include "platform/keylines.h"
 #include "platform/serial.h"
@@ -305,102 +302,6 @@ TEST_F(CodePracticeFromTheCWWindow, ClosingDuringSend) {
     else EXPECT_EQ(keyed(), QStringLiteral("E"));
     EXPECT_TRUE(state.CWBuffer.isEmpty());
     EXPECT_LE(sentBox.size(), 1);
-  }
-}
-
-}  // namespace
-}  // namespace fd
-
-namespace fd {
-namespace {
-
-// The main window's close as it runs it: the buffer emptied, refused while a
-// key-line drain runs, else the side windows unloaded in its order.
-bool closeMainWindow(ProgramState& state, KeyingService& service) {
-  state.CWBuffer.clear();
-  if (state.CWSending == 1) return false;
-  for (SideWindow w : {SideWindow::PhoneFrm, SideWindow::CWFrm, SideWindow::BlindFrm, SideWindow::frmCWStrings,
-                       SideWindow::frmDigitalSource, SideWindow::frmWinKey})
-    service.unload(w);
-  return true;
-}
-
-// The main window closed while the CW window (shown modeless, as Ctrl+C does)
-// sends over WinKey: from its Test, from code practice's Send, and from the
-// WinKey setup window's Test. The close is not refused on that path. The
-// windows must outlive the handlers on the stack, which stop and leave them
-// alone, and go once those have returned.
-TEST_F(CodePracticeFromTheCWWindow, ClosingTheMainWindowWhileTheCWWindowSendsOverWinKey) {
-  const struct {
-    const char* name;
-    std::function<void(CWFrm&, QPointer<QWidget>&)> send;
-  } cases[] = {
-      {"Test", [](CWFrm& cw, QPointer<QWidget>&) { cw.Command4->click(); }},
-      {"code practice, Send",
-       [](CWFrm& cw, QPointer<QWidget>& inner) {
-         test::ScopedModalHook hook([&](QWidget* window) {
-           auto* f = qobject_cast<frmCodePractice*>(window);
-           ASSERT_TRUE(f);
-           inner = f;
-           f->Text1->setText(QStringLiteral("EEEEEE"));
-           f->Command3->click();
-         });
-         cw.Command7->click();
-       }},
-      {"WinKey setup, Test",
-       [](CWFrm& cw, QPointer<QWidget>& inner) {
-         test::ScopedModalHook hook([&](QWidget* window) {
-           auto* f = qobject_cast<frmWinKey*>(window);
-           ASSERT_TRUE(f);
-           inner = f;
-           f->Command3->click();
-         });
-         cw.cmdConfWinkey->click();
-       }},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    state.KeyingType = 5;
-    state.MyCall = QStringLiteral("W1AW");
-    service->winKeyer().WinKeyPort = 5;
-    wkPort().pending = QByteArray("\x55\x17", 2);
-    service->winKeyer().cmdOpenWinkey_Click();
-    ASSERT_EQ(state.WinKeyOpen, 23);
-    const int opens = wkPort().opens;
-    service->cw().set.Text[9] = QStringLiteral("EEEEEE");
-    service->showCWSetup(false);
-    QPointer<CWFrm> cw = service->cwFrm();
-    ASSERT_TRUE(cw);
-    cw->cmdConfWinkey->setVisible(true);
-    QPointer<QLabel> sending = cw->Label23;
-    QPointer<QWidget> inner;
-    bool closed = false, aliveAtClose = false;
-    QByteArray wireAtClose;
-    // The close comes inside the keyer's pump, once the first character is out.
-    wkPort().written.clear();
-    QTimer watch;
-    watch.setInterval(0);
-    QObject::connect(&watch, &QTimer::timeout, [&] {
-      if (closed || wkPort().written.isEmpty()) return;
-      watch.stop();
-      wireAtClose = wkPort().written;
-      closed = closeMainWindow(state, *service);
-      aliveAtClose = !cw.isNull() && !cw->isVisible();
-    });
-    watch.start();
-    c.send(*cw, inner);
-    EXPECT_TRUE(closed);
-    EXPECT_TRUE(aliveAtClose);  // not freed under the handler
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(cw.isNull());  // gone once the handler returned
-    EXPECT_TRUE(sending.isNull());
-    EXPECT_TRUE(inner.isNull());
-    EXPECT_EQ(service->cwFrm(), nullptr);
-    // Nothing sent after the close, and the keyer was not opened again.
-    EXPECT_EQ(wkPort().written, wireAtClose + QByteArray("\x00\x03", 2));
-    EXPECT_EQ(wkPort().opens, opens);
-    EXPECT_EQ(state.WinKeyOpen, 0);
-    EXPECT_TRUE(state.CWBuffer.isEmpty());
   }
 }
 

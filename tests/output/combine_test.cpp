@@ -164,6 +164,7 @@ TEST_F(Append, UnreadableAndJunkFiles) {
       {"junk.dat", "this is not a log\r\nnor is this\r\n", "Append Error"},
       {"missing.ADI", {}, "Invalid ADIF File Format."},
       {"junk.adi", "no records here", "Invalid ADIF File Format."},
+      {"cut.adi", "<EOH>\r\n<call:4>K1AA <band:3>20m <mode:2>CW", "Invalid ADIF File Format."},  // its only record
   };
   for (const Case& c : cases) {
     if (!c.contents.isEmpty()) writeFile(c.name, c.contents);
@@ -186,19 +187,45 @@ TEST_F(Append, LinesThatAreNotContactsAreLeftOutAndCounted) {
   EXPECT_TRUE(dlg().shown[0].text.startsWith("1 line(s)"));
 }
 
-TEST_F(Append, AdifRecordsWithoutACallAreLeftOutAndCounted) {
-  writeFile("in.adi",
-            "<ADIF_VER:5>3.1.4 <EOH>\r\n"
-            "<call:4>K1AA <band:3>20m <mode:2>CW <qso_date:8>20240622 <time_on:4>1800 <eor>\r\n"
-            "<band:3>40m <mode:2>CW <qso_date:8>20240622 <time_on:4>1801 <eor>\r\n"
-            "<call:0> <band:3>40m <mode:2>CW <eor>\r\n"
-            "<eor>\r\n"  // no field at all: not a record
-            "<call:4>K2AA <band:3>20m <mode:2>CW <qso_date:8>20240622 <time_on:4>1802 <eor>\r\n");
-  EXPECT_TRUE(svc.appendFile(path("in.adi"), true));
-  EXPECT_EQ(state.QsoCount(), 2);
-  ASSERT_EQ(dlg().titles(), QStringList{"Append Data or Restore From Backup"});
-  EXPECT_EQ(dlg().shown[0].text, "2 record(s) of the file had no call and were left out.");
-  EXPECT_EQ(dlg().beeps, 0);
+// Records left out are told in one box after the append: those without a
+// call, and a last record cut short (text after the last <eor> that holds a
+// field).
+TEST_F(Append, AdifRecordsLeftOutAreCountedAndTold) {
+  const QByteArray head =
+      "<ADIF_VER:5>3.1.4 <EOH>\r\n"
+      "<call:4>K1AA <band:3>20m <mode:2>CW <qso_date:8>20240622 <time_on:4>1800 <eor>\r\n";
+  const QByteArray withoutCall =
+      "<band:3>40m <mode:2>CW <qso_date:8>20240622 <time_on:4>1801 <eor>\r\n"
+      "<call:0> <band:3>40m <mode:2>CW <eor>\r\n"
+      "<eor>\r\n";  // no field at all: not a record
+  const QByteArray last = "<call:4>K2AA <band:3>20m <mode:2>CW <qso_date:8>20240622 <time_on:4>1802 <eor>\r\n";
+  const QString noCall = "2 record(s) of the file had no call and were left out.";
+  const QString cut = "The last record of the file has no <eor> (the file may be cut short) and was left out.";
+  const struct {
+    const char* name;
+    QByteArray file;
+    QString box;  // empty: no box
+  } cases[] = {
+      {"records without a call", head + withoutCall + last, noCall},
+      {"and a last record cut short", head + withoutCall + last + "<call:4>K3AA <band:3>20m <mo", noCall + "  " + cut},
+      {"a last record without its <eor>", head + last + "<call:4>K3AA <band:3>20m <mode:2>CW\r\n", cut},
+      {"a value cut short", head + last + "<call:4>K3", cut},
+      {"a last record of no call cut short", head + last + "<band:3>20m", cut},
+      {"text after the last <eor> without a field", head + last + "\r\n<app_end>\r\nmade by hand <ca", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    seedLog({});
+    dlg().clear();
+    writeFile("in.adi", c.file);
+    EXPECT_TRUE(svc.appendFile(path("in.adi"), true));
+    EXPECT_EQ(state.QsoCount(), 2);
+    QStringList boxes;
+    for (const auto& b : dlg().shown) boxes << b.title + ": " + b.text;
+    EXPECT_EQ(boxes.join("\n").toStdString(),
+              c.box.isEmpty() ? "" : ("Append Data or Restore From Backup: " + c.box).toStdString());
+    EXPECT_EQ(dlg().beeps, 0);
+  }
 }
 
 // Tags without a colon, and no colon anywhere: a reader that looked for the
