@@ -113,6 +113,11 @@ int runChild(const QString& row, const QString& folder) {
     writeTone(folder + "/five.wav", 5000);
     keyer.settings.Text[0] = folder + "/one.wav";
     pressF1AndWaitForTheRelease(keyer, port, 6000);  // the server answers: listed and played
+    // Events run on after the end, as in the program, for a second: a server
+    // that stops in the moments after an end can hold the next start inside
+    // Qt (GStreamer still tearing the last stream down), which nothing here
+    // can bound.
+    QTest::qWait(1000);
     say("listed");
     std::string go;
     std::getline(std::cin, go);  // this process's server is stopped meanwhile
@@ -263,7 +268,7 @@ TEST(VoiceKeyerRealPlayer, AServerStoppedAfterTheListingLosesPttTwoSecondsAfterT
   // The first message, with the server answering: PTT held while it sounds.
   const qint64 first = child.waitFor("released", 10000);
   ASSERT_GE(first, 0) << child.all();
-  ASSERT_GE(child.waitFor("listed", 1000), 0) << child.all();
+  ASSERT_GE(child.waitFor("listed", 5000), 0) << child.all();
   EXPECT_GE(first, 1000) << child.all();
   EXPECT_LT(first, 4000) << child.all();
   std::cout << "first message (1 s): PTT held " << first << " ms\n";
