@@ -37,6 +37,13 @@ void PhoneKeyer::FKeyPhone(int keyCode) {
   mm.setFileName(relative ? QDir(s.ProgDir).filePath(box) : box);
   if (mm.fileName().trimmed().isEmpty()) return;
 
+  // Asked before any line is keyed: Qt's first look at the sound devices
+  // waits on a server that does not answer (about 30 s), and making the
+  // player's backend waits on one that has stopped; neither may happen with
+  // the transmitter keyed. The answer changes nothing below: with no output
+  // the play fails and Timer1 releases the line at its first tick.
+  mm.hasOutput();
+
   // A line still keyed by the message just closed, other than the one keyed
   // now, goes off first (the settings may have changed meanwhile).
   const bool serial = boxValue(settings.Text10).value_or(0) > 0;
@@ -61,13 +68,14 @@ void PhoneKeyer::FKeyPhone(int keyCode) {
   requestedAt_ = clock().monotonicMs();
   beganAt_ = -1;
   headerMs_ = wavLengthMs(mm.fileName());
-  if (mm.open() && mm.play() && mm.started()) beganAt_ = requestedAt_;
+  if (mm.open()) mm.play();
   Timer1.start();
 }
 
 bool PhoneKeyer::pastCeiling() {
   const std::int64_t now = clock().monotonicMs();
-  if (beganAt_ < 0 && player_->started()) beganAt_ = now;
+  // The sound has begun once its position has left 0, that long ago.
+  if (beganAt_ < 0 && player_->started()) beganAt_ = now - player_->positionMs();
   if (now - requestedAt_ < kBeginLimitMs) return false;
   if (beganAt_ < 0) return true;  // the sound never began
   std::int64_t length = headerMs_.value_or(-1);
@@ -77,12 +85,12 @@ bool PhoneKeyer::pastCeiling() {
 }
 
 void PhoneKeyer::Timer1_Timer() {
-  if (playing()) {
-    if (!pastCeiling()) return;
-    player_->stop();  // nor may it sound later, unkeyed
-  }
+  const bool cut = playing();
+  if (cut && !pastCeiling()) return;
   Timer1.stop();
   release();
+  // Stopped after the release: a stalled sound server holds the stop until it runs again.
+  if (cut) player_->stop();  // nor may it sound later, unkeyed
   // A pause that rounds to 0 ms would replay back to back: no repeat then.
   if (s.PhoneRepeat == 1 && settings.repeatMs > 0) {
     tmrRepeat.setInterval(settings.repeatMs);

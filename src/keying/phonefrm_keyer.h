@@ -6,9 +6,10 @@
 // The end of a message is found by polling the player every 40 ms (Timer1).
 // A sound system that never answers must not hold the transmitter keyed:
 // PTT goes at the latest kBeginLimitMs after the play was asked for when the
-// sound has not begun, and once it has, at its length (the WAV header's, else
-// the player's) plus kBeginLimitMs; a length still unknown by then makes the
-// file unplayable, released at once.
+// sound has not begun (the player's position has not left 0), and once it
+// has, at its length (the WAV header's, else the player's) plus
+// kBeginLimitMs; a length still unknown by then makes the file unplayable,
+// released at once.
 #include <QObject>
 #include <QTimer>
 #include <functional>

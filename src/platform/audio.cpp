@@ -6,7 +6,10 @@
 #include <QFileInfo>
 #include <QMediaDevices>
 #include <QMediaPlayer>
+#include <QTimer>
 #include <QUrl>
+
+#include <algorithm>
 
 #include "platform/platform.h"
 
@@ -18,20 +21,27 @@ AudioFactory& factory() {
   return f;
 }
 
-// Qt Multimedia. The player is made on the first play, not before: Debian's
-// Qt 6.4 backend needs its GStreamer plugins, and a keyer window that is only
-// loaded must not depend on them.
+// Qt Multimedia. The player is made when an output is first asked for, not
+// before: Debian's Qt 6.4 backend needs its GStreamer plugins, and a keyer
+// window that is only loaded must not depend on them.
+// What Qt 6.4 with GStreamer and PulseAudio does here: play() reports
+// PlayingState at once, whether or not the server takes the sound; the
+// position leaves 0 only once the sound goes out (about 0.2 s with a null
+// sink) and stays 0 on a server that has stopped; while the next source
+// loads, position() may still give the last one's. Stopping, or replacing a
+// source that has played, waits on a stopped server until it runs again.
 class QtAudioPlayer final : public AudioPlayer {
  public:
   ~QtAudioPlayer() override { close(); }
 
   void close() override {
+    ++generation_;
     if (player_) {
       player_->stop();
       player_->setSource(QUrl());
     }
     active_ = false;
-    started_ = false;
+    played_ = false;
     opened_.clear();
   }
 
@@ -44,25 +54,19 @@ class QtAudioPlayer final : public AudioPlayer {
     return true;
   }
 
+  bool hasOutput() override {
+    if (QMediaDevices::audioOutputs().isEmpty()) return false;
+    if (!player_) makeBackend();
+    return true;
+  }
+
   bool play() override {
     active_ = false;
     if (opened_.isEmpty()) return false;
     // With no sound output there is nothing to wait for.
-    if (QMediaDevices::audioOutputs().isEmpty()) return false;
-    if (!player_) {
-      player_ = std::make_unique<QMediaPlayer>();
-      output_ = std::make_unique<QAudioOutput>();
-      player_->setAudioOutput(output_.get());
-      QObject::connect(player_.get(), &QMediaPlayer::mediaStatusChanged, [this](QMediaPlayer::MediaStatus st) {
-        if (st == QMediaPlayer::EndOfMedia || st == QMediaPlayer::InvalidMedia) active_ = false;
-      });
-      QObject::connect(player_.get(), &QMediaPlayer::errorOccurred, [this] { active_ = false; });
-      QObject::connect(player_.get(), &QMediaPlayer::playbackStateChanged, [this](QMediaPlayer::PlaybackState st) {
-        if (st == QMediaPlayer::StoppedState && started_) active_ = false;
-        if (st == QMediaPlayer::PlayingState) started_ = true;
-      });
-    }
-    started_ = false;
+    if (!hasOutput()) return false;
+    ++generation_;
+    played_ = true;
     active_ = true;  // loading counts as playing, so PTT is not dropped before the audio starts
     player_->setSource(QUrl::fromLocalFile(opened_));
     player_->play();
@@ -75,18 +79,44 @@ class QtAudioPlayer final : public AudioPlayer {
   }
 
   bool playing() const override { return active_; }
-  bool started() const override { return started_; }
+  std::int64_t positionMs() const override {
+    if (!player_ || !played_) return 0;
+    const QMediaPlayer::MediaStatus st = player_->mediaStatus();
+    if (st == QMediaPlayer::NoMedia || st == QMediaPlayer::LoadingMedia) return 0;
+    return std::max<qint64>(player_->position(), 0);
+  }
   std::int64_t durationMs() const override {
     const qint64 d = player_ ? player_->duration() : 0;
     return d > 0 ? d : -1;
   }
 
  private:
+  void makeBackend() {
+    player_ = std::make_unique<QMediaPlayer>();
+    output_ = std::make_unique<QAudioOutput>();
+    player_->setAudioOutput(output_.get());
+    QObject::connect(player_.get(), &QMediaPlayer::mediaStatusChanged, [this](QMediaPlayer::MediaStatus st) {
+      if (st != QMediaPlayer::EndOfMedia && st != QMediaPlayer::InvalidMedia) return;
+      active_ = false;
+      // The stream is given back while the server still answers, so that the
+      // next play replaces no live stream (which a stalled server would hold).
+      const int played = generation_;
+      QTimer::singleShot(0, player_.get(), [this, played] {
+        if (played == generation_) player_->setSource(QUrl());
+      });
+    });
+    QObject::connect(player_.get(), &QMediaPlayer::errorOccurred, [this] { active_ = false; });
+    QObject::connect(player_.get(), &QMediaPlayer::playbackStateChanged, [this](QMediaPlayer::PlaybackState st) {
+      if (st == QMediaPlayer::StoppedState && started()) active_ = false;
+    });
+  }
+
   std::unique_ptr<QMediaPlayer> player_;
   std::unique_ptr<QAudioOutput> output_;
   QString opened_;
   bool active_ = false;
-  bool started_ = false;
+  bool played_ = false;  // play() since the last close()
+  int generation_ = 0;   // counts plays and closes
 };
 
 }  // namespace
@@ -154,7 +184,7 @@ bool FakeAudioPlayer::open() {
 
 bool FakeAudioPlayer::play() {
   log_->append(QStringLiteral("play ") + file_);
-  if (!opened_) return false;
+  if (!opened_ || !outputs) return false;
   playAt_ = clock().monotonicMs();
   return true;
 }
@@ -164,13 +194,19 @@ void FakeAudioPlayer::stop() {
   playAt_ = -1;
 }
 
-bool FakeAudioPlayer::started() const {
-  return playAt_ >= 0 && beginAfterMs >= 0 && clock().monotonicMs() >= playAt_ + beginAfterMs;
+bool FakeAudioPlayer::hasOutput() {
+  log_->append(QStringLiteral("Outputs"));
+  return outputs;
+}
+
+std::int64_t FakeAudioPlayer::positionMs() const {
+  if (playAt_ < 0 || beginAfterMs < 0) return 0;
+  return std::clamp<std::int64_t>(clock().monotonicMs() - playAt_ - beginAfterMs, 0, length_);
 }
 
 bool FakeAudioPlayer::playing() const {
   if (playAt_ < 0) return false;
-  if (!started() || !reportsEnd) return true;  // loading, or an end that never comes
+  if (beginAfterMs < 0 || !reportsEnd) return true;  // loading for ever, or an end that never comes
   return clock().monotonicMs() < playAt_ + beginAfterMs + length_;
 }
 

@@ -25,10 +25,13 @@ class AudioPlayer {
   virtual bool play() = 0;                   // "play": false when nothing will sound
   virtual void stop() = 0;                   // "Stop"
   virtual bool playing() const = 0;          // the mode reads 526
-  // Since the last play(): whether the sound has begun (playing() also holds
-  // while the backend is still loading), and the length the player reports
-  // (-1 while it reports none).
-  virtual bool started() const = 0;
+  // Whether a sound output exists; the real player also makes its backend here.
+  virtual bool hasOutput() = 0;
+  // Since the last play(): how far the sound has got (0 until it is heard;
+  // playing() also holds while the backend is still loading), whether it has
+  // begun, and the length the player reports (-1 while it reports none).
+  virtual std::int64_t positionMs() const = 0;
+  bool started() const { return positionMs() > 0; }
   virtual std::int64_t durationMs() const = 0;
 
  protected:
@@ -45,7 +48,8 @@ std::unique_ptr<AudioPlayer> makeQtAudioPlayer();
 
 // A player for tests: a table of file -> length in ms (a file not in the
 // table fails to open), timed by the program clock (virtual in tests). It
-// records every command with its file: "Close", "Open f", "play f", "Stop".
+// records every command with its file: "Close", "Open f", "play f", "Stop",
+// and "Outputs" for each hasOutput().
 class FakeAudioPlayer : public AudioPlayer {
  public:
   explicit FakeAudioPlayer(std::map<QString, int>* lengths = nullptr, QStringList* log = nullptr)
@@ -55,12 +59,14 @@ class FakeAudioPlayer : public AudioPlayer {
   bool play() override;
   void stop() override;
   bool playing() const override;
-  bool started() const override;
+  bool hasOutput() override;
+  std::int64_t positionMs() const override;
   std::int64_t durationMs() const override;
   QStringList ownLog;
-  // A sound system that misbehaves: the sound begins this long after play()
-  // (-1: never; it stays "loading"), the end is never reported, no duration
-  // is reported.
+  bool outputs = true;  // false: a machine with no sound output
+  // A sound system that misbehaves: the position leaves 0 this long after
+  // play() (-1: never; it stays "loading"), the end is never reported, no
+  // duration is reported.
   int beginAfterMs = 0;
   bool reportsEnd = true;
   bool reportsDuration = true;

@@ -15,7 +15,8 @@
 namespace fd::test {
 namespace {
 
-// The fake player, noting at play whether the PTT line was already keyed.
+// The fake player, noting at play whether the PTT line was already keyed, and
+// at a stop whether it was still keyed.
 class KeyedCheckPlayer : public FakeAudioPlayer {
  public:
   KeyedCheckPlayer(std::map<QString, int>* lengths, QStringList* log, std::function<QString()> lines)
@@ -23,6 +24,10 @@ class KeyedCheckPlayer : public FakeAudioPlayer {
   bool play() override {
     log_->append("lines at play: " + lines_());
     return FakeAudioPlayer::play();
+  }
+  void stop() override {
+    log_->append("lines at stop: " + lines_());
+    FakeAudioPlayer::stop();
   }
 
  private:
@@ -102,8 +107,9 @@ TEST_F(PhoneTest, AMessageWithoutAFolderIsTheProgramFolders) {
 TEST_F(PhoneTest, F1KeysDtrBeforePlayAndReleasesAtTheFirstTickAfterTheEnd) {
   configure("2", WaveSettings::DTR);
   press(112);
-  EXPECT_EQ(log, QStringList({"Close", "close CW port", "Open /w/cq.wav", "lines at play: DTR 1 RTS 0",
-                              "play /w/cq.wav"}));
+  // The sound output is asked for before the port is opened and keyed.
+  EXPECT_EQ(log.join(" | ").toStdString(),
+            "Close | Outputs | close CW port | Open /w/cq.wav | lines at play: DTR 1 RTS 0 | play /w/cq.wav");
   EXPECT_TRUE(port().isOpen());
   EXPECT_EQ(port().commPort(), 2);
   EXPECT_TRUE(keyer->Timer1.isActive());
@@ -161,7 +167,7 @@ TEST_F(PhoneTest, TheRepeatCyclesUntilCancelled) {
   EXPECT_FALSE(port().rtsEnable());
 }
 
-TEST_F(PhoneTest, EmptyBoxAndMissingFile) {
+TEST_F(PhoneTest, EmptyBoxMissingFileAndNoSoundOutput) {
   configure("2", WaveSettings::RTS);
   press(112);
   log.clear();
@@ -175,6 +181,16 @@ TEST_F(PhoneTest, EmptyBoxAndMissingFile) {
   press(114);
   EXPECT_TRUE(port().rtsEnable());
   EXPECT_TRUE(keyer->Timer1.isActive());
+  tick();
+  EXPECT_FALSE(port().rtsEnable());
+
+  // No sound output: keyed all the same, the play fails, released at the first tick.
+  static_cast<FakeAudioPlayer&>(keyer->player()).outputs = false;
+  log.clear();
+  press(112);
+  EXPECT_TRUE(log.contains("Outputs"));
+  EXPECT_TRUE(port().rtsEnable());
+  EXPECT_FALSE(svc->voicePlaying());
   tick();
   EXPECT_FALSE(port().rtsEnable());
 
@@ -302,6 +318,7 @@ TEST_F(PhoneTest, PttCeilingWhenTheSoundSystemDoesNotAnswer) {
     player.beginAfterMs = c.beginAfterMs;
     player.reportsEnd = false;
     player.reportsDuration = c.reportsDuration;
+    log.clear();
     press(112);
     int elapsed = 0;
     while (port().rtsEnable() && elapsed < 10000) {
@@ -311,6 +328,8 @@ TEST_F(PhoneTest, PttCeilingWhenTheSoundSystemDoesNotAnswer) {
     EXPECT_GE(elapsed, c.releasedAtMs);
     EXPECT_LT(elapsed, c.releasedAtMs + 40);
     EXPECT_FALSE(svc->voicePlaying());  // stopped, so it cannot sound later unkeyed
+    // Released before the stop, which a stalled sound server holds.
+    EXPECT_EQ(log.filter("lines at stop").join(" | ").toStdString(), "lines at stop: DTR 0 RTS 0");
     EXPECT_FALSE(keyer->Timer1.isActive());
   }
 }
