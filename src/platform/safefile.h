@@ -21,10 +21,11 @@ void ignoreFileSizeSignal();
 
 // Writes BYTES to ".<name>.saving-XXXXXX" (six random letters or digits)
 // beside the target (a link is followed to the file it names), made new with
-// mode 0600 and given the target's mode, fsyncs it and renames it over the
-// target, then fsyncs the folder. A target that may not be written is refused
-// and never written in place; any failure before the rename removes the
-// temporary file and leaves the old one as it was.
+// mode 0600 and then given the target's mode (a new target: what the umask
+// gives), fsyncs it and renames it over the target, then fsyncs the folder.
+// A target that may not be written is refused and never written in place;
+// any failure before the rename removes the temporary file and leaves the old
+// one as it was.
 FileResult writeWholeFile(const QString& path, const QByteArray& bytes);
 // Appends bytes; when the file does not end in a line end, CR LF is written first.
 FileResult appendLine(const QString& path, const QByteArray& line);
