@@ -6,7 +6,7 @@
 
 namespace fd {
 
-// Removes the whole-file writer's temporary files "<name>.XXXXXX" of the
+// Removes the whole-file writer's temporary files ".<name>.saving-XXXXXX" of the
 // program's own files, in the program folder, the Field Day documents folder
 // and the shared documents folder, when they are more than a minute old by
 // the program's clock. Returns how many went; nothing is shown.

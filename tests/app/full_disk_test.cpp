@@ -574,6 +574,9 @@ Outcome attempt(const Writer& wr, Way way, bool full) {
     wr.step(e);
     if (full) trap.spaceBack();
     else trap.writable();
+    // The refused write left no temporary file behind.
+    for (const QString& f : QDir(trap.path()).entryList(QDir::Files | QDir::Hidden))
+      EXPECT_FALSE(f.contains(QLatin1String(".saving-"))) << "left: " << f.toStdString();
     QStringList told = e.fake.dialogs->titles();
     if (!e.main.status.trimmed().isEmpty())
       told << QStringLiteral("status \"%1\"").arg(QString(e.main.status)

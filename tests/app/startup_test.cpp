@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 #include "core/sharedprefs.h"
 #include "app/startup.h"
@@ -220,23 +222,69 @@ TEST_F(StartFolderTest, StartUpSequenceOpensTheLoadedMainWindow) {
   ASSERT_TRUE(xml.open(QIODevice::WriteOnly));
   xml.write("<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\r\n<OWN_EMAIL>a@b</OWN_EMAIL>\r\n");
   xml.close();
-  // Temporary files that whole-file writes killed in an earlier run left
-  // behind: those over a minute old by the program's clock go.
+  // What a whole-file write killed in an earlier run left beside its target
+  // goes when over a minute old by the program's clock; every other name
+  // stays, above all an operator's own copies of the log.
+  enum Kind { File, Link, Folder };
   struct Leftover {
+    const char* why;
     QString path;
     int ageSecs;
     bool stays;
+    Kind kind = File;
+    QByteArray contents = {};
   };
   QDir(profile.path()).mkpath("Documents/Varik Software/Field Day");
   const QString docs = inProfile("Documents/Varik Software/");
+  const QString fd = docs + "Field Day/", shared = docs + "Shared/", pd = progDir + u'/';
+  const QByteArray part = test::recordLine("K1ABC", "2A", "CT", "2024/06/22", "18:05:00", "20", "CW").left(20);
   const Leftover leftovers[] = {
-      {progDir + "/fdlog.dat.AbCdEf", 120, false},
-      {progDir + "/cw.txt.QwErTy", 30, true},  // another copy's write in progress
-      {docs + "Field Day/WK.txt.xYzAbC", 61, false},
-      {docs + "Shared/SharedUserPreferences.xml.AbCdEf", 3600, false},
-      {docs + "Shared/splash.jpg.AbCdEf", 3600, true},  // not a file the program writes
+      {"an operator's copy before the contest", pd + "fdlog.dat.backup", 3600, true},
+      {"an operator's copy", pd + "fdpref.dat.before", 3600, true},
+      {"an operator's copy", pd + "cw.txt.sunday", 3600, true},
+      {"an operator's copy", pd + "fdlog.dat.OLDLOG", 3600, true},
+      {"an operator's copy", pd + "fdlog.dat.bak", 3600, true},
+      {"an operator's copy", pd + "fdlog.dat.2024", 3600, true},
+      {"an operator's copy", pd + "fdlog.dat.BACKUP", 3600, true},
+      {"an operator's copy", pd + "fdlog.dat.copy01", 3600, true},
+      {"an older writer's name: not told from an operator's", pd + "fdlog.dat.AbCdEf", 3600, true},
+      {"an older writer's name", fd + "WK.txt.xYzAbC", 3600, true},
+      {"an older writer's name", shared + "SharedUserPreferences.xml.AbCdEf", 3600, true},
+      {"the target of the link below", pd + "mine.dat", 3600, true},
+      {"a link, even under the writer's name", pd + ".fdlog.dat.saving-Lk12Ab", 3600, true, Link},
+      {"a folder under the writer's name", pd + ".fdpref.dat.saving-Fo12Ld", 3600, true, Folder},
+      {"another copy's write in progress", pd + ".cw.txt.saving-QwErTy", 30, true},
+      {"exactly a minute old", pd + ".fdlog.dat.saving-Mn60Ab", 60, true},
+      {"not a file the program writes", pd + ".notes.txt.saving-Ab12Cd", 3600, true},
+      {"not a file the program writes", shared + ".splash.jpg.saving-AbCdEf", 3600, true},
+      {"the Field Day folder's file in the program folder", pd + ".WK.txt.saving-Ab12Cd", 3600, true},
+      {"five characters", pd + ".fdlog.dat.saving-Ab12C", 3600, true},
+      {"seven characters", pd + ".fdlog.dat.saving-Ab12Cde", 3600, true},
+      {"not a letter or digit", pd + ".fdlog.dat.saving-Ab_2Cd", 3600, true},
+      {"not hidden", pd + "fdlog.dat.saving-Ab12Cd", 3600, true},
+      {"killed right after the create: empty", pd + ".fdlog.dat.saving-a1B2c3", 61, false},
+      {"killed in the write: a part", pd + ".fdlog.dat.saving-Zz9900", 120, false, File, part},
+      {"killed before the rename: whole", pd + ".fdpref.dat.saving-000000", 3600, false, File, "\"W1AW\"\r\n"},
+      {"killed in the write", pd + ".LogBkUp.dat.saving-AAAAAA", 3600, false, File, part},
+      {"the Field Day folder's own", fd + ".WK.txt.saving-xYzAbC", 61, false, File, "\"10\"\r\n"},
+      {"the Shared folder's own", shared + ".SharedUserPreferences.xml.saving-AbCdEf", 3600, false, File, "<?xml"},
   };
-  for (const Leftover& l : leftovers) test::touchAt(l.path, fake.clock->utcNow().addSecs(-l.ageSecs));
+  for (const Leftover& l : leftovers) {
+    const QDateTime when = fake.clock->utcNow().addSecs(-l.ageSecs);
+    if (l.kind == File) {
+      QFile f(l.path);
+      ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+      f.write(l.contents);
+      f.close();
+      test::touchAt(l.path, when);
+      continue;
+    }
+    if (l.kind == Folder) ASSERT_TRUE(QDir().mkpath(l.path));
+    else ASSERT_TRUE(QFile::link("mine.dat", l.path));
+    // Its own time, as lstat shows it, as old as the row says.
+    const timespec times[2] = {{when.toSecsSinceEpoch(), 0}, {when.toSecsSinceEpoch(), 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(l.path).constData(), times, AT_SYMLINK_NOFOLLOW), 0);
+  }
 
   const QString startDir = QDir::currentPath();
   ASSERT_TRUE(QDir::setCurrent(progDir));
@@ -274,7 +322,9 @@ TEST_F(StartFolderTest, StartUpSequenceOpensTheLoadedMainWindow) {
   EXPECT_TRUE(form->isVisible());
   EXPECT_EQ(s.QsoCount(), 1);
   EXPECT_EQ(s.CurBand, "20");
-  for (const Leftover& l : leftovers) EXPECT_EQ(QFileInfo::exists(l.path), l.stays) << l.path.toStdString();
+  for (const Leftover& l : leftovers)
+    EXPECT_EQ(QFileInfo(l.path).exists() || QFileInfo(l.path).isSymLink(), l.stays)
+        << l.why << ": " << l.path.toStdString();
   form->close();
 }
 

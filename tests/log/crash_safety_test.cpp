@@ -5,6 +5,7 @@
 // its own. FD_KILLS sets the number of kills (100 by default).
 #include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QThread>
@@ -45,10 +46,10 @@ void applyStep(std::vector<QsoRecord>& recs, const Step& s) {
   }
 }
 
-// A name Qt's own temporary-file naming gives `target` in FOLDER, the file
+// A temporary file of the whole-file writer's shape for `target` in FOLDER,
 // made (and kept) with the given age in seconds.
 QString plantTemporary(const QString& folder, const QString& target, int ageSecs) {
-  QTemporaryFile f(folder + u'/' + target + QStringLiteral(".XXXXXX"));
+  QTemporaryFile f(folder + QStringLiteral("/.") + target + QStringLiteral(".saving-XXXXXX"));
   f.setAutoRemove(false);
   if (!f.open()) return {};
   f.close();
@@ -69,11 +70,15 @@ int checkRestartClearsLeftovers(const QString& dir, const QStringList& own) {
   // What the kills left is aged to a few minutes; the other folder keeps all.
   int leftByKills = 0;
   QStringList wantDir, wantOther = filesIn(other);
+  const QRegularExpression writers(QStringLiteral("^\\.(.+)\\.saving-[A-Za-z0-9]{6}$"));
   for (const QString& f : filesIn(dir)) {
     if (own.contains(f)) {
       wantDir << f;
       continue;
     }
+    // Nothing but the writer's own temporary file of one of the files written.
+    const QRegularExpressionMatch m = writers.match(f);
+    EXPECT_TRUE(m.hasMatch() && own.contains(m.captured(1))) << "left by a kill: " << f.toStdString();
     test::touchAt(dir + u'/' + f, QDateTime::currentDateTimeUtc().addSecs(-180));
     ++leftByKills;
   }
@@ -89,8 +94,10 @@ int checkRestartClearsLeftovers(const QString& dir, const QStringList& own) {
       {"another's just over a minute old", dir, plantTemporary(dir, b, 62), false},
       {"a fresh one: another copy's write", dir, plantTemporary(dir, a, 5), true},
       {"a name the program does not write", dir, plantTemporary(dir, QStringLiteral("notes.txt"), 120), true},
-      {"a digit among the six", dir, a + QStringLiteral(".AbC1Ef"), true},
-      {"seven letters", dir, a + QStringLiteral(".AbCdEfG"), true},
+      {"digits among the six", dir, u'.' + a + QStringLiteral(".saving-AbC1E2"), false},
+      {"seven characters", dir, u'.' + a + QStringLiteral(".saving-AbCdEfG"), true},
+      {"an older writer's name: not told from an operator's copy", dir, a + QStringLiteral(".AbCdEf"), true},
+      {"an operator's copy", dir, a + QStringLiteral(".backup"), true},
       {"another folder", other, plantTemporary(other, a, 120), true},
   };
   for (const Plant& p : plants) {

@@ -157,7 +157,7 @@ TEST_F(AdifExport, CancelledSaveDialogWritesAndShowsNothing) {
   svc.mnuADIFExport_Click();
   EXPECT_EQ(dlg().shown.size(), 4);  // three boxes and the dialog
   EXPECT_EQ(dlg().beeps, 0);
-  EXPECT_TRUE(QDir(path("docs")).entryList(QDir::Files).isEmpty());
+  EXPECT_TRUE(QDir(path("docs")).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 
 TEST_F(AdifExport, FailedWriteShowsTheReasonAndKeepsTheOldFile) {

@@ -90,7 +90,7 @@ TEST_F(AsciiFilesTest, CancelAndUnwritableTarget) {
   EXPECT_EQ(dlg().titles(), QStringList({"Save As", "Save As"}));  // no box after a cancel
   EXPECT_EQ(dlg().beeps, 0);
   EXPECT_EQ(main.status, " ");
-  EXPECT_TRUE(QDir(state.FieldDayDir).entryList(QDir::Files).isEmpty());
+  EXPECT_TRUE(QDir(state.FieldDayDir).entryList(QDir::Files | QDir::Hidden).isEmpty());
 
   // A folder that does not exist, then a full disk over an older file.
   dlg().clear();

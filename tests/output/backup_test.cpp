@@ -345,7 +345,7 @@ TEST(CopyHelper, ReplacesWholeAndKeepsThePreviousCopyOnFailure) {
   fb.close();
   EXPECT_TRUE(copyWholeFile(a, d.path() + "/./a").ok);  // itself: nothing to do
   EXPECT_FALSE(copyWholeFile(d.path() + "/missing", b).ok);
-  EXPECT_EQ(QDir(d.path()).entryList(QDir::Files), (QStringList{"a", "b"}));
+  EXPECT_EQ(QDir(d.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"a", "b"}));
 }
 
 }  // namespace
