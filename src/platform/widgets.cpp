@@ -1,5 +1,6 @@
 #include "platform/widgets.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 
 #include "platform/colors.h"
@@ -18,6 +19,9 @@ int mouseButtonCode(Qt::MouseButton b) {
 ClickLabel::ClickLabel(QWidget* parent) : QLabel(parent) {
   setMouseTracking(true);
   setAttribute(Qt::WA_Hover);
+  clickWait_.setSingleShot(true);
+  clickWait_.setTimerType(Qt::PreciseTimer);  // never shorter than the double-click time
+  connect(&clickWait_, &QTimer::timeout, this, [this] { clickNow(); });
 }
 
 void ClickLabel::restyle() {
@@ -41,16 +45,46 @@ void ClickLabel::setForeColor(int v) {
 }
 
 void ClickLabel::mousePressEvent(QMouseEvent* e) {
-  pressed_ = true;
+  const bool left = e->button() == Qt::LeftButton;
+  const bool doubleClick = left && clickWait_.isActive();
+  // Another button's press comes after the waiting click.
+  if (clickWait_.isActive() && !left) clickNow();
+  clickWait_.stop();
+  pressed_ = !doubleClick;
+  secondPress_ = doubleClick;
   if (onMouseDown) onMouseDown(mouseButtonCode(e->button()));
   e->accept();
+  if (!doubleClick) return;
+  if (onClick) onClick();
+  if (onDoubleClick) onDoubleClick();
 }
 
 void ClickLabel::mouseReleaseEvent(QMouseEvent* e) {
   const bool wasPressed = pressed_;
   pressed_ = false;
-  if (wasPressed && e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()) && onClick) onClick();
+  secondPress_ = false;
   e->accept();
+  if (!wasPressed || e->button() != Qt::LeftButton || !rect().contains(e->position().toPoint())) return;
+  if (!onDoubleClick) {
+    if (onClick) onClick();
+    return;
+  }
+  clickWait_.start(QApplication::doubleClickInterval());
+}
+
+// The window system's double click follows a second press; a label that
+// waits has made that press its double click already.
+void ClickLabel::mouseDoubleClickEvent(QMouseEvent* e) {
+  if (secondPress_) {
+    e->accept();
+    return;
+  }
+  mousePressEvent(e);
+}
+
+void ClickLabel::clickNow() {
+  clickWait_.stop();
+  if (onClick) onClick();
 }
 
 void ClickLabel::mouseMoveEvent(QMouseEvent* e) {
