@@ -2,8 +2,11 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
 
 #include "platform/colors.h"
+#include "platform/textwrap.h"
 
 namespace fd {
 
@@ -90,6 +93,24 @@ void ClickLabel::clickNow() {
 void ClickLabel::mouseMoveEvent(QMouseEvent* e) {
   if (onMouseMove) onMouseMove();
   e->accept();
+}
+
+QStringList PathLabel::drawnLines() const {
+  const QFontMetrics fm(font());
+  return wrapAtBlanksAndSlashes(text(), contentsRect().width(), [&fm](const QString& s) { return fm.horizontalAdvance(s); });
+}
+
+void PathLabel::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  drawFrame(&p);
+  const QRect r = contentsRect();
+  const QFontMetrics fm(font());
+  int y = r.top();
+  for (const QString& line : drawnLines()) {
+    style()->drawItemText(&p, QRect(r.left(), y, r.width(), fm.height()), alignment(), palette(), isEnabled(), line,
+                          foregroundRole());
+    y += fm.lineSpacing();
+  }
 }
 
 }  // namespace fd

@@ -42,6 +42,20 @@ class ClickLabel : public QLabel {
   bool secondPress_ = false;  // the press that made a double click, until its release
 };
 
+// A label whose text holds a folder path. It draws its own lines: a path
+// that fits a line stays whole on one, one wider than the label breaks after
+// a "/" inside it (word wrap would break after its leading "/").
+class PathLabel : public ClickLabel {
+  Q_OBJECT
+ public:
+  using ClickLabel::ClickLabel;
+  // The lines the label draws its text in.
+  QStringList drawnLines() const;
+
+ protected:
+  void paintEvent(QPaintEvent* e) override;
+};
+
 // List-view rows compare as text, as the classic list view sorts ("10" before "8").
 class TextItem : public QTreeWidgetItem {
  public:
