@@ -19,14 +19,16 @@ frmBackup::frmBackup(ProgramState& state, MainWindow& main, QWidget* parent)
   layout.width = 5340;
   layout.height = 6000;
   const QString sans = QStringLiteral("MS Sans Serif");
-  auto label = [&](const QString& text, double l, double t, double w, double h) {
-    auto* lb = new ClickLabel(this);
+  auto place = [&](ClickLabel* lb, const QString& text, double l, double t, double w, double h) {
     lb->setText(text);
     lb->setWordWrap(true);
     lb->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lb->setFont(designFont(sans, 8.25));
     layout.add(lb, ControlKind::Label, l, t, w, h, 8.25);
     return lb;
+  };
+  auto label = [&](const QString& text, double l, double t, double w, double h) {
+    return place(new ClickLabel(this), text, l, t, w, h);
   };
   auto check = [&](double t) {
     auto* c = new QCheckBox(this);
@@ -38,9 +40,11 @@ frmBackup::frmBackup(ProgramState& state, MainWindow& main, QWidget* parent)
                                 "the previous backup was written:"),
                  120, 120, 5100, 435);
   Check1 = check(720);
-  Label1 = label(QString(), 480, 720, 4740, 615);
+  Label1 = new PathLabel(this);
+  place(Label1, QString(), 480, 720, 4740, 615);
   Check2 = check(1440);
-  Label2 = label(QString(), 480, 1440, 4740, 615);
+  Label2 = new PathLabel(this);
+  place(Label2, QString(), 480, 1440, 4740, 615);
   Check3 = check(2160);
   Label3 = label(QStringLiteral("Write a backup copy of your log file to a floppy or other location as specified below "
                                 "every 15 minutes (this may cause a momentary lag with large data files)."),

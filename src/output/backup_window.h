@@ -23,8 +23,8 @@ class frmBackup : public QDialog {
   frmBackup(ProgramState& state, MainWindow& main, QWidget* parent = nullptr);
 
   TwipLayout layout;
-  ClickLabel *Label1 = nullptr, *Label2 = nullptr, *Label3 = nullptr, *Label4 = nullptr, *Label5 = nullptr,
-             *Label6 = nullptr;
+  PathLabel *Label1 = nullptr, *Label2 = nullptr;  // the program folder's path inside
+  ClickLabel *Label3 = nullptr, *Label4 = nullptr, *Label5 = nullptr, *Label6 = nullptr;
   QCheckBox *Check1 = nullptr, *Check2 = nullptr, *Check3 = nullptr;
   KeyBox* Text1 = nullptr;
   QPushButton* Command1 = nullptr;

@@ -1,8 +1,12 @@
 #include "platform/widgets.h"
 
+#include <QApplication>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
 
 #include "platform/colors.h"
+#include "platform/textwrap.h"
 
 namespace fd {
 
@@ -18,6 +22,9 @@ int mouseButtonCode(Qt::MouseButton b) {
 ClickLabel::ClickLabel(QWidget* parent) : QLabel(parent) {
   setMouseTracking(true);
   setAttribute(Qt::WA_Hover);
+  clickWait_.setSingleShot(true);
+  clickWait_.setTimerType(Qt::PreciseTimer);  // never shorter than the double-click time
+  connect(&clickWait_, &QTimer::timeout, this, [this] { clickNow(); });
 }
 
 void ClickLabel::restyle() {
@@ -41,21 +48,69 @@ void ClickLabel::setForeColor(int v) {
 }
 
 void ClickLabel::mousePressEvent(QMouseEvent* e) {
-  pressed_ = true;
+  const bool left = e->button() == Qt::LeftButton;
+  const bool doubleClick = left && clickWait_.isActive();
+  // Another button's press comes after the waiting click.
+  if (clickWait_.isActive() && !left) clickNow();
+  clickWait_.stop();
+  pressed_ = !doubleClick;
+  secondPress_ = doubleClick;
   if (onMouseDown) onMouseDown(mouseButtonCode(e->button()));
   e->accept();
+  if (!doubleClick) return;
+  if (onClick) onClick();
+  if (onDoubleClick) onDoubleClick();
 }
 
 void ClickLabel::mouseReleaseEvent(QMouseEvent* e) {
   const bool wasPressed = pressed_;
   pressed_ = false;
-  if (wasPressed && e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()) && onClick) onClick();
+  secondPress_ = false;
   e->accept();
+  if (!wasPressed || e->button() != Qt::LeftButton || !rect().contains(e->position().toPoint())) return;
+  if (!onDoubleClick) {
+    if (onClick) onClick();
+    return;
+  }
+  clickWait_.start(QApplication::doubleClickInterval());
+}
+
+// The window system's double click follows a second press; a label that
+// waits has made that press its double click already.
+void ClickLabel::mouseDoubleClickEvent(QMouseEvent* e) {
+  if (secondPress_) {
+    e->accept();
+    return;
+  }
+  mousePressEvent(e);
+}
+
+void ClickLabel::clickNow() {
+  clickWait_.stop();
+  if (onClick) onClick();
 }
 
 void ClickLabel::mouseMoveEvent(QMouseEvent* e) {
   if (onMouseMove) onMouseMove();
   e->accept();
+}
+
+QStringList PathLabel::drawnLines() const {
+  const QFontMetrics fm(font());
+  return wrapAtBlanksAndSlashes(text(), contentsRect().width(), [&fm](const QString& s) { return fm.horizontalAdvance(s); });
+}
+
+void PathLabel::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  drawFrame(&p);
+  const QRect r = contentsRect();
+  const QFontMetrics fm(font());
+  int y = r.top();
+  for (const QString& line : drawnLines()) {
+    style()->drawItemText(&p, QRect(r.left(), y, r.width(), fm.height()), alignment(), palette(), isEnabled(), line,
+                          foregroundRole());
+    y += fm.lineSpacing();
+  }
 }
 
 }  // namespace fd

@@ -1,6 +1,7 @@
 #pragma once
 // Small widgets with the classic event set the windows are written against.
 #include <QLabel>
+#include <QTimer>
 #include <QTreeWidget>
 #include <functional>
 
@@ -14,6 +15,12 @@ class ClickLabel : public QLabel {
   std::function<void(int button)> onMouseDown;  // 1 left, 2 right, 4 middle
   std::function<void()> onClick;
   std::function<void()> onMouseMove;
+  // Set on a label that also takes a double click. Its click then waits the
+  // desktop's double-click time from the release: a second press within it
+  // runs the click and then this, and its release is no click of its own.
+  // (Without the wait, a click that opens a window over the label leaves the
+  // second press to that window.)
+  std::function<void()> onDoubleClick;
 
   void setBackColor(int colorValue);
   void setForeColor(int colorValue);
@@ -23,12 +30,30 @@ class ClickLabel : public QLabel {
  protected:
   void mousePressEvent(QMouseEvent* e) override;
   void mouseReleaseEvent(QMouseEvent* e) override;
+  void mouseDoubleClickEvent(QMouseEvent* e) override;
   void mouseMoveEvent(QMouseEvent* e) override;
 
  private:
   void restyle();
+  void clickNow();
   int back_ = -1, fore_ = -1;
   bool pressed_ = false;
+  QTimer clickWait_;          // running: a click waits for a second press
+  bool secondPress_ = false;  // the press that made a double click, until its release
+};
+
+// A label whose text holds a folder path. It draws its own lines: a path
+// that fits a line stays whole on one, one wider than the label breaks after
+// a "/" inside it (word wrap would break after its leading "/").
+class PathLabel : public ClickLabel {
+  Q_OBJECT
+ public:
+  using ClickLabel::ClickLabel;
+  // The lines the label draws its text in.
+  QStringList drawnLines() const;
+
+ protected:
+  void paintEvent(QPaintEvent* e) override;
 };
 
 // List-view rows compare as text, as the classic list view sorts ("10" before "8").

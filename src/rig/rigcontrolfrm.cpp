@@ -155,12 +155,14 @@ RigControlfrm::RigControlfrm(ProgramState& state, MainWindow* main, QWidget* par
   lblFreq = label(QString(), 3300, 3860, 1400, 255);
   layout.find(lblFreq)->fitText = false;  // the radio's answers: data, not captions
   Label5 = label(QStringLiteral("Mode:"), 2300, 4160, 1000, 255);
-  lblMode = label(QString(), 3300, 4160, 600, 255);
+  // As wide as the frequency's value: "No Response" shows whole on one line.
+  lblMode = label(QString(), 3300, 4160, 1400, 255);
   layout.find(lblMode)->fitText = false;
-  Label9 = label(QStringLiteral("Should be PH or CW"), 3900, 4160, 1500, 255);
+  Label9 = label(QStringLiteral("Should be PH or CW"), 4800, 4160, 1800, 255);
+  // Below the values, clear of the polling rate's frame.
   Label10 = label(QStringLiteral("Icom radio users will have to replace the 64 in the string with the ID for your "
                                  "particular radio.  Please check your Icom user's manual for details."),
-                  5500, 3960, 3900, 700);
+                  3300, 4430, 6100, 400);
   Label10->hide();
   Label6 = label(QStringLiteral("Unprocessed data returned:"), 120, 4560, 3000, 255);
   lblUnProcess = label(QString(), 120, 4840, 9300, 560);

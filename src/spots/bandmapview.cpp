@@ -46,19 +46,6 @@ struct BandMapControls {
   }
 };
 
-// A double click on the band-map area opens the spectrum map.
-class DoubleClickFilter : public QObject {
- public:
-  DoubleClickFilter(QObject* parent, std::function<void()> f) : QObject(parent), f_(std::move(f)) {}
-  bool eventFilter(QObject*, QEvent* e) override {
-    if (e->type() == QEvent::MouseButtonDblClick) f_();
-    return false;
-  }
-
- private:
-  std::function<void()> f_;
-};
-
 // A click or double click on the spot list where there is no row counts as
 // one on the list (a row's own go through the list's item signals).
 class ListGapFilter : public QObject {
@@ -272,12 +259,14 @@ void SpotService::wireSpotArea() {
     l->onMouseDown = [this, i](int button) { lblDXSpot_MouseDown(i, button); };
     l->onMouseMove = [this, i] { lblDXSpot_MouseMove(i); };
   }
+  // The area's click waits for a possible second press: the setup window it
+  // shows would otherwise take that press from the double click.
   v->bandMapArea()->onClick = [this] { lblDX_Click(); };
+  v->bandMapArea()->onDoubleClick = [this] { showSpectrumMap(); };
   QObject::connect(v->spotList(), &QTreeWidget::itemClicked, v->spotList(), [this] { txtDX_Click(); });
   QObject::connect(v->spotList(), &QTreeWidget::itemDoubleClicked, v->spotList(), [this] { showSpectrumMap(); });
   v->spotList()->viewport()->installEventFilter(
       new ListGapFilter(v->spotList(), [this] { txtDX_Click(); }, [this] { showSpectrumMap(); }));
-  v->bandMapArea()->installEventFilter(new DoubleClickFilter(v->bandMapArea(), [this] { showSpectrumMap(); }));
 }
 
 }  // namespace fd

@@ -405,6 +405,23 @@ void WindowWalk::walk(const ScreenSize& size) {
       check(w, size);
       w->hide();
     }
+    {
+      // An Icom that does not answer: the values read "No Response", the
+      // Icom note shows beside them.
+      RigControlfrm* rw = rig->rigWindow();
+      rw->show();
+      rw->List1->setCurrentRow(2);
+      ASSERT_EQ(rw->List1->currentItem()->text(), QStringLiteral("Icom"));
+      rw->List1_Click();
+      rw->Command1->click();  // Test
+      ASSERT_EQ(rw->lblMode->text(), QStringLiteral("No Response"));
+      ASSERT_EQ(rw->lblFreq->text(), QStringLiteral("No Response"));
+      check(rw, size);
+      rw->Command2->click();  // End Test
+      rw->List1->setCurrentRow(0);
+      rw->List1_Click();
+      rw->hide();
+    }
     keying->showCWStrings();  // Ctrl+W
     check(&keying->loadCWStrings(), size);
     keying->loadCWStrings().hide();

@@ -7,6 +7,10 @@
 # and puts the clicked spot's call in the call field, though spots arrive
 # while the radio is tuned; the class and section typed after it save a
 # contact with the call and "14.025". Ctrl+B then shows the spectrum map.
+# On the band map's bare area a click shows only the setup window, and a
+# double click the setup window and then the spectrum map (screenshot
+# double-click.xwd), though the first click's setup window comes up over the
+# spot area.
 #
 # Usage: spot_tune.sh PROGRAM_DIR SCRATCH_DIR FAKECLUSTER RADIOSIM
 E2E_LIMIT=90
@@ -109,6 +113,36 @@ log "Ctrl+B shows the spectrum map"
 timeout 5 wmctrl -c " HF Spectrum Map" || fail "wmctrl could not close the spectrum map"
 wait_for 10 window_gone "^ HF Spectrum Map\$" || fail "the spectrum map did not close"
 
+# ---- the band map's area: a click, then a double click ----
+# A point of the bare area: at the window's bottom, below the scale.
+read -r WH < <(xdotool getwindowgeometry --shell "$MID" | sed -n 's/^HEIGHT=//p')
+click_area() {
+  timeout 10 xdotool windowactivate --sync "$MID" || fail "cannot activate the main window"
+  timeout 5 xdotool mousemove --window "$MID" $((WW * 5 / 8)) $((WH - 6)) || fail "xdotool mousemove failed"
+  sleep 0.3
+  timeout 5 xdotool click "$@" 1 || fail "xdotool click failed"
+}
+close_setup() {
+  activate "^$SETUP\$"
+  key alt+d
+  wait_for 10 window_hidden "^$SETUP\$" || fail "Done did not hide the setup window"
+}
+click_area
+wait_for 10 window_visible "^$SETUP\$" || fail "a click on the band map did not show the setup window"
+sleep 1  # longer than any double-click time: nothing else comes
+window_hidden "^ HF Spectrum Map\$" || fail "a single click on the band map opened the spectrum map"
+log "a click on the band map shows the setup window only"
+close_setup
+click_area --repeat 2 --delay 80
+wait_for 10 window_visible "^ HF Spectrum Map\$" || fail "a double click on the band map did not open the spectrum map"
+window_visible "^$SETUP\$" || fail "a double click on the band map did not show the setup window"
+sleep 0.5
+screenshot double-click
+log "a double click on the band map shows the setup window and opens the spectrum map"
+timeout 5 wmctrl -c " HF Spectrum Map" || fail "wmctrl could not close the spectrum map"
+wait_for 10 window_gone "^ HF Spectrum Map\$" || fail "the spectrum map did not close"
+close_setup
+
 close_program
-log "PASS: a cluster spot on the band map tunes the radio and fills the call; the contact carries 14.025"
+log "PASS: a cluster spot on the band map tunes the radio and fills the call; the contact carries 14.025; a click on the band map shows the setup window, a double click the spectrum map too"
 exit 0

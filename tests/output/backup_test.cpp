@@ -246,6 +246,72 @@ TEST_F(Backups, WindowLoadLabelsAndDone) {
   EXPECT_EQ(svc.backupWindow, nullptr);
 }
 
+// The program folder in the two path labels: on a line of its own, whole,
+// when it fits one; wider than the label, broken only after a "/" inside it,
+// never after its leading "/". Every other break is at a blank.
+TEST_F(Backups, FolderPathsBreakAtABlankOrAfterAnInnerSlash) {
+  const QString keep = state.ProgDir;
+  const QFont font = window().Label1->font();
+  const QFontMetrics fm(font);
+  const int width = window().Label1->contentsRect().width();
+  // The test's folder and "/fieldday/fieldday..." up to just over the given
+  // share of the label's width.
+  auto path = [&](double share) {
+    QString p = dir.path();
+    while (fm.horizontalAdvance(p) <= share * width) p += QStringLiteral("/fieldday");
+    return p;
+  };
+  const struct {
+    const char* what;
+    QString folder;
+    bool fitsTheLabel;  // all of the text within the label's height
+  } cases[] = {
+      {"a short folder", dir.path(), true},
+      {"a folder that fits a line but not after the words", path(0.7), true},
+      {"a folder with blanks", dir.path() + QStringLiteral("/field operator/Varik Software/Field Day"), true},
+      {"a folder wider than the label", path(1.5), false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    state.ProgDir = c.folder;
+    svc.unload(SideWindow::frmBackup);
+    frmBackup& w = window();
+    for (PathLabel* label : {w.Label1, w.Label2}) {
+      ASSERT_EQ(label->font(), font);
+      ASSERT_EQ(label->contentsRect().width(), width);
+      const QString text = label->text();
+      ASSERT_TRUE(text.contains(c.folder));
+      const QStringList lines = label->drawnLines();
+      SCOPED_TRACE(lines.join(QStringLiteral(" | ")).toStdString());
+      // The lines are the text in order; a break inside a word follows an
+      // inner "/" of a word wider than the label.
+      qsizetype at = 0;
+      for (const QString& line : lines) {
+        EXPECT_LE(fm.horizontalAdvance(line), width) << line.toStdString();
+        ASSERT_EQ(text.mid(at, line.size()), line);
+        at += line.size();
+        if (at >= text.size()) break;
+        if (text[at] == u' ') {
+          ++at;
+          continue;
+        }
+        const qsizetype wordStart = text.lastIndexOf(u' ', at - 1) + 1;
+        qsizetype wordEnd = text.indexOf(u' ', at);
+        if (wordEnd < 0) wordEnd = text.size();
+        const QString word = text.mid(wordStart, wordEnd - wordStart);
+        EXPECT_EQ(text[at - 1], u'/') << "broken inside \"" << word.toStdString() << "\"";
+        EXPECT_GT(at - 1, wordStart) << "broken after the leading \"/\"";
+        EXPECT_GT(fm.horizontalAdvance(word), width) << "a word that fits a line was broken";
+      }
+      EXPECT_EQ(at, text.size());
+      if (fm.horizontalAdvance(c.folder) <= width && !c.folder.contains(u' '))
+        EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const QString& l) { return l.contains(c.folder); }));
+      if (c.fitsTheLabel) EXPECT_LE(lines.size() * fm.lineSpacing(), label->contentsRect().height());
+    }
+  }
+  state.ProgDir = keep;
+}
+
 TEST_F(Backups, ExistingYearFolderIsUsedAsItIs) {
   QDir(dir.path()).mkdir("BAK2024");
   writeFile("BAK2024/keep.dat", "x");
