@@ -215,6 +215,12 @@ void KeyBox::focusOutEvent(QFocusEvent* e) {
 }
 
 void KeyBox::contextMenuEvent(QContextMenuEvent* e) {
+  QMenu* menu = createContextMenu();
+  menu->exec(e->globalPos());
+  delete menu;
+}
+
+QMenu* KeyBox::createContextMenu() {
   QMenu* menu = createStandardContextMenu();
   for (QAction* a : menu->actions()) {
     if (a->objectName() == QLatin1String("edit-paste")) {
@@ -222,13 +228,26 @@ void KeyBox::contextMenuEvent(QContextMenuEvent* e) {
       connect(a, &QAction::triggered, this, [this] { pasteText(QApplication::clipboard()->text()); });
     }
   }
-  menu->exec(e->globalPos());
-  delete menu;
+  return menu;
 }
+
+namespace {
+std::function<QString()>& selectionSource() {
+  static std::function<QString()> source;
+  return source;
+}
+}  // namespace
+
+QString primarySelection() {
+  if (selectionSource()) return selectionSource()();
+  return QApplication::clipboard()->text(QClipboard::Selection);
+}
+
+void setPrimarySelectionSource(std::function<QString()> source) { selectionSource() = std::move(source); }
 
 void KeyBox::mouseReleaseEvent(QMouseEvent* e) {
   if (e->button() == Qt::MiddleButton) {
-    pasteText(QApplication::clipboard()->text(QClipboard::Selection));
+    pasteText(primarySelection());
     return;
   }
   QLineEdit::mouseReleaseEvent(e);

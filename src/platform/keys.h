@@ -7,6 +7,7 @@
 #include <functional>
 
 class QKeyEvent;
+class QMenu;
 
 namespace fd {
 
@@ -60,6 +61,10 @@ class KeyBox : public QLineEdit {
   // off, their Ctrl keys are the window's hot keys.
   bool editKeys = true;
 
+  // The box's context menu (right button, Menu key), built as it is shown;
+  // the caller owns it.
+  QMenu* createContextMenu();
+
   // Selection start as the classic control reports it (the caret when nothing is selected).
   int selStart() const;
   void selectAllText();
@@ -80,6 +85,12 @@ class KeyBox : public QLineEdit {
  private:
   void insertChar(int keyAscii);
 };
+
+// What the middle button pastes: the primary selection of the window system.
+// A platform without one (the tests' offscreen one) gives none; a test puts
+// its own source here, an empty one restores the window system's.
+QString primarySelection();
+void setPrimarySelectionSource(std::function<QString()> source);
 
 // The focus-move reasons that count as entering or leaving a field (a dialog
 // closing or the window being activated does not).
