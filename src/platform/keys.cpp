@@ -228,6 +228,7 @@ QString KeyBox::pastable(const QString& text) const {
 }
 
 void KeyBox::pasteText(const QString& text) {
+  if (isReadOnly()) return;
   const QString clean = pastable(text);
   if (clean.isEmpty()) return;
   const QString before = this->text();
@@ -244,6 +245,7 @@ void KeyBox::setProgramText(const QString& text) {
   if (maxLength() > 0) clean.truncate(maxLength());
   setText(clean);  // an equal text is no change, as for typing
 }
+
 void KeyBox::focusInEvent(QFocusEvent* e) {
   QLineEdit::focusInEvent(e);
   if (onGotFocus && isFieldFocusReason(e->reason())) onGotFocus();

@@ -60,7 +60,7 @@ key p
 sleep 0.5
 timeout 20 xdotool type --delay 120 " 2a ct" || fail "xdotool type failed"
 key Return
-sleep 5  # past the three-second hold after a duplicate
+sleep 4  # past the three-second hold after a duplicate and the keys typed after it
 [ "$(grep -c '' "$PROG/fdlog.dat")" -eq 3 ] || fail "the pasted duplicate was stored: $(tail -n 1 "$PROG/fdlog.dat")"
 key Escape
 sleep 0.5
