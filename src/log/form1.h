@@ -146,6 +146,8 @@ class Form1 : public QMainWindow, public LogView, public KeyPreview, public Main
   void txtSec_KeyPress(int& keyAscii);
   void enterOrSpace(int& keyAscii, const std::function<void()>& moveOn);
   void txtCall_Change();
+  void txtCall_Pasted();       // text pasted or dropped into the call field
+  void fitDupeFont();
   void txtCall_GotFocus();
   void txtCall_LostFocus();
   void txtCK_GotFocus();
@@ -159,6 +161,7 @@ class Form1 : public QMainWindow, public LogView, public KeyPreview, public Main
   // ---- duplicate checks (form1_dupe.cpp) ----
   void dupcheck();
   void PartialCheck(int& keyAscii);
+  void partialCheckFor(const QString& before, int keyAscii);  // as if keyAscii were typed after before
   void cmdDup_Click();
   bool listPreviousChecked() const;
   int dupesFound = 0;          // duplicates reported so far; a carry looks whether its focus move found one

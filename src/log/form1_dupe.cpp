@@ -67,13 +67,14 @@ void Form1::dupcheck() {
   }
 }
 
-void Form1::PartialCheck(int& keyAscii) {
+void Form1::PartialCheck(int& keyAscii) { partialCheckFor(txtCall->text(), keyAscii); }
+
+void Form1::partialCheckFor(const QString& before, int keyAscii) {
   const bool keepStatus = std::exchange(keepStatusOnce, false);
   if (!keepStatus) lblDialog->setBackColor(kStatusNormal);
   lblDupe->setBackColor(kButtonFace);
   lblDupe->setText(QString());
 
-  const QString before = txtCall->text();
   const QString partial = before + QChar(static_cast<char16_t>(keyAscii));
   const bool listable = dupecheck::buildsPartialList(keyAscii);
   QString list;

@@ -36,8 +36,13 @@ void Form1::connectEntry() {
   txtPostConTime->onGotFocus = step(&Form1::txtPostConTime_GotFocus);
   txtPostConDate->onGotFocus = step(&Form1::txtPostConDate_GotFocus);
 
-  // Pasted text is not typed: only the character filter of the box applies.
-  for (KeyBox* b : {txtCall, txtCK, txtSec}) b->charFilter = keyrules::capital;
+  // Pasted text is not typed: only the character filter of the box applies,
+  // and blanks, which move on when typed, are dropped.
+  for (KeyBox* b : {txtCall, txtCK, txtSec}) {
+    b->charFilter = keyrules::capital;
+    b->dropPastedBlanks = true;
+  }
+  txtCall->onPaste = [this] { txtCall_Pasted(); };
   txtPostConTime->charFilter = keyrules::timeKey;
   txtPostConDate->charFilter = keyrules::dateKey;
 
@@ -94,16 +99,30 @@ void Form1::txtCall_KeyPress(int& keyAscii) {
   Capital(keyAscii);
   // A duplicate found by this key's focus move or save step stays readable.
   if (dupesFound != dupesBefore) keepStatusOnce = true;
+  fitDupeFont();
+  PartialCheck(keyAscii);
+  if (s.DupeFlag == 1) DupeHoldDelay(keyAscii);
+}
+
+void Form1::fitDupeFont() {
   // Kept in the layout too, so a later refit of the window keeps this size.
   const double dupeFont = 10.0 * (display().widthTwips() / 9600.0) * s.FormSizePct / 100.0;
   if (TwipControl* c = layout.find(lblDupe)) c->fontSize = dupeFont;
-  lblDupe->setFont([&] {
-    QFont f = lblDupe->font();
-    f.setPointSizeF(dupeFont);
-    return f;
-  }());
-  PartialCheck(keyAscii);
-  if (s.DupeFlag == 1) DupeHoldDelay(keyAscii);
+  QFont f = lblDupe->font();
+  f.setPointSizeF(dupeFont);
+  lblDupe->setFont(f);
+}
+
+// Pasted text is no key: no carry, no focus move, no save, and the duplicate
+// hold neither waits nor ends. The partial list and the status line are
+// those of the new call, as if its last character had just been typed.
+void Form1::txtCall_Pasted() {
+  cmdEdit->hide();
+  cmdDelete->hide();
+  const QString call = txtCall->text();
+  fitDupeFont();
+  if (call.isEmpty()) partialCheckFor(QString(), 0);
+  else partialCheckFor(call.chopped(1), call.back().unicode());
 }
 
 // Class and section fields: Enter saves; Space moves on; other keys are upper-cased.

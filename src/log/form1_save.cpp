@@ -7,6 +7,7 @@
 #include "log/datetime.h"
 #include "log/form1.h"
 #include "log/keyrules.h"
+#include "log/logfile.h"
 #include "platform/platform.h"
 
 namespace fd {
@@ -87,6 +88,7 @@ void Form1::saveStepBody() {
     r.Mode = s.CurMode;
     r.Initials = s.OpInitials;
     r.Freq = s.CurFreq;
+    logfile::cleanRecord(r);  // whatever wrote the boxes, the line keeps its fields apart
 
     // A contact that cannot be stored is taken back whole and the entry kept
     // for another try: nothing in memory may claim what the file lacks.

@@ -3,6 +3,7 @@
 #include <QPushButton>
 
 #include "log/keyrules.h"
+#include "log/logfile.h"
 #include "platform/platform.h"
 #include "core/windowrules.h"
 
@@ -205,7 +206,19 @@ void frmEditCon::cmdDone_Click() {
   if (!txtEditSec_LostFocus() || !txtEditDate_LostFocus() || !txtEditTime_LostFocus() || !txtEditmode_LostFocus())
     return;
 
-  const auto d = editcheck::dupes(s_.Log, RecNo, txtEditCall->text(), txtEditBnd->text(), txtEditmode->text());
+  // The record as its line will hold it (no double quote, no line end), checked as stored.
+  QsoRecord edited;
+  edited.Call = txtEditCall->text();
+  edited.Class = txtEditCk->text();
+  edited.Section = txtEditSec->text();
+  edited.Date = *editcheck::date(txtEditDate->text(), original_.Date);
+  edited.Time = *editcheck::time(txtEditTime->text(), original_.Time);
+  edited.Band = txtEditBnd->text();
+  edited.Mode = txtEditmode->text();
+  edited.Initials = Text1->text();
+  logfile::cleanRecord(edited);
+
+  const auto d = editcheck::dupes(s_.Log, RecNo, edited.Call, edited.Band, edited.Mode);
   for (int match : {d.before, d.after}) {
     if (!match) continue;
     Label1->show();
@@ -215,14 +228,8 @@ void frmEditCon::cmdDone_Click() {
   if (d.any()) return;
 
   QsoRecord& r = s_.Log.rec(RecNo);
-  r.Call = txtEditCall->text();
-  r.Class = txtEditCk->text();
-  r.Section = txtEditSec->text();
-  r.Date = *editcheck::date(txtEditDate->text(), original_.Date);
-  r.Time = *editcheck::time(txtEditTime->text(), original_.Time);
-  r.Band = txtEditBnd->text();
-  r.Mode = txtEditmode->text();
-  r.Initials = Text1->text();
+  edited.Freq = r.Freq;  // the frequency is not edited here
+  r = edited;
   hide();
 }
 

@@ -8,12 +8,36 @@
 
 namespace fd::logfile {
 
+namespace {
+bool breaksLine(QChar c) { return c == u'"' || c == u'\r' || c == u'\n'; }
+
+void appendField(QString& line, const QString& f) {
+  if (std::none_of(f.begin(), f.end(), breaksLine)) {
+    line += f;  // the usual case
+    return;
+  }
+  for (QChar c : f)
+    if (!breaksLine(c)) line += c;
+}
+}  // namespace
+
+QString lineField(const QString& text) {
+  QString out;
+  appendField(out, text);
+  return out;
+}
+
+void cleanRecord(QsoRecord& r) {
+  for (QString* f : {&r.Call, &r.Class, &r.Section, &r.Date, &r.Time, &r.Band, &r.Mode, &r.Initials, &r.Freq})
+    if (std::any_of(f->begin(), f->end(), breaksLine)) *f = lineField(*f);
+}
+
 QByteArray formatLine(const QsoRecord& r) {
   QString line;
   line.reserve(96);
   for (const QString* f : {&r.Call, &r.Class, &r.Section, &r.Date, &r.Time, &r.Band, &r.Mode, &r.Initials, &r.Freq}) {
     line += u'"';
-    line += *f;
+    appendField(line, *f);
     line += QLatin1String("\",");
   }
   line += QLatin1String("\"\"\r\n");

@@ -12,7 +12,11 @@
 
 namespace fd::logfile {
 
-QByteArray formatLine(const QsoRecord& r);   // with its CR LF
+// A field as a line holds it: with no double quote, CR or LF, since nothing
+// is escaped and a line end ends the record.
+QString lineField(const QString& text);
+void cleanRecord(QsoRecord& r);              // every field as a line holds it
+QByteArray formatLine(const QsoRecord& r);   // the fields as a line holds them, with its CR LF
 // A line of nine or ten items is a record (the tenth may be missing or cut
 // short); anything else is not.
 std::optional<QsoRecord> parseLine(QByteArrayView line);

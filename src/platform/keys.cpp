@@ -3,8 +3,14 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QDropEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
+#include <QPointer>
+#include <algorithm>
 
 #include "platform/cp1252.h"
 
@@ -148,9 +154,7 @@ void KeyBox::keyPressEvent(QKeyEvent* e) {
     return;
   }
   if (produced) {
-    int ascii = produced;
-    if (preview) preview->previewKeyPress(ascii);
-    if (ascii && onKeyPress) onKeyPress(ascii);
+    const int ascii = keyPress(produced);
     if (ascii == vk::Escape && code != 0) {
       // An Esc nothing here used belongs to the window (a dialog's Cancel).
       e->ignore();
@@ -161,7 +165,8 @@ void KeyBox::keyPressEvent(QKeyEvent* e) {
   }
   if (code == 0) return;
   if (e->matches(QKeySequence::Paste)) {
-    if (editKeys) pasteText(QApplication::clipboard()->text());
+    // Shift+Insert pastes in every box; Ctrl+V only where the Ctrl keys edit (above).
+    if (!(e->modifiers() & Qt::ControlModifier)) pasteText(QApplication::clipboard()->text());
     return;
   }
   if (e->modifiers() & Qt::ControlModifier) {
@@ -171,6 +176,12 @@ void KeyBox::keyPressEvent(QKeyEvent* e) {
     return;
   }
   QLineEdit::keyPressEvent(e);  // caret movement, Delete
+}
+
+int KeyBox::keyPress(int ascii) {
+  if (preview) preview->previewKeyPress(ascii);
+  if (ascii && onKeyPress) onKeyPress(ascii);
+  return ascii;
 }
 
 void KeyBox::insertChar(int keyAscii) {
@@ -193,9 +204,40 @@ QString KeyBox::filtered(const QString& text) const {
   return clean;
 }
 
+namespace {
+bool isControl(char16_t c) { return c < 32 || (c >= 0x7F && c <= 0x9F); }
+}  // namespace
+
+QString KeyBox::pastable(const QString& text) const {
+  QString clean;
+  // More than the box holds would be cut by it anyway.
+  const qsizetype room = maxLength();
+  clean.reserve(std::min(text.size(), room));
+  for (QChar ch : text) {
+    if (clean.size() >= room) break;
+    if (isControl(ch.unicode())) continue;
+    int code = ch.unicode();
+    if (charFilter) code = charFilter(code);
+    if (code <= 0 || code > 0xFFFF || isControl(static_cast<char16_t>(code))) continue;
+    if (code == ' ' && dropPastedBlanks) continue;
+    const QChar c(static_cast<char16_t>(code));
+    if (!cp1252::canEncode(c)) continue;
+    clean += c;
+  }
+  return clean;
+}
+
 void KeyBox::pasteText(const QString& text) {
-  const QString clean = filtered(text);
-  if (!clean.isEmpty()) insert(clean);  // one change step
+  if (isReadOnly()) return;
+  const QString clean = pastable(text);
+  if (clean.isEmpty()) return;
+  const QString before = this->text();
+  insert(clean);  // one change step; honours maxLength and replaces a selection
+  afterPaste(before);
+}
+
+void KeyBox::afterPaste(const QString& before) {
+  if (onPaste && text() != before) onPaste();
 }
 
 void KeyBox::setProgramText(const QString& text) {
@@ -215,20 +257,105 @@ void KeyBox::focusOutEvent(QFocusEvent* e) {
 }
 
 void KeyBox::contextMenuEvent(QContextMenuEvent* e) {
-  QMenu* menu = createStandardContextMenu();
-  for (QAction* a : menu->actions()) {
-    if (a->objectName() == QLatin1String("edit-paste")) {
-      disconnect(a, nullptr, nullptr, nullptr);
-      connect(a, &QAction::triggered, this, [this] { pasteText(QApplication::clipboard()->text()); });
-    }
-  }
+  QMenu* menu = createContextMenu();
   menu->exec(e->globalPos());
   delete menu;
 }
 
+QMenu* KeyBox::createContextMenu() {
+  QMenu* menu = createStandardContextMenu();
+  // Qt names the action in some versions and not in others (6.4 does not);
+  // its text is the standard menu's own.
+  const QString pasteName = QCoreApplication::translate("QLineEdit", "&Paste");
+  for (QAction* a : menu->actions()) {
+    if (a->objectName() == QLatin1String("edit-paste") || a->text().section(u'\t', 0, 0) == pasteName) {
+      disconnect(a, &QAction::triggered, nullptr, nullptr);
+      connect(a, &QAction::triggered, this, [this] { pasteText(QApplication::clipboard()->text()); });
+    }
+  }
+  return menu;
+}
+
+void KeyBox::dropEvent(QDropEvent* e) {
+  const QString before = text();
+  if (e->source() == this || !e->mimeData()->hasText()) {
+    QLineEdit::dropEvent(e);  // moving the box's own text within it
+  } else {
+    // A paste at the drop point: Qt places the caret and inserts the filtered text.
+    QMimeData clean;
+    clean.setText(pastable(e->mimeData()->text()));
+    QDropEvent drop(e->position(), e->possibleActions(), &clean, e->buttons(), e->modifiers());
+    drop.setDropAction(e->dropAction());
+    QLineEdit::dropEvent(&drop);
+    e->setDropAction(drop.dropAction());
+    e->setAccepted(drop.isAccepted());
+  }
+  afterPaste(before);
+}
+
+namespace {
+// An input method commits what the operator composed, a few characters. A
+// longer commit is text from elsewhere (an input method's clipboard or
+// history): it is pasted, since typing it key by key would hold the window
+// for minutes.
+constexpr qsizetype kTypedCommitMax = 64;
+}  // namespace
+
+void KeyBox::inputMethodEvent(QInputMethodEvent* e) {
+  const QString commit = e->commitString();
+  if (commit.isEmpty()) {
+    QLineEdit::inputMethodEvent(e);  // composing, or removing text around the caret
+    return;
+  }
+  // Qt ends the composing and removes what the commit replaces; the committed
+  // text itself comes in as typed keys.
+  QInputMethodEvent replace;
+  replace.setCommitString(QString(), e->replacementStart(), e->replacementLength());
+  QLineEdit::inputMethodEvent(&replace);
+  if (commit.size() > kTypedCommitMax) pasteText(commit);
+  else typeCommit(commit);
+  if (!e->preeditString().isEmpty()) {
+    QInputMethodEvent compose(e->preeditString(), e->attributes());
+    QLineEdit::inputMethodEvent(&compose);
+  }
+  e->accept();
+}
+
+void KeyBox::typeCommit(const QString& text) {
+  // A key rule may move the focus on (Space, a carry into the next field):
+  // the next key goes where typing would send it.
+  QPointer<KeyBox> target = this;
+  for (QChar ch : text) {
+    if (!target) return;
+    if (ch.isSurrogate() || isControl(ch.unicode())) continue;  // no key makes these
+    QWidget* const focusBefore = QApplication::focusWidget();
+    const int ascii = target->keyPress(ch.unicode());
+    if (ascii && target) target->insertChar(ascii);
+    QWidget* const focusNow = QApplication::focusWidget();
+    if (focusNow == focusBefore) continue;
+    auto* next = qobject_cast<KeyBox*>(focusNow);
+    if (!next || next->window() != window()) return;
+    target = next;
+  }
+}
+
+namespace {
+std::function<QString()>& selectionSource() {
+  static std::function<QString()> source;
+  return source;
+}
+}  // namespace
+
+QString primarySelection() {
+  if (selectionSource()) return selectionSource()();
+  return QApplication::clipboard()->text(QClipboard::Selection);
+}
+
+void setPrimarySelectionSource(std::function<QString()> source) { selectionSource() = std::move(source); }
+
 void KeyBox::mouseReleaseEvent(QMouseEvent* e) {
   if (e->button() == Qt::MiddleButton) {
-    pasteText(QApplication::clipboard()->text(QClipboard::Selection));
+    pasteText(primarySelection());
     return;
   }
   QLineEdit::mouseReleaseEvent(e);

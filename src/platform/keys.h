@@ -7,6 +7,7 @@
 #include <functional>
 
 class QKeyEvent;
+class QMenu;
 
 namespace fd {
 
@@ -40,8 +41,14 @@ class KeyPreviewFilter : public QObject {
 // A text box with the classic event set: KeyDown, KeyPress (character code by
 // reference), GotFocus, LostFocus and Change. Typed characters are inserted
 // only after every handler let them pass; an Esc that every handler let pass
-// goes on to the box's window. Pasted text goes through the
-// character filter only: no key rules, no focus moves.
+// goes on to the box's window.
+//
+// Every other way text comes in obeys the box's key rules too. Pasted text
+// (the context menu's Paste, Shift+Insert, Ctrl+V where the Ctrl keys edit,
+// the middle button, a drop at the drop point) is text, not keys: each
+// character passes the character filter, control characters (Enter, Tab, Esc)
+// are dropped, and no key rule runs: no carry, no focus move, no save. An
+// input method's commit is typed, key by key, through the key rules.
 class KeyBox : public QLineEdit {
   Q_OBJECT
  public:
@@ -53,17 +60,26 @@ class KeyBox : public QLineEdit {
   std::function<void()> onGotFocus;
   std::function<void()> onLostFocus;
   std::function<void()> onChange;
-  // The box's character filter for pasted text: returns the code to insert, 0 to drop.
+  // After pasted or dropped text changed the box (after its change step).
+  std::function<void()> onPaste;
+  // The box's character filter, the same one its typed keys pass: returns
+  // the code to insert, 0 to drop.
   std::function<int(int keyAscii)> charFilter;
+  // Blanks of pasted text are dropped (where a typed Space moves on).
+  bool dropPastedBlanks = false;
   // Ctrl+A, C, V, X and Z keep their usual meaning (select all, copy, paste
   // through the filter, cut, undo); the main window's entry fields turn this
   // off, their Ctrl keys are the window's hot keys.
   bool editKeys = true;
 
+  // The box's context menu (right button, Menu key), built as it is shown,
+  // its Paste going through the filter; the caller owns it.
+  QMenu* createContextMenu();
+
   // Selection start as the classic control reports it (the caret when nothing is selected).
   int selStart() const;
   void selectAllText();
-  void pasteText(const QString& text);  // filtered insertion
+  void pasteText(const QString& text);  // filtered insertion at the caret
   // A program write: the whole text replaced by text through the character
   // filter; the change step runs once, nothing else.
   void setProgramText(const QString& text);
@@ -75,11 +91,23 @@ class KeyBox : public QLineEdit {
   void focusOutEvent(QFocusEvent* e) override;
   void contextMenuEvent(QContextMenuEvent* e) override;
   void mouseReleaseEvent(QMouseEvent* e) override;
+  void dropEvent(QDropEvent* e) override;
+  void inputMethodEvent(QInputMethodEvent* e) override;
   bool event(QEvent* e) override;
 
  private:
+  int keyPress(int keyAscii);  // the window's and the box's handlers; 0: dropped
   void insertChar(int keyAscii);
+  void typeCommit(const QString& text);
+  QString pastable(const QString& text) const;
+  void afterPaste(const QString& before);
 };
+
+// What the middle button pastes: the primary selection of the window system.
+// A platform without one (the tests' offscreen one) gives none; a test puts
+// its own source here, an empty one restores the window system's.
+QString primarySelection();
+void setPrimarySelectionSource(std::function<QString()> source);
 
 // The focus-move reasons that count as entering or leaving a field (a dialog
 // closing or the window being activated does not).

@@ -161,12 +161,26 @@ key_in() {
   key "$@"
 }
 # Clicks a control of window $1 (an id) at its design position: twips of a
-# DW x DH layout (default 9600 x 7200).
-click_twips() {
-  local wid=$1 x=$2 y=$3 dw=${4:-9600} dh=${5:-7200} geo w h
+# DW x DH layout (default 9600 x 7200). press_twips takes the mouse button
+# first (1 left, 2 middle, 3 right).
+click_twips() { press_twips 1 "$@"; }
+press_twips() {
+  local button=$1 wid=$2 x=$3 y=$4 dw=${5:-9600} dh=${6:-7200} geo w h
   geo=$(timeout 5 xdotool getwindowgeometry "$wid" | sed -n 's/.*Geometry: //p')
   w=${geo%x*} h=${geo#*x}
-  timeout 5 xdotool mousemove --window "$wid" $((x * w / dw)) $((y * h / dh)) click 1 || fail "click at $x,$y"
+  timeout 5 xdotool mousemove --window "$wid" $((x * w / dw)) $((y * h / dh)) click "$button" ||
+    fail "button $button at $x,$y"
+}
+
+# The text $2 held on the clipboard and the primary selection by the program
+# $1 (cliptext), as a copy in another program holds it; a second call replaces it.
+hold_clipboard() {
+  [ -n "${CLIP_PID:-}" ] && kill "$CLIP_PID" 2>/dev/null
+  rm -f "$SCRATCH/cliptext.out"
+  "$1" "$2" >"$SCRATCH/cliptext.out" 2>>"$SCRATCH/cliptext.err" &
+  CLIP_PID=$!
+  started_peer "$CLIP_PID"
+  wait_for 10 file_has "$SCRATCH/cliptext.out" ready || fail "the clipboard did not take \"$2\""
 }
 
 # Keeps a picture of the screen, or of the window $2 (an id), as NAME.xwd in

@@ -172,8 +172,8 @@ TEST_F(CWSettingsTest, DoneThatCannotWriteKeepsTheOldFile) {
 
 TEST_F(CWSettingsTest, BoxRules) {
   CWFrm& w = frm();
-  // A double quote never enters a stored box, typed or pasted; letters go upper case.
-  w.Text[3]->pasteText(QStringLiteral("say \"hi\""));
+  // A double quote never enters a stored box, typed or pasted; letters go upper case; blanks stay.
+  test::pasteByMenu(w.Text[3], QStringLiteral("say \"hi\""));
   EXPECT_EQ(w.Text[3]->text(), QStringLiteral("SAY HI"));
   w.Text[14]->pasteText(QStringLiteral("\""));
   EXPECT_EQ(w.Text[14]->text(), QStringLiteral("&H378"));

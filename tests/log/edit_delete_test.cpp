@@ -378,6 +378,36 @@ TEST_F(MaintEditTest, TypedAndPastedKeys) {
             joined({L1, recordLine("K2XYZ", "1E", "ENY", "2024/06/22", "18:06:00", "40", "CW", "CD", "7.200"), L3}));
 }
 
+// Boxes written past their filter (the bare line edit, as no window of ours
+// does) still store no double quote or line end, and the duplicate check
+// looks at the call as it will be stored.
+TEST_F(MaintEditTest, DoneStoresNoQuoteOrLineEnd) {
+  load({L1, L2, L3});
+  select(2);
+  onEdit([](frmEditCon& e) {
+    e.txtEditCall->QLineEdit::setText("K2\"X\nYZ");
+    e.txtEditCk->QLineEdit::setText("1\"E");
+    e.Text1->QLineEdit::setText("C\rD");
+    e.cmdDone->click();
+    EXPECT_FALSE(e.isVisible());
+  });
+  form->cmdEdit_Click();
+  EXPECT_EQ(readFile("fdlog.dat"), joined({L1, L2, L3}));
+  EXPECT_EQ(state.Log.rec(2).Call, "K2XYZ");
+
+  select(3);  // N3ABC on 20 CW; W1AW is record 1 there
+  onEdit([this](frmEditCon& e) {
+    e.txtEditCall->QLineEdit::setText("W1\"AW");
+    e.cmdDone->click();
+    EXPECT_TRUE(e.isVisible());
+    EXPECT_TRUE(e.Label1->isVisible());
+    EXPECT_EQ(dlg().beeps, 1);
+    e.Command1->click();
+  });
+  form->cmdEdit_Click();
+  EXPECT_EQ(readFile("fdlog.dat"), joined({L1, L2, L3}));
+}
+
 TEST_F(MaintEditTest, FailedRewriteKeepsMemoryAndFileInStep) {
   for (const bool del : {true, false}) {
     SCOPED_TRACE(del ? "delete" : "edit");

@@ -85,6 +85,25 @@ TEST_F(FoundLogFile, StrayQuoteLineSurvivesARewriteUnchanged) {
   EXPECT_EQ(readFile("fdlog.dat"), good + odd + "\r\n");
 }
 
+// Nothing is escaped: the writer drops a double quote, CR and LF from every
+// field, so each record stays one readable line. Lines kept because they
+// could not be read are still written back as they were.
+TEST_F(FoundLogFile, WriterDropsQuotesAndLineEndsFromEachField) {
+  const QsoRecord dirty{"N5\"X,Y", "1\rA", "S\nTX", "2024/06/22\"", "18:05:00\r\n", "\"40", "P\"H", "A\"B", "7.2\n"};
+  const QsoRecord clean{"N5X,Y", "1A", "STX", "2024/06/22", "18:05:00", "40", "PH", "AB", "7.2"};
+  EXPECT_EQ(logfile::formatLine(dirty), logfile::formatLine(clean));
+
+  const QByteArray odd = "\"K1ABC\"X\",\"2A\",\"CT\",\"2024/06/22\",\"18:05:00\",\"20\",\"CW\",\"AB\",\"\",\"\"";
+  ASSERT_TRUE(logfile::append(path("a.dat"), dirty).ok);
+  ASSERT_TRUE(logfile::rewrite(path("b.dat"), {dirty}, {odd}).ok);
+  EXPECT_EQ(readFile("a.dat"), logfile::formatLine(clean));
+  EXPECT_EQ(readFile("b.dat"), logfile::formatLine(clean) + odd + "\r\n");
+  const logfile::LoadResult back = logfile::load(path("b.dat"));
+  ASSERT_EQ(back.records.size(), 1u);
+  EXPECT_EQ(back.records[0], clean);
+  EXPECT_EQ(back.kept, QList<QByteArray>{odd});
+}
+
 // Every byte 0x80..0xFF survives a load and a rewrite unchanged.
 TEST_F(FoundLogFile, HighBytesRoundTrip) {
   QByteArray high;

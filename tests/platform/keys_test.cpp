@@ -1,6 +1,12 @@
 // The key model's virtual-key codes: what a US keyboard's keys give, whatever
-// character Qt reports for them.
+// character Qt reports for them; and the text box's ways in besides typing.
+#include <QApplication>
+#include <QClipboard>
+#include <QDropEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMimeData>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include "platform/keys.h"
@@ -44,6 +50,87 @@ TEST(VirtualKey, PunctuationShiftedDigitsAndKeypadAsOnAUsKeyboard) {
     SCOPED_TRACE(c.text);
     const QKeyEvent e(QEvent::KeyPress, c.qtKey, c.mods, QString::fromLatin1(c.text));
     EXPECT_EQ(virtualKey(&e), c.vk);
+  }
+}
+
+// A box whose typed keys are upper-cased and recorded, its filter the same.
+struct UpperBox {
+  KeyBox box;
+  QString keys;  // what onKeyPress saw
+  int pastes = 0;
+  UpperBox() {
+    box.charFilter = [](int k) { return k >= 'a' && k <= 'z' ? k - 32 : k == '"' ? 0 : k; };
+    box.onKeyPress = [this](int& k) {
+      keys += QChar(static_cast<char16_t>(k));
+      k = box.charFilter(k);
+    };
+    box.onPaste = [this] { ++pastes; };
+  }
+  void commit(const QString& text, const QString& preedit = {}, int replaceFrom = 0, int replaceLength = 0) {
+    QInputMethodEvent e(preedit, {});
+    e.setCommitString(text, replaceFrom, replaceLength);
+    QApplication::sendEvent(&box, &e);
+  }
+};
+
+TEST(KeyBoxWaysIn, InputMethodCommitIsTypedKeyByKey) {
+  UpperBox b;
+  b.commit("a\"b\tc");
+  EXPECT_EQ(b.keys, "a\"bc");  // each key through the key rules; a tab is no key of a commit
+  EXPECT_EQ(b.box.text(), "ABC");
+  // What replaces text before the caret, and a composing text beside the commit.
+  b.commit("d", "e", -1, 1);
+  EXPECT_EQ(b.box.text(), "ABD");
+  EXPECT_EQ(b.box.displayText(), "ABD");
+  b.commit("", "");
+  EXPECT_EQ(b.box.text(), "ABD");
+  EXPECT_EQ(b.pastes, 0);
+  // A commit longer than any composed text is pasted: filtered, no key rules.
+  b.keys.clear();
+  b.box.clear();
+  b.commit(QString("x\"").repeated(40));
+  EXPECT_EQ(b.keys, "");
+  EXPECT_EQ(b.box.text(), QString("X").repeated(40));
+  EXPECT_EQ(b.pastes, 1);
+}
+
+TEST(KeyBoxWaysIn, DropIsAPasteAtTheDropPoint) {
+  UpperBox b;
+  b.box.resize(300, 24);
+  b.box.show();
+  b.box.setText("KKKK");
+  QMimeData data;
+  data.setText("w1\"a\r\nw ");
+  auto dropAt = [&](int x) {
+    QDragEnterEvent enter(QPoint(x, 12), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(&b.box, &enter);
+    QDropEvent drop(QPointF(x, 12), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(&b.box, &drop);
+    return drop.isAccepted();
+  };
+  EXPECT_TRUE(dropAt(1));
+  EXPECT_EQ(b.box.text(), "W1AW KKKK");
+  EXPECT_EQ(b.keys, "");
+  EXPECT_EQ(b.pastes, 1);
+  b.box.dropPastedBlanks = true;
+  EXPECT_TRUE(dropAt(299));
+  EXPECT_EQ(b.box.text(), "W1AW KKKKW1AW");
+}
+
+// Where the Ctrl keys are the window's hot keys, Ctrl+V pastes nothing;
+// Shift+Insert pastes through the filter in every box.
+TEST(KeyBoxWaysIn, ShiftInsertPastesWhereCtrlVDoesNot) {
+  for (const bool editKeys : {true, false}) {
+    SCOPED_TRACE(editKeys);
+    UpperBox b;
+    b.box.editKeys = editKeys;
+    QApplication::clipboard()->setText("k2\"ab");
+    QKeyEvent ctrlV(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier, QStringLiteral("\x16"));  // as X11 sends it
+    QApplication::sendEvent(&b.box, &ctrlV);
+    EXPECT_EQ(b.box.text(), editKeys ? "K2AB" : "");
+    b.box.clear();
+    QTest::keyClick(&b.box, Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(b.box.text(), "K2AB");
   }
 }
 

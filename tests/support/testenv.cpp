@@ -1,8 +1,12 @@
 #include "testenv.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMenu>
 #include <QThread>
 #include <csignal>
 #include <sys/resource.h>
@@ -108,6 +112,17 @@ void touchAt(const QString& path, const QDateTime& when) {
   QFile f(path);
   ASSERT_TRUE(f.open(QIODevice::ReadWrite)) << path.toStdString();
   ASSERT_TRUE(f.setFileTime(when, QFileDevice::FileModificationTime)) << path.toStdString();
+}
+
+void pasteByMenu(KeyBox* box, const QString& text) {
+  QApplication::clipboard()->setText(text);
+  std::unique_ptr<QMenu> menu(box->createContextMenu());
+  QAction* paste = nullptr;
+  for (QAction* a : menu->actions())
+    if (a->objectName() == QLatin1String("edit-paste") || a->text().startsWith(QLatin1String("&Paste"))) paste = a;
+  ASSERT_NE(paste, nullptr) << "the context menu has no Paste";
+  ASSERT_TRUE(paste->isEnabled());
+  paste->trigger();
 }
 
 }  // namespace fd::test

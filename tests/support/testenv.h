@@ -14,6 +14,7 @@
 #include "log/logbook.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "platform/keys.h"
 #include "platform/registry.h"
 #include "platform/screen.h"
 
@@ -115,6 +116,11 @@ QByteArray recordLine(const QString& call, const QString& cls, const QString& se
 // Runs events (real sockets, real serial ports) until done() holds or ms pass;
 // done()'s last answer.
 bool pump(const std::function<bool()>& done, int ms = 3000);
+
+// Pastes text through the box's own context menu: the clipboard takes it and
+// the menu's Paste runs, found as Qt gives it (by its name where Qt names it,
+// else by its text).
+void pasteByMenu(KeyBox* box, const QString& text);
 
 // Creates the file when missing and sets its last-change time, as a file
 // left by an earlier run shows it.

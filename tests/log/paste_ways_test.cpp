@@ -1,0 +1,279 @@
+// Text that comes into a box without being typed key by key: the context
+// menu's Paste, Shift+Insert, the middle button, a drop and an input method's
+// commit, into every box whose text goes into fdlog.dat or fdpref.dat.
+#include <QClipboard>
+#include <QDropEvent>
+#include <QInputMethodEvent>
+#include <QMimeData>
+#include <QRegularExpression>
+
+#include "form1_fixture.h"
+#include "log/frmeditcon.h"
+#include "log/frmoperator.h"
+#include "log/frmstationid.h"
+#include "log/logfile.h"
+#include "output/backup_window.h"
+
+namespace fd {
+namespace {
+
+using test::recordLine;
+
+enum class Way { Menu, ShiftInsert, Middle, Drop, InputMethod };
+const char* wayName(Way w) {
+  switch (w) {
+    case Way::Menu: return "context menu";
+    case Way::ShiftInsert: return "Shift+Insert";
+    case Way::Middle: return "middle button";
+    case Way::Drop: return "drop";
+    case Way::InputMethod: return "input method";
+  }
+  return "";
+}
+constexpr Way kWays[] = {Way::Menu, Way::ShiftInsert, Way::Middle, Way::Drop, Way::InputMethod};
+
+// The primary selection for the middle button; the offscreen platform has none.
+class ScopedSelection {
+ public:
+  explicit ScopedSelection(const QString& text) { setPrimarySelectionSource([text] { return text; }); }
+  ~ScopedSelection() { setPrimarySelectionSource({}); }
+};
+
+void bring(KeyBox* box, Way way, const QString& text) {
+  const QPoint mid(box->width() / 2, box->height() / 2);
+  switch (way) {
+    case Way::Menu:
+      test::pasteByMenu(box, text);
+      break;
+    case Way::ShiftInsert:
+      QApplication::clipboard()->setText(text);
+      QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
+      break;
+    case Way::Middle: {
+      ScopedSelection selection(text);
+      QTest::mouseClick(box, Qt::MiddleButton, {}, mid);
+      break;
+    }
+    case Way::Drop: {
+      QMimeData data;
+      data.setText(text);
+      QDragEnterEvent enter(mid, Qt::CopyAction, &data, Qt::LeftButton, {});
+      QApplication::sendEvent(box, &enter);
+      QDropEvent drop(QPointF(mid), Qt::CopyAction, &data, Qt::LeftButton, {});
+      QApplication::sendEvent(box, &drop);
+      break;
+    }
+    case Way::InputMethod: {
+      QInputMethodEvent commit;
+      commit.setCommitString(text);
+      QApplication::sendEvent(box, &commit);
+      break;
+    }
+  }
+}
+
+const QString kQuoted = QStringLiteral("n5\"x,y");
+const QString kDupe = QStringLiteral("k2abc");  // K2ABC is logged on 40 PH
+const QString kBlanks = QStringLiteral("  say\x1b hi\t\r\n");
+const QString kLongUnit = QStringLiteral("w1aw/");
+const int kLongRepeats = 25600;  // 128,000 characters: 125 KB
+
+// What each kind of box makes of the four texts (the long one as its repeated unit).
+enum class Kind { Entry, Upper, Folder, Date, Time, Offset };
+struct Expected { const char* quoted; const char* dupe; const char* blanks; const char* longUnit; };
+Expected expected(Kind k) {
+  switch (k) {
+    case Kind::Entry: return {"N5X,Y", "K2ABC", "SAYHI", "W1AW/"};     // call, class, section: no blanks
+    case Kind::Upper: return {"N5X,Y", "K2ABC", "  SAY HI", "W1AW/"};  // blanks kept
+    case Kind::Folder: return {"n5x,y", "k2abc", "  say hi", "w1aw/"};
+    case Kind::Date: return {"5", "2", "", "1/"};
+    case Kind::Time: return {"5", "2", "", "1"};
+    case Kind::Offset: return {"5", "2", "", "1/"};
+  }
+  return {};
+}
+
+struct Box {
+  const char* name;
+  KeyBox* box;
+  Kind kind;
+  int limit;  // the box's own length limit, Qt's where it has none
+  bool mainEntry = false;
+};
+
+class PasteWays : public test::RoadForm {
+ protected:
+  void openLog() {
+    state.CurBand = "40";
+    state.CurMode = "PH";
+    open(recordLine("K2ABC", "1A", "STX", "2024/06/22", "17:00:00", "40", "PH"));
+  }
+
+  // Everything the main window's entry shows, and where the focus is.
+  QString snapshot() const {
+    QStringList s{form->txtCall->text(), form->txtCK->text(), form->txtSec->text(), form->txtPostConTime->text(),
+                  form->txtPostConDate->text()};
+    QWidget* f = focused();
+    s << (f ? f->objectName() : QString()) << QString::number(state.QsoCount());
+    return s.join(u'|');
+  }
+  void resetEntry(KeyBox* box) {
+    form->cmdClear_Click();
+    form->txtPostConTime->clear();
+    form->txtPostConDate->clear();
+    state.DupeFlag = 0;
+    box->setFocus(Qt::OtherFocusReason);
+    box->clear();
+  }
+};
+
+TEST_F(PasteWays, EveryWayInObeysTheBoxesKeyRules) {
+  openLog();
+  form->mnuPostContest_Click();
+  const int countBefore = state.QsoCount();
+  frmEditCon edit(state, 1);
+  frmStationID station(state);
+  frmOperator op(state);
+  frmBackup backup(state, *form);
+  const Box boxes[] = {
+      {"Call", form->txtCall, Kind::Entry, 12, true},
+      {"Class", form->txtCK, Kind::Entry, 3, true},
+      {"Section", form->txtSec, Kind::Entry, 20, true},
+      {"post-contest time", form->txtPostConTime, Kind::Time, 8, true},
+      {"post-contest date", form->txtPostConDate, Kind::Date, 10, true},
+      {"edit call", edit.txtEditCall, Kind::Upper, 32767},
+      {"edit class", edit.txtEditCk, Kind::Upper, 32767},
+      {"edit section", edit.txtEditSec, Kind::Upper, 32767},
+      {"edit date", edit.txtEditDate, Kind::Upper, 32767},
+      {"edit time", edit.txtEditTime, Kind::Upper, 32767},
+      {"edit band", edit.txtEditBnd, Kind::Upper, 32767},
+      {"edit mode", edit.txtEditmode, Kind::Upper, 32767},
+      {"edit initials", edit.Text1, Kind::Upper, 32767},
+      {"station call", station.Text1, Kind::Upper, 32767},
+      {"station class", station.Text3, Kind::Upper, 32767},
+      {"station section", station.Text5, Kind::Upper, 32767},
+      {"station UTC offset", station.Text6, Kind::Offset, 32767},
+      {"station initials", station.Text4, Kind::Upper, 32767},
+      {"operator initials", op.Text1, Kind::Upper, 10},
+      {"backup folder", backup.Text1, Kind::Folder, 32767},
+  };
+  form->txtCall->setObjectName("txtCall");
+  form->txtCK->setObjectName("txtCK");
+  form->txtSec->setObjectName("txtSec");
+  form->txtPostConTime->setObjectName("txtPostConTime");
+  form->txtPostConDate->setObjectName("txtPostConDate");
+
+  QStringList failed;
+  for (const Box& b : boxes) {
+    EXPECT_EQ(b.box->maxLength(), b.limit) << b.name;
+    const Expected e = expected(b.kind);
+    const struct { const char* name; QString text, want; } texts[] = {
+        {"n5\"x,y", kQuoted, QString(e.quoted).left(b.limit)},
+        {"k2abc", kDupe, QString(e.dupe).left(b.limit)},
+        {"blanks", kBlanks, QString(e.blanks).left(b.limit)},
+        {"125 KB", kLongUnit.repeated(kLongRepeats), QString(e.longUnit).repeated(kLongRepeats).left(b.limit)},
+    };
+    for (Way way : kWays) {
+      for (const auto& [textName, text, want] : texts) {
+        const QString what = QString("%1, %2, %3").arg(b.name, wayName(way), textName);
+        SCOPED_TRACE(what.toStdString());
+        // An input method's commit is typed: in the main window's entry it
+        // runs the key rules, and what typing the same keys gives is the answer.
+        const bool typed = way == Way::InputMethod && b.mainEntry && text.size() < 1000;
+        QString typedResult;
+        if (typed) {
+          resetEntry(b.box);
+          QString keys = text;
+          keys.remove(QRegularExpression("[\\x00-\\x1f]"));
+          for (QChar c : keys) QTest::keyClick(focused(), c.toLatin1());  // each key where the focus is then
+          typedResult = snapshot();
+        }
+        if (b.mainEntry) resetEntry(b.box);
+        else b.box->clear();
+        QWidget* const focusBefore = focused();
+        bring(b.box, way, text);
+        bool ok;
+        if (typed) {
+          ok = snapshot() == typedResult;
+          EXPECT_EQ(snapshot().toStdString(), typedResult.toStdString());
+        } else {
+          // Text, not keys: no carry, no focus move, no save.
+          ok = b.box->text() == want && focused() == focusBefore;
+          EXPECT_EQ(b.box->text().left(40).toStdString(), want.left(40).toStdString());
+          EXPECT_EQ(focused(), focusBefore);
+        }
+        if (!ok) failed << what;
+      }
+    }
+  }
+  EXPECT_EQ(state.QsoCount(), countBefore);  // no way in ever saves
+  if (!failed.isEmpty()) ADD_FAILURE() << "rows that failed:\n" << failed.join(u'\n').toStdString();
+}
+
+TEST_F(PasteWays, PastedCallGetsItsPartialListAndNothingElse) {
+  openLog();
+  form->cmdEdit->show();
+  form->cmdDelete->show();
+  state.DupeFlag = 1;  // a duplicate was just found: the next typed key is held
+  state.DupeTime = fake->clock->monotonicMs();
+  const auto t0 = fake->clock->monotonicMs();
+  test::pasteByMenu(form->txtCall, kDupe);
+  EXPECT_EQ(form->txtCall->text(), "K2ABC");
+  EXPECT_TRUE(form->cmdEdit->isHidden());
+  EXPECT_TRUE(form->cmdDelete->isHidden());
+  EXPECT_EQ(form->lblDupe->text(), "K2ABC  ");
+  EXPECT_EQ(status(), "Possible Duplicate!");
+  EXPECT_EQ(state.DupeFlag, 1);                       // the hold still waits for a typed key
+  EXPECT_EQ(fake->clock->monotonicMs(), t0);          // and the paste did not wait
+  EXPECT_EQ(focused(), form->txtCall);
+  EXPECT_EQ(entry(), (QStringList{"K2ABC", "", ""}));
+
+  // Three characters: the call-form check, as after typing the third.
+  form->cmdClear_Click();
+  fake->dialogs->clear();
+  test::pasteByMenu(form->txtCall, "wab");
+  EXPECT_EQ(status(), "The second or third character is not numeric!");
+  EXPECT_EQ(fake->dialogs->beeps, 1);
+
+  // Leaving the field finds the duplicate the pasted call is: not saved again.
+  form->cmdClear_Click();
+  state.DupeFlag = 0;
+  test::pasteByMenu(form->txtCall, kDupe);
+  type(" ");
+  EXPECT_TRUE(status().startsWith("Dupe: K2ABC 1A STX")) << status().toStdString();
+  EXPECT_EQ(entry(), (QStringList{"", "", ""}));
+  EXPECT_EQ(state.QsoCount(), 1);
+}
+
+TEST_F(PasteWays, PastedCallIsLoggedAsALineThatReadsBack) {
+  openLog();
+  test::pasteByMenu(form->txtCall, kQuoted);
+  type(" 1a stx\r");
+  ASSERT_EQ(state.QsoCount(), 2);
+  EXPECT_EQ(state.Log.rec(2).Call, "N5X,Y");
+  const logfile::LoadResult back = logfile::load(path("fdlog.dat"));
+  EXPECT_EQ(back.unreadable, 0);
+  ASSERT_EQ(back.records.size(), 2u);
+  EXPECT_EQ(back.records[1], state.Log.rec(2));
+}
+
+// A box written past its filter (the bare line-edit call, as no window of
+// ours does) still gives a record whose line keeps its fields apart.
+TEST_F(PasteWays, SaveStepStoresNoQuoteOrLineEnd) {
+  openLog();
+  form->txtCall->QLineEdit::setText("W1\"AW");
+  form->txtCK->QLineEdit::setText("2\nA");
+  form->txtSec->QLineEdit::setText("C\rT");
+  state.CurFreq = "14.0\"25";
+  fake->dialogs->answers = {Answer::No};  // not a known section: saved as typed
+  type("\r");
+  ASSERT_EQ(state.QsoCount(), 2);
+  EXPECT_EQ(state.Log.rec(2).Call, "W1AW");
+  EXPECT_EQ(state.Log.rec(2).Class, "2A");
+  EXPECT_EQ(state.Log.rec(2).Section, "CT");
+  EXPECT_EQ(state.Log.rec(2).Freq, "14.025");
+  EXPECT_EQ(logfile::load(path("fdlog.dat")).records.size(), 2u);
+}
+
+}  // namespace
+}  // namespace fd
