@@ -351,10 +351,7 @@ void RigControlfrm::OpenRigPort() {
                                    "the settings that you have selected are invalid.  Please select another "
                                    "combination or choose None for your rig selection."),
                     Buttons::Ok, Icon::Information);
-  if (!isVisible()) {  // at start-up: let the operator correct it
-    QTimer::singleShot(0, this, [this] { activateWindow(); });  // shown modally, it takes the focus
-    showModal(this);
-  }
+  if (!isVisible()) showModal(this);  // at start-up: let the operator correct it
 }
 
 void RigControlfrm::StartRigPolling() {

@@ -134,7 +134,7 @@ TEST_F(RigPtyTest, CivWithEchoAndSplitRepliesNeverGivesAWrongFrequency) {
   w->Form_Unload();
 }
 
-TEST_F(RigPtyTest, ASilentRadioChangesNothingAndAClosedEndGoesIdle) {
+TEST_F(RigPtyTest, ASilentRadioChangesNothingAndAClosedEndStopsPolling) {
   sim::RadioSim radio(QStringLiteral("Kenwood"));
   radio.silent = true;
   auto w = start(radio, QStringLiteral("Kenwood"));
