@@ -1,9 +1,10 @@
 // The rig interface window over fake ports: presets, bytes at open and
 // unload, "RigCntrl.txt" byte for byte, the read-back into the main window,
-// the port failure and a vanished device.
+// the port failure, and a lost port: said, tried again once a second, and
+// polled again when it opens.
 #include <gtest/gtest.h>
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QListWidget>
 #include <QPushButton>
