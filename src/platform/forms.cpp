@@ -196,12 +196,17 @@ void showModal(QWidget* window) {
   if (guard) guard->setWindowModality(Qt::NonModal);
 }
 
-void showModeless(QWidget* window) {
+void showInFront(QWidget* window) {
   if (!window) return;
   if (window->property(kOwnWindowProperty).toBool()) setWindowType(window, Qt::Window);
   window->show();
   window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
   window->raise();
+}
+
+void showModeless(QWidget* window) {
+  if (!window) return;
+  showInFront(window);
   window->activateWindow();
 }
 

@@ -83,10 +83,13 @@ class QtSerialPort final : public SerialPort {
     return !port_.isOpen() || port_.setRequestToSend(on);
   }
 
-  bool open() override {
+  bool open() override { return openDevice(serialDevice(progDir_, commPort_)); }
+
+  bool reopen() override { return openDevice(device_); }
+
+  bool openDevice(const QString& device) {
     error_.clear();
     if (port_.isOpen()) { error_ = QStringLiteral("Port already open"); return false; }
-    const QString device = serialDevice(progDir_, commPort_);
     if (device.isEmpty()) { error_ = QStringLiteral("Invalid port number"); return false; }
     const SerialSettings s = parseSerialSettings(settings_);
     if (!s.ok) { error_ = QStringLiteral("Invalid port settings"); return false; }
@@ -125,6 +128,7 @@ class QtSerialPort final : public SerialPort {
       return false;
     }
     port_.clearError();
+    device_ = device;
     return true;
   }
 
@@ -184,6 +188,7 @@ class QtSerialPort final : public SerialPort {
   }
 
   QSerialPort port_;
+  QString device_;  // the entry of the last successful open
 };
 
 SerialFactory& factory() {
@@ -224,6 +229,11 @@ bool FakeSerialPort::open() {
   return true;
 }
 
+bool FakeSerialPort::reopen() {
+  ++reopenTries;
+  return opens > 0 && open();
+}
+
 void FakeSerialPort::close() {
   if (!open_) return;
   lineLog << QStringLiteral("DTR 0") << QStringLiteral("RTS 0") << QStringLiteral("close");
@@ -231,6 +241,10 @@ void FakeSerialPort::close() {
 }
 
 bool FakeSerialPort::output(const QByteArray& bytes) {
+  if (open_ && vanishOnWrite) {
+    vanish();
+    return false;
+  }
   if (!open_ || failWrite) { error_ = QStringLiteral("Port is closed"); return false; }
   written += bytes;
   return true;

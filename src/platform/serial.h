@@ -68,6 +68,12 @@ class SerialPort : public QObject {
   // PortOpen = True: opens with the properties above. False with error() set
   // when the port does not exist, is in use or the settings are bad.
   virtual bool open() = 0;
+  // Opens again the device that the last successful open went to, with the
+  // properties as they stand. The port number is not mapped anew: when an
+  // adapter's entry went with the adapter (a pseudo-terminal's link does),
+  // this fails like a missing port, at once, instead of opening whatever
+  // device the map falls back to.
+  virtual bool reopen() = 0;
   // PortOpen = False: what is still queued drains (bounded), both lines off,
   // then closed, so a last command is not cut by a line that powers the
   // interface. Closing a closed port is fine.
@@ -109,6 +115,7 @@ class FakeSerialPort : public SerialPort {
   bool setDTREnable(bool on) override;
   bool setRTSEnable(bool on) override;
   bool open() override;
+  bool reopen() override;
   void close() override;
   bool isOpen() const override { return open_; }
   bool output(const QByteArray& bytes) override;
@@ -122,7 +129,9 @@ class FakeSerialPort : public SerialPort {
   QStringList lineLog;       // "DTR 1", "RTS 0", "open", "close"
   bool failOpen = false;
   bool failWrite = false;
+  bool vanishOnWrite = false;  // a write finds the device gone, as the real port does
   int opens = 0;
+  int reopenTries = 0;
 
  private:
   bool open_ = false;

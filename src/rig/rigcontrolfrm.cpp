@@ -23,6 +23,8 @@ namespace {
 
 const char* const kBauds[] = {"1200", "2400", "4800", "9600", "14400", "19200", "28800", "38400", "56000"};
 const char* const kBaudCaptions[] = {"1.2", "2.4", "4.8", "9.6", "14.4", "19.2", "28.8", "38.4", "56"};
+const char* const kPortWentAway =
+    "The radio's port went away (cable or adapter unplugged?). Band and mode no longer follow the radio.";
 
 // Selecting by the program, as a click does; false clears the button even
 // when it is the frame's only selected one.
@@ -40,6 +42,9 @@ RigControlfrm::RigControlfrm(ProgramState& state, MainWindow* main, QWidget* par
     : QDialog(parent), s_(state), main_(main) {
   setWindowTitle(QStringLiteral(" Rig Interface Setup"));
   applyWindowRule(this, "RigControlfrm", [this] { cmdDone_Click(); });  // Done runs Test
+  // A lost port shows the window while the operator may be typing a call: it
+  // must never take the focus then. The operator's own showings activate it.
+  setAttribute(Qt::WA_ShowWithoutActivating);
   layout.width = 9600;
   layout.height = 7200;
   const QString sans = QStringLiteral("MS Sans Serif");
@@ -206,15 +211,19 @@ RigControlfrm::RigControlfrm(ProgramState& state, MainWindow* main, QWidget* par
 
   tmrGetData.setInterval(1000);
   connect(&tmrGetData, &QTimer::timeout, this, [this] { tmrGetData_Timer(); });
+  tmrReopen.setInterval(1000);
+  tmrReopen.setTimerType(Qt::PreciseTimer);  // a coarse timer may come 5 % early
+  connect(&tmrReopen, &QTimer::timeout, this, [this] { tmrReopen_Timer(); });
   comComm1 = makeSerialPort();
   comComm1->setProgramFolder(s_.ProgDir);
-  comComm1->onVanished = [this](const QString& why) { linkLost(why); };
+  comComm1->onVanished = [this](const QString&) { linkLost(); };
   poll.port = comComm1.get();
   Form_Load();
 }
 
 RigControlfrm::~RigControlfrm() {
   tmrGetData.stop();
+  tmrReopen.stop();
   if (comComm1) comComm1->onVanished = nullptr;
 }
 
@@ -317,7 +326,10 @@ void RigControlfrm::List1_Click() {
   poll.fam = currentFamily();
 }
 
-void RigControlfrm::OpenRigPort() {
+// The port as Test opens it: the last Test's settings, the family's
+// handshake, the power line and the opening bytes. `again`: the device of
+// the last open, after a loss.
+bool RigControlfrm::openLinkPort(bool again) {
   const rig::RigFamily* f = currentFamily();
   if (comComm1->isOpen()) comComm1->close();
   comComm1->setCommPort(settings.PortNumber);
@@ -327,18 +339,21 @@ void RigControlfrm::OpenRigPort() {
   comComm1->setSettings(settings.PortSettings);
   comComm1->setDTREnable(false);
   comComm1->setRTSEnable(false);
-  if (!comComm1->open()) {
-    dialogs().message(QStringLiteral("Invalid Comm Settings."),
-                      QStringLiteral("The comm port that you selected for rig interface is either in use, invalid or "
-                                     "the settings that you have selected are invalid.  Please select another "
-                                     "combination or choose None for your rig selection."),
-                      Buttons::Ok, Icon::Information);
-    if (!isVisible()) showModal(this);  // at start-up: let the operator correct it
-    return;
-  }
+  if (!(again ? comComm1->reopen() : comComm1->open())) return false;
   if (settings.PowerLine == u"R") comComm1->setRTSEnable(true);
   if (settings.PowerLine == u"D") comComm1->setDTREnable(true);
   if (f && *f->openHex) comComm1->output(cat::HexTextToBytes(QString::fromLatin1(f->openHex)));
+  return true;
+}
+
+void RigControlfrm::OpenRigPort() {
+  if (openLinkPort(false)) return;
+  dialogs().message(QStringLiteral("Invalid Comm Settings."),
+                    QStringLiteral("The comm port that you selected for rig interface is either in use, invalid or "
+                                   "the settings that you have selected are invalid.  Please select another "
+                                   "combination or choose None for your rig selection."),
+                    Buttons::Ok, Icon::Information);
+  if (!isVisible()) showModal(this);  // at start-up: let the operator correct it
 }
 
 void RigControlfrm::StartRigPolling() {
@@ -350,6 +365,7 @@ void RigControlfrm::StartRigPolling() {
 }
 
 void RigControlfrm::Command1_Click() {
+  tmrReopen.stop();  // Test opens the port itself, with the options as they are now
   const bool none = s_.RigType == u"None";
   if (!none) {
     lblMode->setText(QStringLiteral("No Response"));
@@ -390,6 +406,8 @@ void RigControlfrm::Command1_Click() {
     tmrGetData_Timer();
     StartRigPolling();
   } else {
+    tmrGetData.stop();  // idle: no ticks on a closed port from an earlier link
+    linkOn_ = false;
     Command2->setEnabled(false);
     Label2->hide();
   }
@@ -400,16 +418,49 @@ void RigControlfrm::Command2_Click() {
   lblFreq->clear();
   lblUnProcess->clear();
   tmrGetData.stop();
+  tmrReopen.stop();
   linkOn_ = false;
   Label2->hide();
   Command2->setEnabled(false);
   if (comComm1->isOpen()) comComm1->close();
 }
 
-void RigControlfrm::linkLost(const QString& why) {
-  // The device went away (adapter pulled, far end closed): idle, and say why.
-  Command2_Click();
-  lblUnProcess->setText(QStringLiteral("The radio's port went away: %1").arg(why));
+void RigControlfrm::linkLost() {
+  // A port that goes while Test opens it leaves Test to go idle.
+  if (!linkOn_) {
+    Command2_Click();
+    lblUnProcess->setText(QString::fromLatin1(kPortWentAway));
+    return;
+  }
+  if (portLost()) return;  // said once per loss
+  // The adapter pulled or the far end gone: say so where the operator looks,
+  // and open the port again once a second until it comes back. End Test
+  // stays enabled: it ends the tries.
+  tmrGetData.stop();
+  comComm1->close();
+  Label2->hide();
+  lblFreq->clear();
+  lblMode->clear();
+  lblUnProcess->setText(QString::fromLatin1(kPortWentAway));
+  tmrReopen.start();
+  showInFront(this);
+}
+
+void RigControlfrm::tmrReopen_Timer() {
+  // Never inside a radio command's waits: the command ends first.
+  if (!portLost() || commandBusy()) return;
+  if (!openLinkPort(true) || !comComm1->isOpen()) return;
+  tmrReopen.stop();
+  lblMode->setText(QStringLiteral("No Response"));
+  lblFreq->setText(QStringLiteral("No Response"));
+  lblUnProcess->clear();
+  Label2->show();
+  poll.values.mode.clear();
+  // What was asked before the loss went with the port: start with a request.
+  poll.discard();
+  poll.ReadTickDue = 0;
+  tmrGetData_Timer();
+  StartRigPolling();
 }
 
 void RigControlfrm::Command3_Click() {
@@ -447,6 +498,7 @@ void RigControlfrm::Form_Unload() {
   if (f && *f->unloadHex && polling() && comComm1->isOpen())
     comComm1->output(cat::HexTextToBytes(QString::fromLatin1(f->unloadHex)));
   tmrGetData.stop();
+  tmrReopen.stop();
   comComm1->close();
 }
 

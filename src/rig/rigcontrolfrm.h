@@ -54,6 +54,8 @@ class RigControlfrm : public QDialog {
   QLabel *lblFreq = nullptr, *lblMode = nullptr, *lblUnProcess = nullptr;
   QFrame* Line1 = nullptr;
   QTimer tmrGetData;
+  // Runs while the port is lost: once a second, the port opened again.
+  QTimer tmrReopen;
   std::unique_ptr<SerialPort> comComm1;
 
   // The link's state.
@@ -75,6 +77,8 @@ class RigControlfrm : public QDialog {
   void cmdDone_Click();
   void Form_Unload();
   void tmrGetData_Timer();
+  // One quiet try to open the lost port again; polling resumes when it opens.
+  void tmrReopen_Timer();
   void modeByClicked();   // OptRig / OptFreq / OptDont
 
   // Radio commands (tuning). One at a time: a command that starts while
@@ -89,6 +93,7 @@ class RigControlfrm : public QDialog {
   QList<rig::BandPlanEntry> RigBandPlan;
 
   bool polling() const { return tmrGetData.isActive(); }
+  bool portLost() const { return tmrReopen.isActive(); }
   const rig::RigFamily* currentFamily() const;
 
  protected:
@@ -96,7 +101,8 @@ class RigControlfrm : public QDialog {
 
  private:
   void applyFamily(const rig::RigFamily& f);
-  void linkLost(const QString& why);
+  bool openLinkPort(bool again);
+  void linkLost();
   bool sendCommand(const QByteArray& bytes, QString& why);
   void changeMode(float f, QString& mode);
   ProgramState& s_;

@@ -121,10 +121,12 @@ void RigControlfrm::ChangeFrequency(const float& mhz) {
     if (ok) WaitWhileInputPending();
   }
   if (!ok) dialogs().message(QStringLiteral("Error Changing Frequency"), why, Buttons::Ok);
-  // Polling again while the link stands; idle when the port went away (never
-  // "Polling Rig" over a dead port) or End Test ran meanwhile.
+  // Polling again while the link stands. A port that went away is tried
+  // again as any lost port is (never "Polling Rig" over a dead port); idle
+  // when End Test ran meanwhile.
   if (!pegasus && !comComm1->isOpen()) {
-    Command2_Click();
+    if (linkOn_) linkLost();
+    else Command2_Click();
     return;
   }
   if (linkOn_) tmrGetData.start();

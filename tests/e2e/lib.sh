@@ -226,12 +226,14 @@ log_has_lines() { [ -f "$PROG/fdlog.dat" ] && [ "$(grep -c '' "$PROG/fdlog.dat")
 file_has() { [ -f "$1" ] && grep -q "$2" "$1"; }
 
 # Serial port N of the program (ports/comN) as one end of a socat pair of
-# pseudo-terminals; the other end is the link $2.
+# pseudo-terminals; the other end is the link $2. SOCAT_PID is the pair's
+# socat (a TERM ends the pair and removes both links, as a pulled adapter).
 serial_pair() {
   local port="$PROG/ports/com$1" far=$2
   rm -f "$port" "$far"
   socat pty,raw,echo=0,link="$port" pty,raw,echo=0,link="$far" 2>>"$SCRATCH/socat.log" &
-  started_peer $!
+  SOCAT_PID=$!
+  started_peer "$SOCAT_PID"
   wait_for 10 test -e "$port" -a -e "$far" || fail "socat made no pseudo-terminal pair"
 }
 

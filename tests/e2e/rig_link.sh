@@ -7,7 +7,12 @@
 # (screenshots in the scratch folder); the tune window's "20", then its
 # frequency box with 7.15, 14.2 and 1.9 send the band plan's mode and the
 # frequency within 1 s of Enter, polling resumes after each and the band
-# follows to 160. A second short run as a
+# follows to 160. Then the pair ends (the adapter pulled) while the rig
+# window is hidden: the rig window comes up in front of the main window
+# without the focus, so a call typed meanwhile goes into the call box; the
+# pair made again at the same link with the radio on 7.200 LSB is polled
+# again within 2 s and the contact is logged on 40 PH at 7.200; after End
+# Test a radio that comes back is left alone. A second short run as a
 # "Yaesu 757 GX II" sees the CAT-on bytes at start and CAT-off at close.
 #
 # Usage: rig_link.sh PROGRAM_DIR SCRATCH_DIR RADIOSIM
@@ -144,6 +149,61 @@ screenshot tune-window "$(visible_id "$TUNE")"
 log "the log's band followed the radio to 160"
 key alt+d
 wait_for 10 window_hidden "$TUNE" || fail "Done did not close the tune window"
+
+# The adapter pulled while the operator types in the call box.
+RIG=" Rig Interface Setup"
+window_hidden "$RIG" || fail "the rig window is shown before the port went away"
+timeout 10 xdotool windowactivate --sync "$MID"
+sleep 0.5
+# Window $1 lies above window $2 (ids) in the window manager's stacking order.
+stacked_above() {
+  local w i=0 above=-1 below=-1
+  for w in $(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/,//g'); do
+    [ $((w)) -eq "$1" ] && above=$i
+    [ $((w)) -eq "$2" ] && below=$i
+    i=$((i + 1))
+  done
+  [ "$below" -ge 0 ] && [ "$above" -gt "$below" ]
+}
+pull_adapter() {
+  kill "$SOCAT_PID" "$SIM_PID"
+  wait_for 5 test ! -e "$PROG/ports/com1" || fail "socat left ports/com1 behind"
+}
+pull_adapter
+wait_for 5 window_visible "$RIG" || fail "the rig window was not shown when the port went away"
+RIGID=$(visible_id "$RIG")
+sleep 0.5
+[ "$(timeout 5 xdotool getactivewindow)" = "$MID" ] || fail "the rig window took the focus"
+stacked_above "$RIGID" "$MID" || fail "the rig window is not in front of the main window"
+screenshot port-lost
+screenshot port-lost-rig "$RIGID"
+log "the port went away: the rig window is shown in front, the main window keeps the focus"
+timeout 20 xdotool type --delay 120 "k3xyz3act"
+sleep 1.5  # a try or two at a missing port
+followed() { pref_is 6 '"40"' && pref_is 5 '"PH"'; }
+BACK=$(now_ms)
+start_radio Kenwood --freq 7200000 --mode LSB --log "$SCRATCH/kenwood-back.log"
+within_ms "$BACK" 2000 followed || fail "2 s after the port came back the log has $(pref_line 6) $(pref_line 5)"
+log "the port came back: the log follows the radio within $(($(now_ms) - BACK)) ms"
+screenshot port-back "$(visible_id "$RIG")"
+[ "$(timeout 5 xdotool getactivewindow)" = "$MID" ] || fail "the main window lost the focus"
+key Return
+wait_for 15 log_has_lines 4 || fail "the contact typed during the loss did not reach fdlog.dat"
+LINE=$(sed -n 4p "$PROG/fdlog.dat")
+[[ "$LINE" == '"K3XYZ","3A","CT",'*',"40","PH","AB","7.200",'* ]] || fail "unexpected contact after the loss: $LINE"
+log "the call typed during the loss went into the call box; logged on 40 PH at 7.200"
+
+# Away again; End Test ends the tries: the radio that comes back is left alone.
+pull_adapter
+sleep 0.5
+timeout 10 xdotool windowactivate --sync "$RIGID" || fail "cannot activate the rig window"
+click_twips "$RIGID" 2020 5700  # End Test
+sleep 0.3
+start_radio Kenwood --freq 14025000 --mode CW --log "$SCRATCH/kenwood-ended.log"
+sleep 2.5
+[ ! -s "$SCRATCH/kenwood-ended.log" ] || fail "after End Test the radio got: $(hex_lines "$SCRATCH/kenwood-ended.log" | tr '\n' ' ')"
+pref_is 6 '"40"' || fail "after End Test the band followed the radio: $(pref_line 6)"
+log "End Test: the radio that came back was left alone"
 
 close_program
 stop_peers

@@ -1,6 +1,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -53,6 +54,18 @@ TEST(SerialDrain, BoundsFollowTheRateAndAStuckQueueCostsOnlyTheBound) {
   EXPECT_LT(t.elapsed(), 500);
 }
 
+// What arrives at the far end of a pair, up to n bytes or one second.
+QByteArray readFar(int far, qsizetype n) {
+  QByteArray got;
+  for (int i = 0; i < 100 && got.size() < n; ++i) {
+    pauseFor(10, WaitInput::LetThrough);
+    char buf[64];
+    const ssize_t k = ::read(far, buf, sizeof buf);
+    if (k > 0) got.append(buf, static_cast<int>(k));
+  }
+  return got;
+}
+
 // A socat pseudo-terminal pair: bytes written on one end arrive on the other.
 TEST(SerialOverPty, BytesBothWaysAndAVanishedDevice) {
   QTemporaryDir dir;
@@ -74,14 +87,7 @@ TEST(SerialOverPty, BytesBothWaysAndAVanishedDevice) {
   ASSERT_GE(far, 0);
 
   ASSERT_TRUE(near->output(QByteArray("FA;\x00\xff", 5)));
-  QByteArray got;
-  for (int i = 0; i < 100 && got.size() < 5; ++i) {
-    pauseFor(10, WaitInput::LetThrough);
-    char buf[64];
-    const ssize_t n = ::read(far, buf, sizeof buf);
-    if (n > 0) got.append(buf, static_cast<int>(n));
-  }
-  EXPECT_EQ(got, QByteArray("FA;\x00\xff", 5));
+  EXPECT_EQ(readFar(far, 5), QByteArray("FA;\x00\xff", 5));
 
   ASSERT_EQ(::write(far, "FA00014025000;", 14), 14);
   QByteArray in;
@@ -103,6 +109,54 @@ TEST(SerialOverPty, BytesBothWaysAndAVanishedDevice) {
   EXPECT_EQ(vanished, 1);
   EXPECT_FALSE(near->output("X"));
   EXPECT_EQ(near->inBufferCount(), 0);
+}
+
+// A reopen after the device vanished goes to the entry the port had: gone
+// with its socat pair, it fails at once (no other device behind the port
+// number is opened), and made again at the same link, it opens.
+TEST(SerialOverPty, AReopenTakesTheSameEntryOnly) {
+  QTemporaryDir dir;
+  QDir(dir.path()).mkdir(QStringLiteral("ports"));
+  const QString a = dir.filePath(QStringLiteral("ports/com1")), b = dir.filePath(QStringLiteral("far"));
+  QProcess socat;
+  auto pair = [&] {
+    socat.start(QStringLiteral("socat"), {QStringLiteral("pty,raw,echo=0,link=") + a,
+                                          QStringLiteral("pty,raw,echo=0,link=") + b});
+    if (!socat.waitForStarted(3000)) return false;
+    for (int i = 0; i < 200 && !(QFile::exists(a) && QFile::exists(b)); ++i) QThread::msleep(10);
+    return QFile::exists(a) && QFile::exists(b);
+  };
+  ASSERT_TRUE(pair());
+  auto port = makeQtSerialPort();
+  port->setProgramFolder(dir.path());
+  port->setCommPort(1);
+  port->setSettings(QStringLiteral("4800,N,8,2"));
+  EXPECT_FALSE(port->reopen());  // never opened: nothing to go back to
+  ASSERT_TRUE(port->open()) << port->error().toStdString();
+
+  socat.terminate();  // as the adapter goes: socat removes its links
+  socat.waitForFinished(3000);
+  WaitOptions v;
+  v.limitMs = 2000;
+  waitUntil([&] { return !port->isOpen(); }, v);
+  ASSERT_FALSE(port->isOpen());
+  ASSERT_FALSE(QFileInfo(a).isSymLink());  // socat took its link away
+  QElapsedTimer t;
+  t.start();
+  EXPECT_FALSE(port->reopen());
+  EXPECT_LT(t.elapsed(), 100);
+  EXPECT_FALSE(port->isOpen());
+
+  ASSERT_TRUE(pair());
+  ASSERT_TRUE(port->reopen()) << port->error().toStdString();
+  const int far = ::open(QFile::encodeName(QFileInfo(b).symLinkTarget()).constData(), O_RDWR | O_NONBLOCK | O_NOCTTY);
+  ASSERT_GE(far, 0);
+  ASSERT_TRUE(port->output("FA;"));
+  EXPECT_EQ(readFar(far, 3), QByteArray("FA;"));
+  ::close(far);
+  port->close();
+  socat.kill();
+  socat.waitForFinished(3000);
 }
 
 }  // namespace

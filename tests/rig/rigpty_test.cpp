@@ -1,7 +1,8 @@
 // The rig link on the real serial layer against the radio simulator on a
 // pseudo-terminal: line settings per preset, each family's read-back into the
 // main window, CI-V with bus echo and split replies, a silent radio, a far
-// end that closes, and a frequency change timed on the wire.
+// end that closes, a pair that ends and comes back, and a frequency change
+// timed on the wire.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -10,6 +11,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QThread>
@@ -132,7 +134,7 @@ TEST_F(RigPtyTest, CivWithEchoAndSplitRepliesNeverGivesAWrongFrequency) {
   w->Form_Unload();
 }
 
-TEST_F(RigPtyTest, ASilentRadioChangesNothingAndAClosedEndGoesIdle) {
+TEST_F(RigPtyTest, ASilentRadioChangesNothingAndAClosedEndStopsPolling) {
   sim::RadioSim radio(QStringLiteral("Kenwood"));
   radio.silent = true;
   auto w = start(radio, QStringLiteral("Kenwood"));
@@ -151,6 +153,72 @@ TEST_F(RigPtyTest, ASilentRadioChangesNothingAndAClosedEndGoesIdle) {
   EXPECT_FALSE(w->Label2->isVisible());
   EXPECT_FALSE(w->lblUnProcess->text().isEmpty());
   w->hide();
+}
+
+// The adapter pulled and plugged back: a socat pair at ports/com1 ends
+// (socat removes its link) and is made again at the same link.
+TEST_F(RigPtyTest, APulledAdapterIsSaidAndPollingResumesWhenItComesBack) {
+  const QString ours = path(QStringLiteral("ports/com1")), far = path(QStringLiteral("radio"));
+  QProcess socat;
+  std::unique_ptr<sim::RadioSim> radio;
+  auto plugIn = [&](qint64 hz, const QString& mode) {
+    socat.start(QStringLiteral("socat"),
+                {QStringLiteral("pty,raw,echo=0,link=") + ours, QStringLiteral("pty,raw,echo=0,link=") + far});
+    ASSERT_TRUE(socat.waitForStarted(3000));
+    ASSERT_TRUE(test::pump([&] { return QFile::exists(ours) && QFile::exists(far); }));
+    radio = std::make_unique<sim::RadioSim>(QStringLiteral("Kenwood"));
+    radio->hz = hz;
+    radio->mode = mode;
+    ASSERT_TRUE(radio->openDevice(far));
+  };
+  auto pull = [&] {
+    radio.reset();
+    socat.terminate();  // socat removes its links
+    socat.waitForFinished(3000);
+  };
+  plugIn(14025000, QStringLiteral("CW"));
+  RigControlfrm w(state, &main, nullptr);
+  w.List1->setCurrentItem(w.List1->findItems(QStringLiteral("Kenwood"), Qt::MatchExactly).value(0));
+  w.List1_Click();
+  w.optPollFast->setChecked(true);
+  w.Command1_Click();  // hidden, as after Done
+  ASSERT_TRUE(w.polling());
+  ASSERT_TRUE(test::pump([&] { return state.CurBand == u"20" && state.CurMode == u"CW"; }));
+
+  pull();
+  ASSERT_TRUE(test::pump([&] { return !w.polling(); }, 2000));
+  EXPECT_TRUE(w.isVisible());
+  EXPECT_EQ(w.lblUnProcess->text(), QStringLiteral("The radio's port went away (cable or adapter unplugged?). "
+                                                   "Band and mode no longer follow the radio."));
+  EXPECT_TRUE(w.Command2->isEnabled());
+  EXPECT_FALSE(w.Label2->isVisible());
+  // While it is away the tries open nothing: not the device the port's map
+  // falls back to once the link has gone.
+  spin(1300);
+  EXPECT_FALSE(w.polling());
+
+  plugIn(7200000, QStringLiteral("LSB"));
+  QElapsedTimer back;
+  back.start();
+  EXPECT_TRUE(test::pump([&] { return state.CurBand == u"40" && state.CurMode == u"PH"; }, 2000))
+      << state.CurBand.toStdString() << " " << state.CurMode.toStdString();
+  EXPECT_LE(back.elapsed(), 2000);
+  EXPECT_EQ(state.CurFreq, QStringLiteral("7.200"));
+  EXPECT_TRUE(w.polling());
+  EXPECT_TRUE(w.Label2->isVisible());
+  EXPECT_FALSE(w.lblUnProcess->text().startsWith(QStringLiteral("The radio's port went away")));
+
+  // Away again, then End Test: the radio that comes back is left alone.
+  pull();
+  ASSERT_TRUE(test::pump([&] { return !w.polling(); }, 2000));
+  w.Command2->click();
+  plugIn(14025000, QStringLiteral("CW"));
+  spin(1300);
+  EXPECT_FALSE(w.polling());
+  EXPECT_TRUE(radio->received.isEmpty());
+  EXPECT_EQ(state.CurBand, QStringLiteral("40"));
+  w.hide();
+  pull();
 }
 
 TEST_F(RigPtyTest, AFrequencyChangeOnTheWire) {

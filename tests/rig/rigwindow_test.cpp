@@ -1,10 +1,16 @@
 // The rig interface window over fake ports: presets, bytes at open and
 // unload, "RigCntrl.txt" byte for byte, the read-back into the main window,
-// the port failure and a vanished device.
+// the port failure, and a lost port: said, tried again once a second, and
+// polled again when it opens.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QListWidget>
 #include <QPushButton>
+#include <QThread>
+#include <QTimer>
+#include <QWindow>
 #include <QRadioButton>
 #include <QCheckBox>
 #include <QLineEdit>
@@ -37,11 +43,13 @@ class RigWindowTest : public test::ProgramFolderTest {
   }
   void TearDown() override { setSerialFactory({}); }
   std::unique_ptr<RigControlfrm> make() { return std::make_unique<RigControlfrm>(state, &main, nullptr); }
+ public:
   void click(RigControlfrm& w, const QString& family) {
     w.List1->setCurrentItem(w.List1->findItems(family, Qt::MatchExactly).value(0));
     w.List1_Click();
   }
   FakeSerialPort* port() { return ports.back(); }
+ protected:
 
   std::vector<FakeSerialPort*> ports;
   bool failOpen = false;
@@ -268,17 +276,133 @@ TEST_F(RigWindowTest, PortFailureShowsTheMessageAndTheWindowAtStartUp) {
   EXPECT_FALSE(sv.rigWindowLoaded());
 }
 
-TEST_F(RigWindowTest, AVanishedDeviceTakesTheLinkToIdle) {
-  auto w = make();
-  click(*w, QStringLiteral("Kenwood"));
-  w->show();
-  w->Command1_Click();
+constexpr char kWentAway[] =
+    "The radio's port went away (cable or adapter unplugged?). Band and mode no longer follow the radio.";
+
+// Polling Kenwood at F with the window hidden, as after Done.
+class LostPortTest : public RigWindowTest {
+ protected:
+  void SetUp() override {
+    RigWindowTest::SetUp();
+    w = make();
+    click(*w, QStringLiteral("Kenwood"));
+    w->optPollFast->setChecked(true);
+    w->Command1_Click();
+    ASSERT_TRUE(w->polling());
+  }
+  std::unique_ptr<RigControlfrm> w;
+};
+
+TEST_F(LostPortTest, ShownInFrontOncePerLossTriedQuietlyAndPollingResumes) {
   port()->vanish();
   EXPECT_FALSE(w->polling());
+  EXPECT_FALSE(port()->isOpen());
+  EXPECT_TRUE(w->isVisible());
+  // The window manager is told not to give it the focus (the offscreen
+  // platform activates every window it shows; tests/e2e/rig_link.sh shows the
+  // call box keeping the focus under a real one).
+  ASSERT_TRUE(w->windowHandle());
+  EXPECT_TRUE(w->windowHandle()->property("_q_showWithoutActivating").toBool());
+  EXPECT_EQ(w->lblUnProcess->text(), QString::fromLatin1(kWentAway));
+  EXPECT_TRUE(w->Command2->isEnabled());
   EXPECT_FALSE(w->Label2->isVisible());
-  EXPECT_FALSE(w->lblUnProcess->text().isEmpty());
   w->tmrGetData_Timer();  // a stray tick is harmless
+
+  // Still away: no box, no modal window, and not shown again.
   w->hide();
+  port()->failOpen = true;
+  w->tmrReopen_Timer();
+  EXPECT_EQ(port()->reopenTries, 1);
+  EXPECT_FALSE(w->polling());
+  EXPECT_FALSE(w->isVisible());
+  EXPECT_TRUE(fake->dialogs->shown.isEmpty());
+
+  // Back: the same settings and lines as Test, and a request at once.
+  port()->failOpen = false;
+  port()->written.clear();
+  port()->lineLog.clear();
+  w->tmrReopen_Timer();
+  EXPECT_TRUE(w->polling());
+  EXPECT_EQ(w->tmrGetData.interval(), 50);
+  EXPECT_EQ(port()->settings(), QStringLiteral("4800,N,8,2"));
+  EXPECT_EQ(port()->lineLog.value(0), QStringLiteral("open"));
+  EXPECT_EQ(port()->written, QByteArray("FA;MD;"));
+  EXPECT_TRUE(w->Label2->isVisibleTo(w.get()));
+  EXPECT_TRUE(w->lblUnProcess->text().isEmpty());
+  port()->pending = "FA00007200000;MD1;";
+  w->tmrGetData_Timer();
+  EXPECT_EQ(state.CurBand, QStringLiteral("40"));
+  EXPECT_EQ(state.CurMode, QStringLiteral("PH"));
+  EXPECT_EQ(state.CurFreq, QStringLiteral("7.200"));
+  EXPECT_FALSE(w->portLost());
+}
+
+TEST_F(LostPortTest, TriesComeOneASecond) {
+  port()->failOpen = true;
+  QElapsedTimer t;
+  t.start();
+  port()->vanish();
+  QList<qint64> tries;
+  while (t.elapsed() < 2300) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    if (port()->reopenTries > tries.size()) tries << t.elapsed();
+    QThread::msleep(1);
+  }
+  ASSERT_FALSE(tries.isEmpty());
+  EXPECT_LE(tries.size(), 2);
+  EXPECT_GE(tries[0], 990);
+  if (tries.size() == 2) EXPECT_GE(tries[1] - tries[0], 990);
+}
+
+TEST_F(LostPortTest, EachWayOutEndsTheTries) {
+  const struct { const char* what; std::function<void(RigWindowTest&, RigControlfrm&)> act; } rows[] = {
+      {"End Test", [](RigWindowTest&, RigControlfrm& w) { w.Command2->click(); }},
+      {"a serial option", [](RigWindowTest&, RigControlfrm& w) { w.optBaud[3]->click(); }},
+      {"a family", [](RigWindowTest& t, RigControlfrm& w) { t.click(w, QStringLiteral("Elecraft")); }},
+      {"None", [](RigWindowTest& t, RigControlfrm& w) { t.click(w, QStringLiteral("None")); }},
+      {"the window's unload", [](RigWindowTest&, RigControlfrm& w) { w.Form_Unload(); }},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.what);
+    click(*w, QStringLiteral("Kenwood"));
+    w->Command1_Click();
+    ASSERT_TRUE(w->polling());
+    port()->vanish();
+    ASSERT_TRUE(w->portLost());
+    r.act(*this, *w);
+    EXPECT_FALSE(w->portLost());
+    const int opens = port()->opens;
+    w->tmrReopen_Timer();  // a try already due does nothing
+    EXPECT_EQ(port()->opens, opens);
+    EXPECT_FALSE(w->polling());
+  }
+}
+
+// A frequency command finds the port gone: tried again like any loss, but
+// never inside a command's waits.
+TEST_F(LostPortTest, ALossFoundByACommandIsTriedAgainAfterIt) {
+  port()->vanishOnWrite = true;
+  fake->dialogs->answers.push_back(Answer::Ok);
+  w->ChangeFrequency(14.025f);
+  ASSERT_EQ(fake->dialogs->shown.size(), 1);
+  EXPECT_EQ(fake->dialogs->shown[0].title, QStringLiteral("Error Changing Frequency"));
+  EXPECT_TRUE(w->portLost());
+  EXPECT_TRUE(w->isVisible());
+  port()->vanishOnWrite = false;
+
+  bool busy = false, openedInside = true;
+  QTimer::singleShot(0, w.get(), [&] {
+    busy = w->commandBusy();
+    w->tmrReopen_Timer();
+    openedInside = port()->isOpen();
+  });
+  fake->dialogs->answers.push_back(Answer::Ok);  // the mode command on the closed port
+  QString mode = QStringLiteral("CW");
+  w->ChangeMode(14.025f, mode);
+  EXPECT_TRUE(busy);
+  EXPECT_FALSE(openedInside);
+  w->tmrReopen_Timer();
+  EXPECT_TRUE(w->polling());
 }
 
 TEST_F(RigWindowTest, ChangeFrequencyWhileIdleSaysSo) {
