@@ -17,8 +17,15 @@ DataFile readDataFile(const QByteArray& bytes) {
   for (QByteArray line : bytes.split('\n')) {
     if (line.endsWith('\r')) line.chop(1);
     if (line.trimmed().isEmpty()) continue;
-    if (auto r = logfile::parseLine(line)) out.records.push_back(*r);
-    else ++out.leftOut;
+    if (auto r = logfile::parseLine(line)) {
+      // A lone CR inside a field cannot stand in fdlog.dat: the contact is
+      // taken as the log file will hold it, so memory, file and the
+      // duplicate rule agree.
+      logfile::cleanRecord(*r);
+      out.records.push_back(*r);
+    } else {
+      ++out.leftOut;
+    }
   }
   return out;
 }

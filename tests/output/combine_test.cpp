@@ -187,6 +187,21 @@ TEST_F(Append, LinesThatAreNotContactsAreLeftOutAndCounted) {
   EXPECT_TRUE(dlg().shown[0].text.startsWith("1 line(s)"));
 }
 
+// A data file's field may hold a lone CR; the log file cannot keep it, so
+// the contact is taken as the file will hold it, and the duplicate rule
+// sees that.
+TEST_F(Append, ADataFilesContactIsTakenAsTheLogFileHoldsIt) {
+  seedLog(recordLine("K3AA", "1A", "CT", "2024/06/22", "18:00:00", "20", "CW"));
+  writeFile("in.dat", recordLine("K3\rAA", "1A", "CT", "2024/06/22", "18:05:00", "20", "CW") +
+                          recordLine("K4\rBB", "2\rA", "CT", "2024/06/22", "18:06:00", "20", "CW"));
+  EXPECT_TRUE(svc.appendFile(path("in.dat"), true));
+  ASSERT_EQ(state.QsoCount(), 2);
+  EXPECT_EQ(state.Log.records()[1].Call, "K4BB");
+  EXPECT_EQ(state.Log.records()[1].Class, "2A");
+  EXPECT_EQ(readFile("fdlog.dat"), recordLine("K3AA", "1A", "CT", "2024/06/22", "18:00:00", "20", "CW") +
+                                       recordLine("K4BB", "2A", "CT", "2024/06/22", "18:06:00", "20", "CW"));
+}
+
 // Records left out are told in one box after the append: those without a
 // call, and a last record cut short (text after the last <eor> that holds a
 // field).
