@@ -157,6 +157,7 @@ LoadResult load(const QString& path) {
       ++out.overLimit;
       out.kept.append(line.toByteArray());
     } else {
+      cleanRecord(*rec);  // a lone CR inside a field: held as a rewrite will write it
       out.records.push_back(std::move(*rec));
     }
   }

@@ -102,6 +102,13 @@ TEST_F(FoundLogFile, WriterDropsQuotesAndLineEndsFromEachField) {
   ASSERT_EQ(back.records.size(), 1u);
   EXPECT_EQ(back.records[0], clean);
   EXPECT_EQ(back.kept, QList<QByteArray>{odd});
+
+  // A lone CR inside a field of a readable line: loaded as a rewrite will
+  // write it, so what the log holds and its file agree.
+  writeFile("c.dat", "\"K2\rAB\",\"2A\",\"CT\",\"2024/06/22\",\"18:05:00\",\"20\",\"CW\",\"AB\",\"\",\"\"\r\n");
+  const logfile::LoadResult cr = logfile::load(path("c.dat"));
+  ASSERT_EQ(cr.records.size(), 1u);
+  EXPECT_EQ(cr.records[0].Call, "K2AB");
 }
 
 // Every byte 0x80..0xFF survives a load and a rewrite unchanged.
