@@ -157,7 +157,9 @@ LoadResult load(const QString& path) {
       ++out.overLimit;
       out.kept.append(line.toByteArray());
     } else {
-      cleanRecord(*rec);  // a lone CR inside a field: held as a rewrite will write it
+      // A lone CR inside a field: held as a rewrite will write it. (A quote
+      // inside a field leaves the line unreadable, and LF ends it.)
+      if (line.contains('\r')) cleanRecord(*rec);
       out.records.push_back(std::move(*rec));
     }
   }
