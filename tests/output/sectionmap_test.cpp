@@ -65,8 +65,8 @@ std::vector<QPoint> reach(const QImage& img, QPoint p) {
 }
 
 // The generator's drawing from the boundary data, made once for the tests
-// that need it. The data comes with scripts/install-deps; without it the
-// tests fail with the generator's message.
+// that need it. The data comes with `scripts/install-deps test` (make
+// test); without it the tests fail with the generator's message.
 const mapgen::MapBuild& generated() {
   static const mapgen::MapBuild map = mapgen::build();
   return map;

@@ -37,7 +37,7 @@ std::vector<int> refsOf(const QJsonArray& a) {
 std::optional<Topology> readTopology(const QString& path, QString* error) {
   QFile f(path);
   if (!f.open(QIODevice::ReadOnly)) {
-    *error = QStringLiteral("cannot read %1 (installed by scripts/install-deps)").arg(path);
+    *error = QStringLiteral("cannot read %1 (installed by `scripts/install-deps test`)").arg(path);
     return std::nullopt;
   }
   QJsonParseError parse{};
