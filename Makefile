@@ -2,20 +2,33 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: run test deps build build-tests fuzz-build fuzz crash-soak soak-peers asan clean
+# Where the section map's boundary data lives (scripts/install-deps puts it
+# there); every configure passes it on to CMake.
+ifeq ($(strip $(FIELDDAY_MAPDATA)),)
+FIELDDAY_MAPDATA = /usr/local/share/fieldday-mapdata
+endif
+export FIELDDAY_MAPDATA
+CONFIGURE = cmake -DFIELDDAY_MAPDATA="$(FIELDDAY_MAPDATA)"
+
+.PHONY: run test deps deps-run build build-tests fuzz-build fuzz crash-soak soak-peers asan clean
+
+# What building and running the program needs; `deps` adds what the tests,
+# the fuzz build and the map's generator need.
+deps-run:
+	bash scripts/install-deps run
 
 deps:
-	bash scripts/install-deps
+	bash scripts/install-deps test
 
-build: deps
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DFIELDDAY_TESTS=OFF
+build: deps-run
+	$(CONFIGURE) -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DFIELDDAY_TESTS=OFF
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target program
 
 run: build
 	cd $(BUILD_DIR)/program && if [ -n "$$DISPLAY" ]; then export QT_QPA_PLATFORM=xcb; fi && ./fieldday
 
 build-tests: deps
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DFIELDDAY_TESTS=ON
+	$(CONFIGURE) -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DFIELDDAY_TESTS=ON
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 # The fuzz targets: clang with libFuzzer and the sanitizers, a build of their own.
@@ -60,7 +73,7 @@ soak-peers: build-tests
 ASAN_DIR = $(BUILD_DIR)/asan
 ASAN_FLAGS = -fsanitize=address,undefined -fno-sanitize=vptr -fno-omit-frame-pointer -fno-sanitize-recover=undefined
 asan: deps
-	cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFIELDDAY_TESTS=ON \
+	$(CONFIGURE) -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFIELDDAY_TESTS=ON \
 	  -DCMAKE_CXX_FLAGS="$(ASAN_FLAGS)" -DCMAKE_C_FLAGS="$(ASAN_FLAGS)" \
 	  -DCMAKE_EXE_LINKER_FLAGS="$(ASAN_FLAGS)" -DCMAKE_SHARED_LINKER_FLAGS="$(ASAN_FLAGS)"
 	cmake --build $(ASAN_DIR) -j $(JOBS) --target test_keying test_output

@@ -1,15 +1,18 @@
 #include "output/sectionmap.h"
 
+#include <QDir>
 #include <QFile>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QSet>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolTip>
 #include <gtest/gtest.h>
 #include <set>
 
 #include "fakemainwindow.h"
+#include "mapgen/geodata.h"
 #include "mapgen/mapgen.h"
 #include "output/outputservice.h"
 #include "output/sectionmap_window.h"
@@ -62,8 +65,8 @@ std::vector<QPoint> reach(const QImage& img, QPoint p) {
 }
 
 // The generator's drawing from the boundary data, made once for the tests
-// that need it. The data comes with scripts/install-deps; without it the
-// tests fail with the generator's message.
+// that need it. The data comes with `scripts/install-deps test` (make
+// test); without it the tests fail with the generator's message.
 const mapgen::MapBuild& generated() {
   static const mapgen::MapBuild map = mapgen::build();
   return map;
@@ -78,12 +81,15 @@ TEST(SectionMapPicture, CommittedPictureEqualsTheGenerator) {
   const QByteArray head = f.read(26);
   EXPECT_EQ(head.at(24), 8);  // 24-bit: eight bits per channel,
   EXPECT_EQ(head.at(25), 2);  // red, green and blue, no alpha
-  ASSERT_EQ(generated().error.toStdString(), "") << "run scripts/install-deps for the map data";
+  ASSERT_EQ(generated().error.toStdString(), "") << "run `scripts/install-deps test` for the map data; "
+                                                 << mapgen::versionNote().toStdString();
   const QImage& drawn = generated().picture;
-  ASSERT_EQ(drawn.size(), committed.size());
+  ASSERT_EQ(drawn.size(), committed.size()) << mapgen::versionNote().toStdString();
   for (int y = 0; y < kMapHeight; ++y)
     for (int x = 0; x < kMapWidth; ++x)
-      ASSERT_EQ(px(committed, {x, y}), px(drawn, {x, y})) << x << "," << y << ": run build/mapgen src/output/sectionmap.png";
+      ASSERT_EQ(px(committed, {x, y}), px(drawn, {x, y}))
+          << x << "," << y << ": " << mapgen::versionNote().toStdString()
+          << "; with the data of the picture's versions, run build/mapgen src/output/sectionmap.png";
   // Black outlines on white, nothing else.
   for (int y = 0; y < kMapHeight; ++y)
     for (int x = 0; x < kMapWidth; ++x) ASSERT_TRUE(px(committed, {x, y}) == kWhite || px(committed, {x, y}) == kBlack);
@@ -208,6 +214,41 @@ TEST(SectionMapPicture, AreasFollowTheLand) {
   for (const auto& [a, landA] : land)
     for (const auto& [b, landB] : land)
       if (landA >= 3 * landB) EXPECT_GT(pixels.at(a), pixels.at(b)) << a.toStdString() << " and " << b.toStdString();
+}
+
+// A user's gmt settings (a gmt.conf in the home folder, in ~/.gmt or in
+// GMT_USERDIR, GMT_* variables) change nothing the generator reads.
+TEST(SectionMapPicture, UsersGmtSettingsDoNotReachTheLines) {
+  auto flat = [](const std::vector<mapgen::GeoLine>& lines) {
+    std::vector<double> v;
+    for (const mapgen::GeoLine& l : lines) {
+      v.push_back(static_cast<double>(l.size()));
+      for (const mapgen::LonLat& p : l) v.insert(v.end(), {p.lon, p.lat});
+    }
+    return v;
+  };
+  const QStringList args = {QStringLiteral("-R-70/-60/44/48"), QStringLiteral("-Dl"), QStringLiteral("-N1")};
+  QString error;
+  std::vector<double> plain;
+  {
+    const test::ScopedEnv noUserDir("GMT_USERDIR", std::nullopt);
+    const auto lines = mapgen::readGmtCoast(args, &error);
+    ASSERT_TRUE(lines) << error.toStdString();
+    plain = flat(*lines);
+  }
+  QTemporaryDir home;
+  ASSERT_TRUE(QDir(home.path()).mkpath(QStringLiteral(".gmt")) && QDir(home.path()).mkpath(QStringLiteral("user")));
+  for (const char* conf : {"gmt.conf", ".gmt/gmt.conf", "user/gmt.conf"}) {
+    QFile f(home.filePath(QLatin1String(conf)));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("FORMAT_FLOAT_OUT = %.1lf\n");
+  }
+  const test::ScopedEnv homeEnv("HOME", QFile::encodeName(home.path()));
+  const test::ScopedEnv userDir("GMT_USERDIR", QFile::encodeName(home.filePath(QStringLiteral("user"))));
+  const test::ScopedEnv shareDir("GMT_SHAREDIR", QByteArray("/nonexistent"));
+  const auto lines = mapgen::readGmtCoast(args, &error);
+  ASSERT_TRUE(lines) << error.toStdString();
+  EXPECT_EQ(flat(*lines), plain);
 }
 
 TEST(SectionMapPicture, UnreadablePictureIsBlankWhite) {

@@ -1,10 +1,13 @@
 #include "mapgen/geodata.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 
 namespace fd::mapgen {
@@ -34,7 +37,7 @@ std::vector<int> refsOf(const QJsonArray& a) {
 std::optional<Topology> readTopology(const QString& path, QString* error) {
   QFile f(path);
   if (!f.open(QIODevice::ReadOnly)) {
-    *error = QStringLiteral("cannot read %1 (installed by scripts/install-deps)").arg(path);
+    *error = QStringLiteral("cannot read %1 (installed by `scripts/install-deps test`)").arg(path);
     return std::nullopt;
   }
   QJsonParseError parse{};
@@ -88,22 +91,62 @@ std::optional<Topology> readTopology(const QString& path, QString* error) {
   return t;
 }
 
-std::optional<std::vector<GeoLine>> readGmtCoast(const QStringList& args, QString* error) {
-  // gmt leaves a history file in its working folder: give it a folder of its own.
+namespace {
+
+// gmt takes settings from a gmt.conf in its working folder, in its user
+// folder (GMT_USERDIR, else ~/.gmt) and in the home folder, and from GMT_*
+// variables: none of the user's may reach the picture. It runs in an empty
+// folder of its own (where it would also leave its history file), which is
+// its home and user folder too, with no GMT_* variable of the environment.
+QProcessEnvironment gmtEnvironment(const QString& work) {
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  for (const QString& key : env.keys())
+    if (key.startsWith(QLatin1String("GMT_"))) env.remove(key);
+  env.insert(QStringLiteral("HOME"), work);
+  env.insert(QStringLiteral("GMT_USERDIR"), work);
+  return env;
+}
+
+// Runs gmt with ARGS; its standard output, or empty with *error set.
+std::optional<QByteArray> runGmt(const QStringList& args, QString* error) {
   QTemporaryDir work;
   QProcess gmt;
   gmt.setWorkingDirectory(work.path());
-  gmt.start(QStringLiteral("gmt"), QStringList{QStringLiteral("coast")} + args +
-                                       QStringList{QStringLiteral("-M"), QStringLiteral("--GMT_HISTORY=false")});
+  gmt.setProcessEnvironment(gmtEnvironment(work.path()));
+  gmt.start(QStringLiteral("gmt"), args);
   if (!gmt.waitForFinished(60000) || gmt.exitStatus() != QProcess::NormalExit || gmt.exitCode() != 0) {
-    *error = QStringLiteral("gmt coast %1 failed (gmt and gmt-gshhg-low are installed by scripts/install-deps): %2 %3")
+    *error = QStringLiteral("gmt %1 failed (gmt and gmt-gshhg-low are installed by `scripts/install-deps test`): %2 %3")
                  .arg(args.join(QLatin1Char(' ')), gmt.errorString(), QString::fromLocal8Bit(gmt.readAllStandardError()));
     gmt.kill();
     gmt.waitForFinished(2000);
     return std::nullopt;
   }
+  return gmt.readAllStandardOutput();
+}
+
+// The first line a program writes, or "none" when it cannot run.
+QString firstLineOf(const QString& program, const QStringList& args, const QProcessEnvironment& env) {
+  QProcess p;
+  p.setProcessEnvironment(env);
+  p.start(program, args);
+  if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+    p.kill();
+    p.waitForFinished(2000);
+    return QStringLiteral("none");
+  }
+  const QString line = QString::fromLocal8Bit(p.readAllStandardOutput()).section(QLatin1Char('\n'), 0, 0).trimmed();
+  return line.isEmpty() ? QStringLiteral("none") : line;
+}
+
+}  // namespace
+
+std::optional<std::vector<GeoLine>> readGmtCoast(const QStringList& args, QString* error) {
+  const auto out = runGmt(QStringList{QStringLiteral("coast")} + args +
+                              QStringList{QStringLiteral("-M"), QStringLiteral("--GMT_HISTORY=false")},
+                          error);
+  if (!out) return std::nullopt;
   std::vector<GeoLine> lines;
-  for (const QByteArray& raw : gmt.readAllStandardOutput().split('\n')) {
+  for (const QByteArray& raw : out->split('\n')) {
     const QByteArray line = raw.trimmed();
     if (line.isEmpty()) continue;
     if (line.startsWith('>')) {
@@ -126,6 +169,21 @@ std::optional<std::vector<GeoLine>> readGmtCoast(const QStringList& args, QStrin
     return std::nullopt;
   }
   return lines;
+}
+
+QString sourceVersions(const QString& countyData) {
+  QTemporaryDir work;
+  const QString gmt = firstLineOf(QStringLiteral("gmt"), {QStringLiteral("--version")}, gmtEnvironment(work.path()));
+  const QString gshhg = firstLineOf(QStringLiteral("dpkg-query"),
+                                    {QStringLiteral("-W"), QStringLiteral("-f=${Version}"), QStringLiteral("gmt-gshhg-low")},
+                                    QProcessEnvironment::systemEnvironment());
+  QString atlas = QStringLiteral("none");
+  QFile json(QFileInfo(countyData).dir().filePath(QStringLiteral("package.json")));
+  if (json.open(QIODevice::ReadOnly)) {
+    const QString v = QJsonDocument::fromJson(json.readAll()).object().value(QStringLiteral("version")).toString();
+    if (!v.isEmpty()) atlas = v;
+  }
+  return QStringLiteral("gmt %1, gmt-gshhg-low %2, us-atlas %3").arg(gmt, gshhg, atlas);
 }
 
 }  // namespace fd::mapgen

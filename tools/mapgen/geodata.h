@@ -34,6 +34,14 @@ std::optional<Topology> readTopology(const QString& path, QString* error);
 
 // Runs `gmt coast ARGS -M` (segments as text, ">" between them) and reads
 // the segments; empty, with *error set, when gmt cannot run or fails.
+// gmt runs in an empty folder of its own, which is also its home and user
+// folder, with no GMT_* variable of the environment: no setting of the
+// user's reaches the lines.
 std::optional<std::vector<GeoLine>> readGmtCoast(const QStringList& args, QString* error);
+
+// The versions of the data found: `gmt --version`, the Debian package
+// gmt-gshhg-low and the us-atlas package.json beside COUNTYDATA, as
+// "gmt 6.4.0, gmt-gshhg-low 2.3.7-6, us-atlas 3.0.1" ("none" for one missing).
+QString sourceVersions(const QString& countyData);
 
 }  // namespace fd::mapgen

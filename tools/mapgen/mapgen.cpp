@@ -24,6 +24,11 @@ namespace fd::mapgen {
 
 QString defaultCountyData() { return QStringLiteral(FD_MAPDATA "/node_modules/us-atlas/counties-10m.json"); }
 
+QString versionNote(const QString& countyData) {
+  return QStringLiteral("the committed picture was drawn from gmt 6.4.0, gmt-gshhg-low 2.3.7-6, us-atlas 3.0.1; found %1")
+      .arg(sourceVersions(countyData));
+}
+
 QString areaOfLabel(int label) {
   const QLatin1String s(kMapLabels[static_cast<size_t>(label)].section);
   if (s == QLatin1String("ONN") || s == QLatin1String("ONS") || s == QLatin1String("ONE") || s == QLatin1String("GTA"))

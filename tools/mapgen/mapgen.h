@@ -39,6 +39,10 @@ QString defaultCountyData();
 
 MapBuild build(const QString& countyData = defaultCountyData());
 
+// For a drawing that differs from the committed picture: the versions of the
+// data the picture was drawn from, and those found here.
+QString versionNote(const QString& countyData = defaultCountyData());
+
 // The area a label's fill belongs to: "ON" for the four Ontario sections,
 // "NT" for the label "NWT", else the label's section.
 QString areaOfLabel(int label);
