@@ -192,34 +192,24 @@ void KeyBox::insertChar(int keyAscii) {
   insert(QString(c));  // honours maxLength and replaces a selection
 }
 
-QString KeyBox::filtered(const QString& text) const {
-  QString clean;
-  for (QChar ch : text) {
-    if (ch == u'\r' || ch == u'\n' || ch == u'\t') continue;
-    int code = ch.unicode();
-    if (charFilter) code = charFilter(code);
-    if (code < 32 || !cp1252::canEncode(QChar(static_cast<char16_t>(code)))) continue;
-    clean += QChar(static_cast<char16_t>(code));
-  }
-  return clean;
-}
-
 namespace {
 bool isControl(char16_t c) { return c < 32 || (c >= 0x7F && c <= 0x9F); }
 }  // namespace
 
-QString KeyBox::pastable(const QString& text) const {
+// Each character through the box's character filter, up to what the box
+// holds. Control characters (line ends, Tab) insert nothing; pasted text also
+// loses the C1 controls and, where a typed Space moves on, its blanks.
+QString KeyBox::filterText(const QString& text, bool pasted) const {
+  const auto dropped = [pasted](char32_t c) { return c < 32 || c > 0xFFFF || (pasted && isControl(char16_t(c))); };
   QString clean;
-  // More than the box holds would be cut by it anyway.
   const qsizetype room = maxLength();
   clean.reserve(std::min(text.size(), room));
   for (QChar ch : text) {
     if (clean.size() >= room) break;
-    if (isControl(ch.unicode())) continue;
-    int code = ch.unicode();
-    if (charFilter) code = charFilter(code);
-    if (code <= 0 || code > 0xFFFF || isControl(static_cast<char16_t>(code))) continue;
-    if (code == ' ' && dropPastedBlanks) continue;
+    if (dropped(ch.unicode())) continue;
+    const int code = charFilter ? charFilter(ch.unicode()) : ch.unicode();
+    if (code < 0 || dropped(char32_t(code))) continue;
+    if (pasted && code == ' ' && dropPastedBlanks) continue;
     const QChar c(static_cast<char16_t>(code));
     if (!cp1252::canEncode(c)) continue;
     clean += c;
@@ -229,7 +219,7 @@ QString KeyBox::pastable(const QString& text) const {
 
 void KeyBox::pasteText(const QString& text) {
   if (isReadOnly()) return;
-  const QString clean = pastable(text);
+  const QString clean = filterText(text, true);
   if (clean.isEmpty()) return;
   const QString before = this->text();
   insert(clean);  // one change step; honours maxLength and replaces a selection
@@ -241,9 +231,7 @@ void KeyBox::afterPaste(const QString& before) {
 }
 
 void KeyBox::setProgramText(const QString& text) {
-  QString clean = filtered(text);
-  if (maxLength() > 0) clean.truncate(maxLength());
-  setText(clean);  // an equal text is no change, as for typing
+  setText(filterText(text, false));  // an equal text is no change, as for typing
 }
 
 void KeyBox::focusInEvent(QFocusEvent* e) {
@@ -283,7 +271,7 @@ void KeyBox::dropEvent(QDropEvent* e) {
   } else {
     // A paste at the drop point: Qt places the caret and inserts the filtered text.
     QMimeData clean;
-    clean.setText(pastable(e->mimeData()->text()));
+    clean.setText(filterText(e->mimeData()->text(), true));
     QDropEvent drop(e->position(), e->possibleActions(), &clean, e->buttons(), e->modifiers());
     drop.setDropAction(e->dropAction());
     QLineEdit::dropEvent(&drop);

@@ -83,7 +83,6 @@ class KeyBox : public QLineEdit {
   // A program write: the whole text replaced by text through the character
   // filter; the change step runs once, nothing else.
   void setProgramText(const QString& text);
-  QString filtered(const QString& text) const;
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;
@@ -99,7 +98,7 @@ class KeyBox : public QLineEdit {
   int keyPress(int keyAscii);  // the window's and the box's handlers; 0: dropped
   void insertChar(int keyAscii);
   void typeCommit(const QString& text);
-  QString pastable(const QString& text) const;
+  QString filterText(const QString& text, bool pasted) const;
   void afterPaste(const QString& before);
 };
 
