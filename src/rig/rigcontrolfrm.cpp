@@ -364,16 +364,20 @@ void RigControlfrm::StartRigPolling() {
   tmrGetData.start();
 }
 
+// A link started (Test) or back (a lost port reopened): "Polling Rig", End
+// Test, and no values until the radio answers.
+void RigControlfrm::awaitFirstAnswer() {
+  lblMode->setText(QStringLiteral("No Response"));
+  lblFreq->setText(QStringLiteral("No Response"));
+  Command2->setEnabled(true);
+  Label2->show();
+  poll.values.mode.clear();
+}
+
 void RigControlfrm::Command1_Click() {
   tmrReopen.stop();  // Test opens the port itself, with the options as they are now
   const bool none = s_.RigType == u"None";
-  if (!none) {
-    lblMode->setText(QStringLiteral("No Response"));
-    lblFreq->setText(QStringLiteral("No Response"));
-    Command2->setEnabled(true);
-    Label2->show();
-    poll.values.mode.clear();
-  }
+  if (!none) awaitFirstAnswer();
   for (int i = 0; i < 10; ++i)
     if (optComm[i]->isChecked()) settings.PortNumber = i + 1;
   for (int i = 0; i < 9; ++i)
@@ -451,14 +455,10 @@ void RigControlfrm::tmrReopen_Timer() {
   if (!portLost() || commandBusy()) return;
   if (!openLinkPort(true) || !comComm1->isOpen()) return;
   tmrReopen.stop();
-  lblMode->setText(QStringLiteral("No Response"));
-  lblFreq->setText(QStringLiteral("No Response"));
+  awaitFirstAnswer();
   lblUnProcess->clear();
-  Label2->show();
-  poll.values.mode.clear();
   // What was asked before the loss went with the port: start with a request.
   poll.discard();
-  poll.ReadTickDue = 0;
   tmrGetData_Timer();
   StartRigPolling();
 }

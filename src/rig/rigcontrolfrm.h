@@ -102,6 +102,7 @@ class RigControlfrm : public QDialog {
  private:
   void applyFamily(const rig::RigFamily& f);
   bool openLinkPort(bool again);
+  void awaitFirstAnswer();
   void linkLost();
   bool sendCommand(const QByteArray& bytes, QString& why);
   void changeMode(float f, QString& mode);

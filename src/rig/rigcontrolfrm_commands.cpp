@@ -97,10 +97,9 @@ void RigControlfrm::ChangeFrequency(const float& mhz) {
     QByteArray discard;
     ok = comComm1->input(discard);
     if (!ok) why = comComm1->error();
-    poll.discard();
     // The answer a read tick would wait for is gone with the input: polling
     // resumes with a request, not with a tick that can only find nothing.
-    poll.ReadTickDue = 0;
+    poll.discard();
   }
   if (ok) {
     QString mode;

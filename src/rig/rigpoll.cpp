@@ -13,6 +13,7 @@ void RigPoll::discard() {
   kept_.clear();
   keeping_ = false;
   sinceParse_ = false;
+  ReadTickDue = 0;
 }
 
 bool RigPoll::sendTick() {

@@ -34,7 +34,8 @@ class RigPoll {
   // One read tick: the answer parsed this tick (for display), or nullopt when
   // there is nothing to show. Sets ok false when a port operation failed.
   std::optional<QByteArray> readTick(bool& ok);
-  // Forget kept bytes (input discarded by a radio command).
+  // Forget kept bytes and the answer awaited (input discarded by a radio
+  // command, or gone with a lost port): the next tick sends a request.
   void discard();
 
   static constexpr int kKeptLimit = 4096;
