@@ -86,9 +86,10 @@ class KeyBox : public QLineEdit {
   // A program write: the whole text replaced by text through the character
   // filter; the change step runs once, nothing else.
   void setProgramText(const QString& text);
-  // Program writes (this, setText, setProgramText) leave no undo step: the
-  // menu's Undo takes back the operator's own editing, never a saved or
-  // refused entry. It hides QLineEdit's clear(), which is an undoable edit.
+  // Empties the box as a program write. Program writes (clear, setText,
+  // setProgramText) leave no undo step: the menu's Undo takes back the
+  // operator's own editing, never a saved or refused entry. It hides
+  // QLineEdit's clear(), which is an undoable edit.
   void clear();
 
  protected:
