@@ -11,6 +11,7 @@
 #include <QMimeData>
 #include <QPointer>
 #include <algorithm>
+#include <utility>
 
 #include "platform/cp1252.h"
 
@@ -29,6 +30,15 @@ constexpr KeyRow kUsKeys[] = {
     {')', '0'}, {'!', '1'}, {'@', '2'}, {'#', '3'}, {'$', '4'},
     {'%', '5'}, {'^', '6'}, {'&', '7'}, {'*', '8'}, {'(', '9'},
 };
+// The key a US keyboard types the character with (letters by their capital),
+// 0 for a character no key of it types.
+int usKey(char16_t c) {
+  if (c >= 'a' && c <= 'z') return c - 'a' + 'A';
+  if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ' ') return c;
+  for (const KeyRow& r : kUsKeys)
+    if (r.qt == c) return r.vk;
+  return 0;
+}
 // The numeric keypad has codes of its own.
 constexpr KeyRow kKeypad[] = {
     {'*', 106}, {'+', 107}, {'-', 109}, {'.', 110}, {'/', 111},
@@ -146,8 +156,7 @@ bool isEditKey(const QKeyEvent* e) {
 void KeyBox::keyPressEvent(QKeyEvent* e) {
   int code = virtualKey(e), shift = shiftState(e);
   const int produced = charCode(e);
-  if (preview) preview->previewKeyDown(code, shift);
-  if (code && onKeyDown) onKeyDown(code, shift);
+  keyDown(code, shift);
   if (code && editKeys && isEditKey(e)) {
     if (e->key() == Qt::Key_V) pasteText(QApplication::clipboard()->text());
     else QLineEdit::keyPressEvent(e);
@@ -176,6 +185,11 @@ void KeyBox::keyPressEvent(QKeyEvent* e) {
     return;
   }
   QLineEdit::keyPressEvent(e);  // caret movement, Delete
+}
+
+void KeyBox::keyDown(int& keyCode, int& shift) {
+  if (preview) preview->previewKeyDown(keyCode, shift);
+  if (keyCode && onKeyDown) onKeyDown(keyCode, shift);
 }
 
 int KeyBox::keyPress(int ascii) {
@@ -230,6 +244,8 @@ void KeyBox::afterPaste(const QString& before) {
   if (onPaste && text() != before) onPaste();
 }
 
+void KeyBox::clear() { setText(QString()); }
+
 void KeyBox::setProgramText(const QString& text) {
   setText(filterText(text, false));  // an equal text is no change, as for typing
 }
@@ -250,16 +266,29 @@ void KeyBox::contextMenuEvent(QContextMenuEvent* e) {
   delete menu;
 }
 
+namespace {
+// The standard menu's items, by Qt's name where it gives one (6.4 does not)
+// or else by its text.
+bool isMenuItem(const QAction* a, QLatin1String name, const char* text) {
+  return a->objectName() == name || a->text().section(u'\t', 0, 0) == QCoreApplication::translate("QLineEdit", text);
+}
+}  // namespace
+
 QMenu* KeyBox::createContextMenu() {
   QMenu* menu = createStandardContextMenu();
-  // Qt names the action in some versions and not in others (6.4 does not);
-  // its text is the standard menu's own.
-  const QString pasteName = QCoreApplication::translate("QLineEdit", "&Paste");
   for (QAction* a : menu->actions()) {
-    if (a->objectName() == QLatin1String("edit-paste") || a->text().section(u'\t', 0, 0) == pasteName) {
+    const bool paste = isMenuItem(a, QLatin1String("edit-paste"), "&Paste");
+    if (paste) {
       disconnect(a, &QAction::triggered, nullptr, nullptr);
       connect(a, &QAction::triggered, this, [this] { pasteText(QApplication::clipboard()->text()); });
     }
+    if (editKeys || a->isSeparator()) continue;
+    // Where the Ctrl keys are the window's hot keys, the menu names only the
+    // keys that edit here.
+    QString text = a->text().section(u'\t', 0, 0);
+    if (paste) text += QLatin1String("\tShift+Ins");
+    else if (isMenuItem(a, QLatin1String("edit-cut"), "Cu&t")) text += QLatin1String("\tShift+Del");
+    a->setText(text);
   }
   return menu;
 }
@@ -309,22 +338,47 @@ void KeyBox::inputMethodEvent(QInputMethodEvent* e) {
   e->accept();
 }
 
+namespace {
+// The commit being typed. A key handler that lets events run (the digital
+// link's) can let another commit in: it waits for this one and goes on where
+// this one's keys leave the focus.
+struct CommitTyping {
+  QPointer<KeyBox> target;
+  QStringList waiting;
+};
+CommitTyping* typingCommit = nullptr;
+}  // namespace
+
+// Each character as the key that types it, without Shift, Ctrl or Alt:
+// key-down (none for a character no US key types), then key-press.
 void KeyBox::typeCommit(const QString& text) {
-  // A key rule may move the focus on (Space, a carry into the next field):
-  // the next key goes where typing would send it.
-  QPointer<KeyBox> target = this;
-  for (QChar ch : text) {
-    if (!target) return;
-    if (ch.isSurrogate() || isControl(ch.unicode())) continue;  // no key makes these
-    QWidget* const focusBefore = QApplication::focusWidget();
-    const int ascii = target->keyPress(ch.unicode());
-    if (ascii && target) target->insertChar(ascii);
-    QWidget* const focusNow = QApplication::focusWidget();
-    if (focusNow == focusBefore) continue;
-    auto* next = qobject_cast<KeyBox*>(focusNow);
-    if (!next || next->window() != window()) return;
-    target = next;
+  if (typingCommit && typingCommit->target && typingCommit->target->window() == window()) {
+    typingCommit->waiting << text;
+    return;
   }
+  const QPointer<QWidget> home = window();
+  CommitTyping typing{this, {text}};
+  CommitTyping* const outer = std::exchange(typingCommit, &typing);
+  while (typing.target && !typing.waiting.isEmpty()) {
+    const QString keys = typing.waiting.takeFirst();
+    for (QChar ch : keys) {
+      if (!typing.target) break;
+      if (ch.isSurrogate() || isControl(ch.unicode())) continue;  // no key makes these
+      // A key rule may move the focus on (Space, a carry into the next
+      // field): the next key goes where typing would send it.
+      QWidget* const focusBefore = QApplication::focusWidget();
+      int code = usKey(ch.unicode()), shift = 0;
+      if (code) typing.target->keyDown(code, shift);
+      if (!typing.target) break;
+      const int ascii = typing.target->keyPress(ch.unicode());
+      if (ascii && typing.target) typing.target->insertChar(ascii);
+      QWidget* const focusNow = QApplication::focusWidget();
+      if (focusNow == focusBefore) continue;
+      auto* next = qobject_cast<KeyBox*>(focusNow);
+      typing.target = next && home && next->window() == home ? next : nullptr;
+    }
+  }
+  typingCommit = outer;
 }
 
 namespace {

@@ -48,7 +48,9 @@ class KeyPreviewFilter : public QObject {
 // the middle button, a drop at the drop point) is text, not keys: each
 // character passes the character filter, control characters (Enter, Tab, Esc)
 // are dropped, and no key rule runs: no carry, no focus move, no save. An
-// input method's commit is typed, key by key, through the key rules.
+// input method's commit is typed, key by key, through the key rules: each
+// character's key-down as the US key that types it (none where no such key
+// exists), then its key-press.
 class KeyBox : public QLineEdit {
   Q_OBJECT
  public:
@@ -73,7 +75,8 @@ class KeyBox : public QLineEdit {
   bool editKeys = true;
 
   // The box's context menu (right button, Menu key), built as it is shown,
-  // its Paste going through the filter; the caller owns it.
+  // its Paste going through the filter; where the Ctrl keys are the window's
+  // hot keys it names only Shift+Ins and Shift+Del. The caller owns it.
   QMenu* createContextMenu();
 
   // Selection start as the classic control reports it (the caret when nothing is selected).
@@ -83,6 +86,11 @@ class KeyBox : public QLineEdit {
   // A program write: the whole text replaced by text through the character
   // filter; the change step runs once, nothing else.
   void setProgramText(const QString& text);
+  // Empties the box as a program write. Program writes (clear, setText,
+  // setProgramText) leave no undo step: the menu's Undo takes back the
+  // operator's own editing, never a saved or refused entry. It hides
+  // QLineEdit's clear(), which is an undoable edit.
+  void clear();
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;
@@ -95,6 +103,7 @@ class KeyBox : public QLineEdit {
   bool event(QEvent* e) override;
 
  private:
+  void keyDown(int& keyCode, int& shift);  // the window's and the box's handlers
   int keyPress(int keyAscii);  // the window's and the box's handlers; 0: dropped
   void insertChar(int keyAscii);
   void typeCommit(const QString& text);

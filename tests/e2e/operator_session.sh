@@ -44,6 +44,10 @@ CALL_X=600 CALL_Y=3090  # the call box, in twips
 hold_clipboard "$CLIPTEXT" 'n5"x,y'
 press_twips 3 "$MID" $CALL_X $CALL_Y
 sleep 0.8
+# The menu by its own window: a picture of the screen shows a popup black.
+MENU=$(timeout 5 xdotool search --onlyvisible --class fieldday | grep -vx "$MID" | head -n 1)
+[ -n "$MENU" ] || fail "the call box's context menu did not open"
+screenshot call-box-menu "$MENU"  # the keys it names: Shift+Del and Shift+Ins only
 key p  # the menu's "&Paste"
 sleep 0.5
 timeout 20 xdotool type --delay 120 " 1a stx" || fail "xdotool type failed"

@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QDropEvent>
 #include <QInputMethodEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QRegularExpression>
 
@@ -208,6 +209,149 @@ TEST_F(PasteWays, EveryWayInObeysTheBoxesKeyRules) {
   }
   EXPECT_EQ(state.QsoCount(), countBefore);  // no way in ever saves
   if (!failed.isEmpty()) ADD_FAILURE() << "rows that failed:\n" << failed.join(u'\n').toStdString();
+}
+
+// Each character as the key that types it, no Shift: Qt's key for a Latin-1
+// character is its upper-case code.
+void typeChars(const QString& text) {
+  for (QChar c : text)
+    QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key(c.toUpper().unicode()), QString(c),
+                        Qt::NoModifier);
+}
+
+// An input method's commit is typed: in the digital mode the link gets each
+// character's key first, the code of the US key that types it, and keyboard
+// RTTY keeps the characters out of the boxes, as for typed keys. A second
+// commit that arrives while the link lets events run waits its turn.
+TEST_F(PasteWays, CommitGoesThroughTheDigitalLinkAsTypedKeys) {
+  openLog();
+  state.CurMode = "DIG";
+  state.DigLinkUp = 1;
+  const struct {
+    const char* name;
+    QString commit, second;
+    QList<int> link;
+    bool keyboardRtty;
+  } rows[] = {
+      {"letter", "w", "", {87}, false},
+      {"comma", ",", "", {188}, false},
+      {"no US key", QStringLiteral("\u00e4"), "", {}, false},
+      {"call, Space, class", "w1aw 2a", "", {87, 49, 65, 87, 32, 50, 65}, false},
+      {"second commit", "w1aw 2", "a", {87, 49, 65, 87, 32, 50, 65}, false},
+      {"keyboard RTTY", "w1aw 2a", "", {87, 49, 65, 87, 32, 50, 65}, true},
+  };
+  const auto linkKeys = [this] {
+    QList<int> codes;
+    for (const QString& c : keying->calls)
+      if (c.startsWith("digKey ") && c.size() > 7) codes << c.mid(7).toInt();
+    return codes;
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    form->KeyboardRTTY = r.keyboardRtty ? 1 : 0;
+    resetEntry(form->txtCall);
+    typeChars(r.commit + r.second);
+    const QString typed = snapshot();
+    resetEntry(form->txtCall);
+    keying->calls.clear();
+    if (!r.second.isEmpty()) {
+      auto* second = new QInputMethodEvent;
+      second->setCommitString(r.second);
+      QCoreApplication::postEvent(form->txtCall, second);
+    }
+    bring(form->txtCall, Way::InputMethod, r.commit);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(linkKeys(), r.link);
+    EXPECT_EQ(snapshot().toStdString(), typed.toStdString());
+    if (r.keyboardRtty) EXPECT_EQ(entry(), (QStringList{"", "", ""}));
+  }
+  form->KeyboardRTTY = 0;
+}
+
+QAction* menuItem(QMenu& menu, const char* qtText) {
+  const QString name = QCoreApplication::translate("QLineEdit", qtText);
+  for (QAction* a : menu.actions())
+    if (a->text().section(u'\t', 0, 0) == name) return a;
+  return nullptr;
+}
+
+// The entry's Ctrl keys are the window's hot keys: its menu names only the
+// keys that edit there, and those keys do.
+TEST_F(PasteWays, EntryMenuNamesOnlyTheKeysThatWorkThere) {
+  openLog();
+  const struct { const char* item; const char* key; } items[] = {
+      {"&Undo", ""}, {"&Redo", ""}, {"Cu&t", "Shift+Del"}, {"&Copy", ""},
+      {"&Paste", "Shift+Ins"}, {"Delete", ""}, {"Select All", ""},
+  };
+  for (KeyBox* box : form->entryFields()) {
+    std::unique_ptr<QMenu> menu(box->createContextMenu());
+    for (const auto& [item, key] : items) {
+      SCOPED_TRACE(item);
+      QAction* a = menuItem(*menu, item);
+      ASSERT_NE(a, nullptr);
+      EXPECT_EQ(a->text().section(u'\t', 1).toStdString(), key);
+      EXPECT_TRUE(a->shortcut().isEmpty());
+    }
+  }
+  type("w1aw");
+  key(Qt::Key_Home, Qt::ShiftModifier);
+  key(Qt::Key_Delete, Qt::ShiftModifier);
+  EXPECT_EQ(form->txtCall->text(), "");
+  EXPECT_EQ(QApplication::clipboard()->text(), "W1AW");
+  key(Qt::Key_Insert, Qt::ShiftModifier);
+  type("/");
+  EXPECT_EQ(form->txtCall->text(), "W1AW/");
+}
+
+// What the program writes into the entry is none of the operator's editing:
+// the context menu's Undo brings nothing back.
+TEST_F(PasteWays, UndoBringsBackNothingTheProgramWrote) {
+  openLog();
+  KeyBox* const call = form->txtCall;
+  KeyBox* const cls = form->txtCK;
+  KeyBox* const sec = form->txtSec;
+  const auto backInto = [this](KeyBox* box) {
+    box->setFocus(Qt::OtherFocusReason);
+    box->end(false);
+  };
+  const struct {
+    const char* name;
+    std::function<void()> write;
+    QList<KeyBox*> boxes;
+    QStringList written;
+  } writes[] = {
+      {"the save", [&] { type("w1aw 2a stx\r"); }, {call, cls, sec}, {"", "", ""}},
+      {"a refused duplicate", [&] { type("k2abc "); }, {call, cls, sec}, {"", "", ""}},
+      {"Esc", [&] { type("n2bb 2a stx\x1b"); }, {call, cls, sec}, {"", "", ""}},
+      {"the call's carry", [&] { type("n3cc 3b"); backInto(call); type("2"); }, {cls}, {"2"}},
+      {"the class's carry", [&] { type("n4dd 2a stx"); backInto(cls); type("c"); }, {sec}, {"C"}},
+      {"setFieldText",
+       [&] {
+         type("n5ee 2a stx");
+         form->setFieldText(MainWindow::Field::Call, "k1abc");
+         form->setFieldText(MainWindow::Field::Class, "3b");
+         form->setFieldText(MainWindow::Field::Section, "ct");
+       },
+       {call, cls, sec},
+       {"K1ABC", "3B", "CT"}},
+      {"the class and section of the call on another band", [&] { state.CurBand = "20"; type("k2abc "); }, {cls, sec},
+       {"1A", "STX"}},
+  };
+  for (const auto& w : writes) {
+    SCOPED_TRACE(w.name);
+    resetEntry(call);
+    w.write();
+    for (qsizetype i = 0; i < w.boxes.size(); ++i) {
+      KeyBox* const box = w.boxes[i];
+      SCOPED_TRACE(i);
+      ASSERT_EQ(box->text(), w.written[i]);
+      std::unique_ptr<QMenu> menu(box->createContextMenu());
+      QAction* undo = menuItem(*menu, "&Undo");
+      ASSERT_NE(undo, nullptr);
+      undo->trigger();
+      EXPECT_EQ(box->text().toStdString(), w.written[i].toStdString());
+    }
+  }
 }
 
 TEST_F(PasteWays, PastedCallGetsItsPartialListAndNothingElse) {

@@ -9,6 +9,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "platform/keys.h"
 
 namespace fd {
@@ -92,6 +94,42 @@ TEST(KeyBoxWaysIn, InputMethodCommitIsTypedKeyByKey) {
   EXPECT_EQ(b.keys, "");
   EXPECT_EQ(b.box.text(), QString("X").repeated(40));
   EXPECT_EQ(b.pastes, 1);
+}
+
+// A committed character runs the steps of the key that types it: the
+// window's key-down, the box's, the window's key-press, the box's; a window
+// that drops the key at its key-down drops the character. A character no US
+// key types has no key-down.
+TEST(KeyBoxWaysIn, CommitRunsTheStepsOfTypedKeys) {
+  struct Steps : KeyPreview {
+    KeyBox box;
+    QStringList seen;
+    bool suppress = false;
+    Steps() {
+      box.preview = this;
+      box.onKeyDown = [this](int& k, int& shift) { seen << QString("box down %1 %2").arg(k).arg(shift); };
+      box.onKeyPress = [this](int& k) { seen << QString("box press %1").arg(k); };
+    }
+    void previewKeyDown(int& k, int& shift) override {
+      seen << QString("window down %1 %2").arg(k).arg(shift);
+      suppress = k == 'X';
+    }
+    void previewKeyPress(int& k) override {
+      seen << QString("window press %1").arg(k);
+      if (std::exchange(suppress, false)) k = 0;
+    }
+  };
+  Steps typed, committed;
+  for (char c : {'w', ',', 'x', '7'}) QTest::keyClick(&typed.box, c);
+  QInputMethodEvent e;
+  e.setCommitString("w,x7");
+  QApplication::sendEvent(&committed.box, &e);
+  EXPECT_EQ(committed.seen.join(" | ").toStdString(), typed.seen.join(" | ").toStdString());
+  EXPECT_EQ(committed.box.text().toStdString(), "w,7");
+  committed.seen.clear();
+  e.setCommitString(QStringLiteral("\u00e4"));
+  QApplication::sendEvent(&committed.box, &e);
+  EXPECT_EQ(committed.seen.join(" | ").toStdString(), "window press 228 | box press 228");
 }
 
 TEST(KeyBoxWaysIn, DropIsAPasteAtTheDropPoint) {
