@@ -75,8 +75,10 @@ void Form1::Form_KeyDown(int& keyCode, int& shift) {
     if (keyCode == vk::F10) keyCode = vk::F13;
     if (KeyboardRTTY == 1) SuppressKeyPress = 1;
     QCoreApplication::processEvents();
-    sv.keying->setDigitalKey(QString());  // a repeated key must be a change too
-    sv.keying->setDigitalKey(QString::number(keyCode));
+    if (keyCode != 0) {  // a key with no code of its own (Caps Lock, a dead key) is not sent
+      sv.keying->setDigitalKey(QString());  // a repeated key must be a change too
+      sv.keying->setDigitalKey(QString::number(keyCode));
+    }
     if (keyCode == vk::F12) {
       if (KeyboardRTTY == 0) {
         KeyboardRTTY = 1;
@@ -93,6 +95,12 @@ void Form1::Form_KeyDown(int& keyCode, int& shift) {
 void Form1::Form_KeyPress(int& keyAscii) {
   if (SuppressKeyPress == 1) {
     SuppressKeyPress = 0;
+    keyAscii = 0;
+    return;
+  }
+  // Keyboard RTTY keeps every character out of the boxes, one that came
+  // without a key of its own (an input method's) as well.
+  if (KeyboardRTTY == 1 && s.CurMode == QLatin1String("DIG") && s.DigLinkUp == 1) {
     keyAscii = 0;
     return;
   }

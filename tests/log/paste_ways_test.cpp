@@ -239,6 +239,7 @@ TEST_F(PasteWays, CommitGoesThroughTheDigitalLinkAsTypedKeys) {
       {"call, Space, class", "w1aw 2a", "", {87, 49, 65, 87, 32, 50, 65}, false},
       {"second commit", "w1aw 2", "a", {87, 49, 65, 87, 32, 50, 65}, false},
       {"keyboard RTTY", "w1aw 2a", "", {87, 49, 65, 87, 32, 50, 65}, true},
+      {"keyboard RTTY, no US key", QStringLiteral("\u00e4"), "", {}, true},
   };
   const auto linkKeys = [this] {
     QList<int> codes;
@@ -266,6 +267,10 @@ TEST_F(PasteWays, CommitGoesThroughTheDigitalLinkAsTypedKeys) {
     if (r.keyboardRtty) EXPECT_EQ(entry(), (QStringList{"", "", ""}));
   }
   form->KeyboardRTTY = 0;
+  // A key with no code of its own sends the link nothing, never a 0.
+  keying->calls.clear();
+  QTest::keyClick(form->txtCall, Qt::Key_CapsLock);
+  EXPECT_EQ(linkKeys(), QList<int>{});
 }
 
 QAction* menuItem(QMenu& menu, const char* qtText) {
