@@ -19,6 +19,7 @@
 
 #include "platform/platform.h"
 #include "platform/screen.h"
+#include "platform/widgets.h"
 
 namespace fd {
 namespace {
@@ -233,6 +234,7 @@ bool captionFits(const QWidget* w) {
     opt.text = b->text();
     return b->style()->subElementRect(part, &opt, b);
   };
+  if (const auto* p = qobject_cast<const PathLabel*>(w)) return p->textFits();  // its own line breaks
   if (const auto* l = qobject_cast<const QLabel*>(w)) {
     if (l->text().isEmpty() || l->textFormat() == Qt::RichText ||
         (l->textFormat() == Qt::AutoText && Qt::mightBeRichText(l->text())))

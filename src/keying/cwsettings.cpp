@@ -96,7 +96,10 @@ std::optional<CWTiming> timingFromName(const QString& name) {
   return std::nullopt;
 }
 
-QString storedText(QString item) { return item.remove(u'"'); }
+QString storedText(QString item) {
+  item.removeIf(items::breaksItem);
+  return item;
+}
 
 bool refusedInCwText(QChar c) { return c == u'"' || !cp1252::canEncode(c); }
 

@@ -57,8 +57,8 @@ QString timingName(CWTiming t);
 std::optional<CWTiming> timingFromName(const QString& name);
 
 // An item of a settings file as its box holds it: a double quote inside a
-// bare item is dropped, since the file has no way to write it back, and a
-// number is read from what is left.
+// bare item, or a CR inside an item, is dropped, since the file has no way to
+// write it back, and a number is read from what is left.
 QString storedText(QString item);
 
 // Characters a box stored in cw.txt refuses: the double quote (the file has

@@ -9,15 +9,15 @@
 namespace fd::logfile {
 
 namespace {
-bool breaksLine(QChar c) { return c == u'"' || c == u'\r' || c == u'\n'; }
+using items::breaksItem;
 
 void appendField(QString& line, const QString& f) {
-  if (std::none_of(f.begin(), f.end(), breaksLine)) {
+  if (std::none_of(f.begin(), f.end(), breaksItem)) {
     line += f;  // the usual case
     return;
   }
   for (QChar c : f)
-    if (!breaksLine(c)) line += c;
+    if (!breaksItem(c)) line += c;
 }
 }  // namespace
 
@@ -29,7 +29,7 @@ QString lineField(const QString& text) {
 
 void cleanRecord(QsoRecord& r) {
   for (QString* f : {&r.Call, &r.Class, &r.Section, &r.Date, &r.Time, &r.Band, &r.Mode, &r.Initials, &r.Freq})
-    if (std::any_of(f->begin(), f->end(), breaksLine)) *f = lineField(*f);
+    if (std::any_of(f->begin(), f->end(), breaksItem)) *f = lineField(*f);
 }
 
 QByteArray formatLine(const QsoRecord& r) {

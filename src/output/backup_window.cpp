@@ -85,15 +85,16 @@ frmBackup::frmBackup(ProgramState& state, MainWindow& main, QWidget* parent)
 
 // Reports nothing: a yearly folder that cannot be made shows when a copy fails.
 void frmBackup::Form_Load() {
+  // The paths first: the layout makes a caption's font smaller until it fits.
+  BackupYearFolder = backup::yearFolderName(clock().localNow().date());
+  Label1->setPath(QStringLiteral("Make a backup copy of your log file every 15 minutes saved in "), s_.ProgDir,
+                  QStringLiteral(" (always enabled)."));
+  Label2->setPath(QStringLiteral("Write a permanent backup of your log file every 15 minutes in "),
+                  s_.ProgDir + u'/' + BackupYearFolder, QStringLiteral("."));
   ResizeForm(layout, display());
   layout.apply(this, display().twipsPerPixel());
-  Label1->setText(QStringLiteral("Make a backup copy of your log file every 15 minutes saved in ") + s_.ProgDir +
-                  QStringLiteral(" (always enabled)."));
   Check1->setChecked(true);
   Check1->setEnabled(false);
-  BackupYearFolder = backup::yearFolderName(clock().localNow().date());
-  Label2->setText(QStringLiteral("Write a permanent backup of your log file every 15 minutes in ") + s_.ProgDir + u'/' +
-                  BackupYearFolder + u'.');
   Check2->setChecked(s_.BackupPermanent == 1);
   Check3->setChecked(s_.BackupOther == 1);
   Text1->setText(s_.BackupOtherDir);

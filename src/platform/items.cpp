@@ -1,5 +1,6 @@
 #include "platform/items.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace fd::items {
@@ -53,7 +54,15 @@ std::optional<QList<Item>> splitLine(const QString& line) {
   return std::move(s.items);
 }
 
-QString quote(const QString& text) { return u'"' + text + u'"'; }
+bool breaksItem(QChar c) { return c == u'"' || c == u'\r' || c == u'\n'; }
+
+QString quote(const QString& text) {
+  if (std::none_of(text.begin(), text.end(), breaksItem)) return u'"' + text + u'"';
+  QString out(u'"');
+  for (QChar c : text)
+    if (!breaksItem(c)) out += c;
+  return out + u'"';
+}
 
 QString number(double value) {
   if (value == std::floor(value) && std::fabs(value) < 1e15)

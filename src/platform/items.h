@@ -1,7 +1,8 @@
 #pragma once
 // The settings files hold one value per line or comma-separated records:
 // a text between double quotes with nothing escaped, a number bare in the C
-// locale. A quoted item is taken whole, commas included.
+// locale. A quoted item is taken whole, commas included. Nothing can stand
+// for a double quote or a line end inside an item: the writers leave them out.
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -24,7 +25,11 @@ struct Split {
 };
 Split splitItems(const QString& line);
 
-QString quote(const QString& text);          // "text"
+// A double quote would end the item early, CR or LF the line.
+bool breaksItem(QChar c);
+// "text", less any character that breaks the item; every settings file's
+// writer quotes its texts here.
+QString quote(const QString& text);
 QString number(double value);                // 5.5, -3.5, 255 (C locale, shortest form)
 QString number(qint64 value);
 

@@ -8,7 +8,15 @@ namespace {
 // ending in a "/" that is not the word's first character, or, with
 // anyCharacter, any head of at least one character. 0: none fits.
 qsizetype headThatFits(const QString& word, const std::function<bool(const QString&)>& fits, bool anyCharacter) {
-  for (qsizetype n = word.size() - 1; n >= 1; --n) {
+  // A head is never narrower than a shorter one: halving finds the longest
+  // that fits, so a path of thousands of characters is not measured at each "/".
+  qsizetype longest = 0;
+  for (qsizetype lo = 1, hi = word.size() - 1; lo <= hi;) {
+    const qsizetype mid = lo + (hi - lo) / 2;
+    if (fits(word.left(mid))) longest = mid, lo = mid + 1;
+    else hi = mid - 1;
+  }
+  for (qsizetype n = longest; n >= 1; --n) {
     if (!anyCharacter && (n < 2 || word[n - 1] != u'/')) continue;
     if (fits(word.left(n))) return n;
   }

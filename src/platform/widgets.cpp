@@ -95,9 +95,63 @@ void ClickLabel::mouseMoveEvent(QMouseEvent* e) {
   e->accept();
 }
 
-QStringList PathLabel::drawnLines() const {
+void PathLabel::setPath(const QString& before, const QString& path, const QString& after) {
+  before_ = before;
+  path_ = path;
+  after_ = after;
+  setText(before + path + after);
+  updateTip();
+}
+
+QStringList PathLabel::linesOf(const QString& text) const {
   const QFontMetrics fm(font());
-  return wrapAtBlanksAndSlashes(text(), contentsRect().width(), [&fm](const QString& s) { return fm.horizontalAdvance(s); });
+  return wrapAtBlanksAndSlashes(text, contentsRect().width(), [&fm](const QString& s) { return fm.horizontalAdvance(s); });
+}
+
+// How many lines the label's height shows whole.
+int PathLabel::lineRoom() const {
+  const QFontMetrics fm(font());
+  const int h = contentsRect().height();
+  return h < fm.height() ? 0 : 1 + (h - fm.height()) / std::max(1, fm.lineSpacing());
+}
+
+bool PathLabel::fits(const QString& text) const {
+  const QFontMetrics fm(font());
+  const int room = lineRoom();
+  // A text wider than all the lines together (a blank dropped at each break)
+  // cannot fit: a path of thousands of characters is never wrapped.
+  if (fm.horizontalAdvance(text) > room * (contentsRect().width() + fm.horizontalAdvance(u' '))) return false;
+  return linesOf(text).size() <= room;
+}
+
+bool PathLabel::textFits() const { return fits(text()); }
+
+QStringList PathLabel::drawnLines() const {
+  if (!holdsPath() || textFits()) return linesOf(text());
+  // The most of the path that fits, its two ends kept in equal shares.
+  auto elided = [this](qsizetype keep) {
+    const qsizetype head = (keep + 1) / 2;
+    return before_ + path_.left(head) + u'\u2026' + path_.right(keep - head) + after_;
+  };
+  qsizetype lo = 0, hi = path_.size() - 1;
+  while (lo < hi) {
+    const qsizetype mid = (lo + hi + 1) / 2;
+    if (fits(elided(mid))) lo = mid;
+    else hi = mid - 1;
+  }
+  return linesOf(elided(lo));
+}
+
+void PathLabel::updateTip() { setToolTip(holdsPath() && !textFits() ? path_ : QString()); }
+
+void PathLabel::resizeEvent(QResizeEvent* e) {
+  ClickLabel::resizeEvent(e);
+  updateTip();
+}
+
+void PathLabel::changeEvent(QEvent* e) {
+  ClickLabel::changeEvent(e);
+  if (e->type() == QEvent::FontChange) updateTip();
 }
 
 void PathLabel::paintEvent(QPaintEvent*) {

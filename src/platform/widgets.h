@@ -44,16 +44,33 @@ class ClickLabel : public QLabel {
 
 // A label whose text holds a folder path. It draws its own lines: a path
 // that fits a line stays whole on one, one wider than the label breaks after
-// a "/" inside it (word wrap would break after its leading "/").
+// a "/" inside it (word wrap would break after its leading "/"). Where the
+// lines overflow the label even at the smallest font the window's layout
+// gives a caption, the middle of the path gives way to "…" and the whole
+// path is the tool tip.
 class PathLabel : public ClickLabel {
   Q_OBJECT
  public:
   using ClickLabel::ClickLabel;
+  // The text: the path between the words before and after it.
+  void setPath(const QString& before, const QString& path, const QString& after);
+  // Whether all of the text's lines fit the label at its font.
+  bool textFits() const;
   // The lines the label draws its text in.
   QStringList drawnLines() const;
 
  protected:
   void paintEvent(QPaintEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
+  void changeEvent(QEvent* e) override;
+
+ private:
+  QStringList linesOf(const QString& text) const;
+  int lineRoom() const;
+  bool fits(const QString& text) const;
+  bool holdsPath() const { return !path_.isEmpty() && text() == before_ + path_ + after_; }
+  void updateTip();
+  QString before_, path_, after_;
 };
 
 // List-view rows compare as text, as the classic list view sorts ("10" before "8").

@@ -2,7 +2,9 @@
 // moments, then reads fdlog.dat with the real loader: every reported contact
 // and edit is there, a step cut short is wholly applied or not at all, no
 // line but a cut last one is damaged, and the next append starts on a line of
-// its own. FD_KILLS sets the number of kills (100 by default).
+// its own. The process saves as the program does: a full log takes no more
+// contacts, and the steps go on as edits and preference saves. FD_KILLS sets
+// the number of kills (100 by default; the log is full after about 550).
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
@@ -15,6 +17,7 @@
 
 #include "core/ownfiles.h"
 #include "core/prefs.h"
+#include "log/logbook.h"
 #include "log/logfile.h"
 #include "settingsfiles.h"
 #include "testenv.h"
@@ -117,8 +120,11 @@ int checkRestartClearsLeftovers(const QString& dir, const QStringList& own) {
   return leftByKills;
 }
 
+constexpr size_t kFull = QsoLog::kMaxRecords;
+
 struct Figures {
   int kills = 0, contacts = 0, edits = 0, prefSaves = 0, inFlightApplied = 0, cutLines = 0;
+  int fullFromKill = 0, editsWhenFull = 0;  // the kill that found the log full (1 and up)
 };
 
 TEST(CrashSafety, KilledWhileSavingAndEditingLosesNothing) {
@@ -154,8 +160,10 @@ TEST(CrashSafety, KilledWhileSavingAndEditingLosesNothing) {
           prefDone = s.a;
           ++f.prefSaves;
         } else {
+          if (s.kind == 'E' && expected.size() == kFull) ++f.editsWhenFull;
           applyStep(expected, s);
           (s.kind == 'A' ? f.contacts : f.edits) += 1;
+          ASSERT_LE(expected.size(), kFull) << "a contact reported saved past the log's limit, kill " << k;
         }
         open = Step{};
       }
@@ -183,6 +191,8 @@ TEST(CrashSafety, KilledWhileSavingAndEditingLosesNothing) {
       ++f.inFlightApplied;
     }
     ASSERT_EQ(got.records.size(), expected.size()) << "kill " << k;
+    ASSERT_EQ(got.overLimit, 0) << "kill " << k;
+    if (!f.fullFromKill && expected.size() == kFull) f.fullFromKill = k + 1;
     ASSERT_TRUE(got.records == expected) << "kill " << k;
     // Kept lines: the earlier ones, and at most one new cut line, only when an
     // append was cut short, and only a beginning of the line it was writing.
@@ -199,19 +209,34 @@ TEST(CrashSafety, KilledWhileSavingAndEditingLosesNothing) {
     }
   }
 
-  // The next append after a cut last line starts on a line of its own.
+  // The next append after a cut last line starts on a line of its own; a full
+  // log refuses it and the file stays as it is.
   QsoRecord last{QStringLiteral("W1AW"), QStringLiteral("1A"), QStringLiteral("CT"), QStringLiteral("2024/06/23"),
                  QStringLiteral("01:00:00"), QStringLiteral("40"), QStringLiteral("PH"), QString(), QString()};
-  ASSERT_TRUE(logfile::append(path, last).ok);
+  {
+    ProgramState s;
+    s.ProgDir = dir.path();
+    logfile::LoadResult before = logfile::load(path);
+    s.Log.records() = std::move(before.records);
+    s.KeptLines = std::move(before.kept);
+    const bool full = s.Log.full();
+    if (full) EXPECT_GT(f.editsWhenFull, 0);
+    EXPECT_EQ(LogBook(s).appendRecord(last).ok, !full);
+  }
   const logfile::LoadResult after = logfile::load(path);
-  ASSERT_EQ(after.records.size(), expected.size() + 1);
-  EXPECT_EQ(after.records.back(), last);
+  ASSERT_EQ(after.records.size(), std::min(expected.size() + 1, kFull));
+  EXPECT_EQ(after.records.back(), expected.size() < kFull ? last : expected.back());
   EXPECT_EQ(after.kept, kept);
   const int leftovers = checkRestartClearsLeftovers(dir.path(), {QStringLiteral("fdlog.dat"), QStringLiteral("fdpref.dat")});
 
   std::printf("kills %d, contacts reported %d, edits reported %d, preference saves reported %d, cut-short steps found whole %d, "
-              "cut last lines %d, contacts lost 0, damaged lines 0, temporary files left %d (removed at the restart)\n",
+              "cut last lines %d, contacts lost 0, damaged lines 0, temporary files left %d (removed at the restart); ",
               f.kills, f.contacts, f.edits, f.prefSaves, f.inFlightApplied, f.cutLines, leftovers);
+  if (f.fullFromKill)
+    std::printf("the log full (%d contacts) from kill %d, edits after it was full %d\n", QsoLog::kMaxRecords,
+                f.fullFromKill, f.editsWhenFull);
+  else
+    std::printf("the log not full (%zu of %d contacts)\n", expected.size(), QsoLog::kMaxRecords);
 }
 
 // The settings and backup files (RigCntrl.txt, PackSpot.txt, cw.txt,

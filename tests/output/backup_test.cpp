@@ -251,25 +251,24 @@ TEST_F(Backups, WindowLoadLabelsAndDone) {
 // never after its leading "/". Every other break is at a blank.
 TEST_F(Backups, FolderPathsBreakAtABlankOrAfterAnInnerSlash) {
   const QString keep = state.ProgDir;
-  const QFont font = window().Label1->font();
-  const QFontMetrics fm(font);
+  const QFontMetrics designFm(window().Label1->font());
   const int width = window().Label1->contentsRect().width();
   // The test's folder and "/fieldday/fieldday..." up to just over the given
   // share of the label's width.
   auto path = [&](double share) {
     QString p = dir.path();
-    while (fm.horizontalAdvance(p) <= share * width) p += QStringLiteral("/fieldday");
+    while (designFm.horizontalAdvance(p) <= share * width) p += QStringLiteral("/fieldday");
     return p;
   };
+  // All of the text within the label's height, in a smaller font where needed.
   const struct {
     const char* what;
     QString folder;
-    bool fitsTheLabel;  // all of the text within the label's height
   } cases[] = {
-      {"a short folder", dir.path(), true},
-      {"a folder that fits a line but not after the words", path(0.7), true},
-      {"a folder with blanks", dir.path() + QStringLiteral("/field operator/Varik Software/Field Day"), true},
-      {"a folder wider than the label", path(1.5), false},
+      {"a short folder", dir.path()},
+      {"a folder that fits a line but not after the words", path(0.7)},
+      {"a folder with blanks", dir.path() + QStringLiteral("/field operator/Varik Software/Field Day")},
+      {"a folder wider than the label", path(1.5)},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -277,7 +276,7 @@ TEST_F(Backups, FolderPathsBreakAtABlankOrAfterAnInnerSlash) {
     svc.unload(SideWindow::frmBackup);
     frmBackup& w = window();
     for (PathLabel* label : {w.Label1, w.Label2}) {
-      ASSERT_EQ(label->font(), font);
+      const QFontMetrics fm(label->font());
       ASSERT_EQ(label->contentsRect().width(), width);
       const QString text = label->text();
       ASSERT_TRUE(text.contains(c.folder));
@@ -306,7 +305,61 @@ TEST_F(Backups, FolderPathsBreakAtABlankOrAfterAnInnerSlash) {
       EXPECT_EQ(at, text.size());
       if (fm.horizontalAdvance(c.folder) <= width && !c.folder.contains(u' '))
         EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const QString& l) { return l.contains(c.folder); }));
-      if (c.fitsTheLabel) EXPECT_LE(lines.size() * fm.lineSpacing(), label->contentsRect().height());
+      EXPECT_LE(lines.size() * fm.lineSpacing(), label->contentsRect().height());
+    }
+  }
+  state.ProgDir = keep;
+}
+
+// Folders deep enough to overflow the path labels at the design's font, on a
+// 1280 x 1024 screen: the font gets smaller, never under 6 points, until every
+// line is inside its label. Where even 6 points does not do, the middle of the
+// path gives way to "…", the words around it stay whole, and the whole path is
+// the label's tool tip.
+TEST_F(Backups, DeepFolderPathsFitTheirLabels) {
+  const QString keep = state.ProgDir;
+  fake->screen->w = fake->screen->workW = 19200;
+  fake->screen->h = fake->screen->workH = 15360;
+  auto folder = [&](int length) {
+    QString p = dir.path();
+    while (p.size() < length) p += QStringLiteral("/fieldday");
+    return p.left(length);
+  };
+  for (const int length : {111, 4000}) {
+    SCOPED_TRACE(length);
+    state.ProgDir = folder(length);
+    svc.unload(SideWindow::frmBackup);
+    frmBackup& w = window();
+    const bool elided = length > 111;
+    const struct {
+      PathLabel* label;
+      QString before, path, after;
+    } labels[] = {
+        {w.Label1, "Make a backup copy of your log file every 15 minutes saved in ", state.ProgDir, " (always enabled)."},
+        {w.Label2, "Write a permanent backup of your log file every 15 minutes in ", state.ProgDir + "/BAK2024", "."},
+    };
+    for (const auto& l : labels) {
+      const QFontMetrics fm(l.label->font());
+      const QRect box = l.label->contentsRect();
+      const QStringList lines = l.label->drawnLines();
+      SCOPED_TRACE(lines.join(QStringLiteral(" | ")).left(400).toStdString());
+      EXPECT_GE(l.label->font().pointSizeF(), 6.0);
+      EXPECT_LE((lines.size() - 1) * fm.lineSpacing() + fm.height(), box.height());
+      for (const QString& line : lines) EXPECT_LE(fm.horizontalAdvance(line), box.width()) << line.toStdString();
+      // The lines hold the text in order (blanks aside), the path's middle
+      // left out only where the font is already the smallest.
+      const QString drawn = lines.join(QString()).remove(u' ');
+      const QString head = QString(l.before + l.path.left(20)).remove(u' ');
+      const QString tail = QString(l.path.right(20) + l.after).remove(u' ');
+      EXPECT_TRUE(drawn.startsWith(head) && drawn.endsWith(tail)) << drawn.toStdString();
+      if (elided) {
+        EXPECT_EQ(l.label->font().pointSizeF(), 6.0);
+        EXPECT_EQ(drawn.count(u'\u2026'), 1);
+        EXPECT_EQ(l.label->toolTip(), l.path);
+      } else {
+        EXPECT_EQ(drawn, l.label->text().remove(u' '));
+        EXPECT_EQ(l.label->toolTip(), QString());
+      }
     }
   }
   state.ProgDir = keep;

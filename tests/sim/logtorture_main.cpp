@@ -4,7 +4,9 @@
 // K17; "begin E 5 3" sets record 3's frequency to "5") and reported only after
 // the call that writes it has returned ("done"). The crash-safety test kills
 // it at random moments and checks the file against these reports. "begin
-// P 4" rewrites FOLDER/fdpref.dat with the call "P4".
+// P 4" rewrites FOLDER/fdpref.dat with the call "P4". Contacts are saved as
+// the program saves them: once the log holds the most it can, no contact is
+// added and the steps are edits and preference saves.
 //
 // logtorture FOLDER SEED files: rewrites the settings and backup files of
 // settingsfiles.h instead, one at a time, each with a new generation ("begin
@@ -14,6 +16,7 @@
 #include <random>
 
 #include "core/prefs.h"
+#include "log/logbook.h"
 #include "log/logfile.h"
 #include "settingsfiles.h"
 
@@ -55,10 +58,16 @@ int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   if (argc < 3) return 2;
   if (argc > 3 && qstrcmp(argv[3], "files") == 0) return settingsFiles(QString::fromLocal8Bit(argv[1]), std::atoi(argv[2]));
-  const QString path = QString::fromLocal8Bit(argv[1]) + QStringLiteral("/fdlog.dat");
+  ProgramState log;
+  log.ProgDir = QString::fromLocal8Bit(argv[1]);
+  LogBook book(log);
+  const QString path = book.path();
   std::mt19937 rng(static_cast<unsigned>(std::atoi(argv[2])));
-  logfile::LoadResult log = logfile::load(path);
-  int next = static_cast<int>(log.records.size()) + 1;
+  logfile::LoadResult loaded = logfile::load(path);
+  log.Log.records() = std::move(loaded.records);
+  log.KeptLines = std::move(loaded.kept);
+  std::vector<QsoRecord>& records = log.Log.records();
+  int next = log.QsoCount() + 1;
   int edit = 0, pref = 0;
   ProgramState prefsState;
   say("ready", QString());
@@ -67,21 +76,20 @@ int main(int argc, char** argv) {
       const QString step = QStringLiteral("P %1").arg(++pref);
       say("begin", step);
       prefsState.MyCall = QStringLiteral("P%1").arg(pref);
-      if (!prefs::write(QString::fromLocal8Bit(argv[1]) + QStringLiteral("/fdpref.dat"), prefsState).ok) return 3;
+      if (!prefs::write(log.progFile(QStringLiteral("fdpref.dat")), prefsState).ok) return 3;
       say("done", step);
-    } else if (!log.records.empty() && rng() % 8 == 0) {
+    } else if (!records.empty() && (rng() % 8 == 0 || log.Log.full())) {
       // An edit: the whole file rewritten, as the edit and delete steps do.
-      const int at = static_cast<int>(rng() % log.records.size());
+      const int at = static_cast<int>(rng() % records.size());
       const QString step = QStringLiteral("E %1 %2").arg(++edit).arg(at + 1);
       say("begin", step);
-      log.records[static_cast<size_t>(at)].Freq = QString::number(edit);
-      if (!logfile::rewrite(path, log.records, log.kept).ok) return 3;
+      records[static_cast<size_t>(at)].Freq = QString::number(edit);
+      if (!logfile::rewrite(path, records, log.KeptLines).ok) return 3;
       say("done", step);
     } else {
       const QString step = QStringLiteral("A %1").arg(next);
       say("begin", step);
-      log.records.push_back(contact(next));
-      if (!logfile::append(path, log.records.back()).ok) return 3;
+      if (!book.appendRecord(contact(next)).ok) return 3;
       say("done", step);
       ++next;
     }
