@@ -9,9 +9,9 @@
 // system: Qt's first look at the devices (in hasOutput) waits on a server that
 // takes the connection and never answers, about 30 s; making the backend, a
 // stop() or close() of a sound not yet ended, and a play() that replaces one,
-// wait on a server that has stopped until it runs again. Whoever keys a line
-// around a sound releases it before a stop or close, and asks hasOutput()
-// before keying.
+// wait on a server that has stopped until it runs again. A caller that keys
+// a line around a sound asks hasOutput() before keying, and releases the line
+// before a stop or close that ends the transmission.
 #include <QString>
 #include <QStringList>
 #include <cstdint>
