@@ -145,7 +145,8 @@ PhoneFrm::PhoneFrm(ProgramState& state, PhoneKeyer& k, QWidget* parent) : QDialo
   layout.apply(this, display().twipsPerPixel());
 }
 
-PhoneFrm::~PhoneFrm() { keyer.player().close(); }  // Form_Unload
+// The unload's close of the player is the keyer's (PhoneKeyer::unload), after PTT is released.
+PhoneFrm::~PhoneFrm() = default;
 
 void PhoneFrm::showSettings() {
   showing_ = true;

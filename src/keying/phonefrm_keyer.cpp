@@ -134,17 +134,26 @@ void PhoneKeyer::stopRepeat() {
   tmrRepeat.stop();
 }
 
-void PhoneKeyer::releaseAll() {
+void PhoneKeyer::stopPlay() {
+  release();
+  if (player_) player_->stop();
+}
+
+void PhoneKeyer::cancel() {
   s.PhoneRepeat = 0;
   tmrRepeat.stop();
   Timer1.stop();
-  if (player_) player_->stop();
   release();
 }
 
+void PhoneKeyer::releaseAll() {
+  cancel();
+  if (player_) player_->stop();
+}
+
 void PhoneKeyer::unload() {
+  cancel();
   if (player_) player_->close();
-  releaseAll();
   comm_.close();
 }
 

@@ -49,11 +49,16 @@ class PhoneKeyer : public QObject {
   void stopRepeat();                  // "Stop": PhoneRepeat 0, tmrRepeat off
   void disableRepeat() { tmrRepeat.stop(); }
   bool playing() const { return player_ && player_->playing(); }
-  void stopPlay() { if (player_) player_->stop(); }   // Esc: Timer1 releases at its next tick
   void setRepeatMs(int ms) { settings.repeatMs = ms; }
-  // Play and repeat stopped, PTT released now.
+  // Each of these releases PTT before it touches the player: a stop or close
+  // waits on a stalled sound server, and the transmitter must not wait with it.
+  // Esc: PTT released, then the play stopped; Timer1 ends it at its next tick.
+  void stopPlay();
+  // Repeat and Timer1 stopped, PTT released; the player is left as it is.
+  void cancel();
+  // Cancelled, then the play stopped.
   void releaseAll();
-  // The window's unload: player closed, PTT released, port closed.
+  // The window's unload: cancelled, then the player closed and the port closed.
   void unload();
 
   SerialPort& CommPhone() { return comm_; }

@@ -64,9 +64,10 @@ void KeyingService::releaseVoice() {
 }
 
 void KeyingService::unloadPhone() {
+  // PTT goes before the window: the player's close waits on a stalled sound server.
+  if (phone) phone->cancel();
   phoneWindow.reset();
-  if (phone) phone->unload();
-  phone.reset();
+  phone.reset();  // its end is its unload: the player closed, then the port
 }
 
 }  // namespace fd

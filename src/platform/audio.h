@@ -4,7 +4,14 @@
 // background), stop, and whether it is playing. "Playing" holds from play()
 // until the file ends, a stop, or an error; a file that is missing or cannot
 // be played, or a machine with no sound output, plays nothing and reports not
-// playing at once. Nothing here ever waits on the sound system.
+// playing at once.
+// The real player runs on the caller's thread and can wait on the sound
+// system: Qt's first look at the devices (in hasOutput) waits on a server that
+// takes the connection and never answers, about 30 s; making the backend, a
+// stop() or close() of a sound not yet ended, and a play() that replaces one,
+// wait on a server that has stopped until it runs again. A caller that keys
+// a line around a sound asks hasOutput() before keying, and releases the line
+// before a stop or close that ends the transmission.
 #include <QString>
 #include <QStringList>
 #include <cstdint>

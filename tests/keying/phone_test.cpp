@@ -16,22 +16,30 @@ namespace fd::test {
 namespace {
 
 // The fake player, noting at play whether the PTT line was already keyed, and
-// at a stop whether it was still keyed.
+// at a stop whether it was still keyed; `touched` gets the lines at every
+// stop and close.
 class KeyedCheckPlayer : public FakeAudioPlayer {
  public:
-  KeyedCheckPlayer(std::map<QString, int>* lengths, QStringList* log, std::function<QString()> lines)
-      : FakeAudioPlayer(lengths, log), log_(log), lines_(std::move(lines)) {}
+  KeyedCheckPlayer(std::map<QString, int>* lengths, QStringList* log, QStringList* touched,
+                   std::function<QString()> lines)
+      : FakeAudioPlayer(lengths, log), log_(log), touched_(touched), lines_(std::move(lines)) {}
   bool play() override {
     log_->append("lines at play: " + lines_());
     return FakeAudioPlayer::play();
   }
   void stop() override {
     log_->append("lines at stop: " + lines_());
+    touched_->append("Stop: " + lines_());
     FakeAudioPlayer::stop();
+  }
+  void close() override {
+    touched_->append("Close: " + lines_());
+    FakeAudioPlayer::close();
   }
 
  private:
   QStringList* log_;
+  QStringList* touched_;
   std::function<QString()> lines_;
 };
 
@@ -45,7 +53,7 @@ class PhoneTest : public ProgramFolderTest {
       return p;
     });
     setAudioFactory([this] {
-      return std::make_unique<KeyedCheckPlayer>(&lengths, &log, [this] { return lines(); });
+      return std::make_unique<KeyedCheckPlayer>(&lengths, &log, &touched, [this] { return lines(); });
     });
     lengths["/w/cq.wav"] = 1000;
     lengths["/w/exch.wav"] = 500;
@@ -88,6 +96,7 @@ class PhoneTest : public ProgramFolderTest {
   std::vector<FakeSerialPort*> ports;
   std::map<QString, int> lengths;
   QStringList log;
+  QStringList touched;  // the lines at each stop and close of the player
   FakeMainWindow main{&state};
   std::unique_ptr<KeyingService> svc;
   PhoneKeyer* keyer = nullptr;
@@ -158,13 +167,43 @@ TEST_F(PhoneTest, TheRepeatCyclesUntilCancelled) {
   EXPECT_FALSE(port().rtsEnable());
   EXPECT_FALSE(keyer->tmrRepeat.isActive());
 
-  // Esc (stopVoice): released at the next tick.
+  // Esc (stopVoice): released at once; Timer1 ends the play at its next tick.
   press(112);
   svc->stopVoice();
   EXPECT_FALSE(svc->voicePlaying());
-  EXPECT_TRUE(port().rtsEnable());
+  EXPECT_FALSE(port().rtsEnable());
+  EXPECT_TRUE(keyer->Timer1.isActive());
   tick();
   EXPECT_FALSE(port().rtsEnable());
+  EXPECT_FALSE(keyer->Timer1.isActive());
+}
+
+// Esc, Exit (and the signals) and the main window's close release PTT before
+// anything touches the player: a stalled sound server holds a stop or close,
+// and the transmitter must not stay keyed meanwhile.
+TEST_F(PhoneTest, EscExitAndTheCloseReleasePttBeforeThePlayerIsTouched) {
+  const struct {
+    const char* way;
+    std::function<void()> run;
+    const char* touched;
+  } ways[] = {
+      {"Esc", [this] { svc->stopVoice(); }, "Stop: DTR 0 RTS 0"},
+      {"Exit", [this] { svc->releaseAll(); }, "Stop: DTR 0 RTS 0"},
+      {"the main window's close", [this] { svc->unload(SideWindow::PhoneFrm); }, "Close: DTR 0 RTS 0"},
+  };
+  for (const auto& w : ways) {
+    SCOPED_TRACE(w.way);
+    svc->loadWaveSettings();  // the window loaded, hidden, as the main window's load step does it
+    keyer = &svc->phoneKeyer();
+    configure("2", WaveSettings::DTR);
+    press(112);
+    ASSERT_TRUE(port().dtrEnable());
+    touched.clear();
+    w.run();
+    EXPECT_EQ(touched.join(" | ").toStdString(), w.touched);
+    EXPECT_FALSE(port().dtrEnable());
+  }
+  EXPECT_EQ(svc->phoneWindow, nullptr);
 }
 
 TEST_F(PhoneTest, EmptyBoxMissingFileAndNoSoundOutput) {
@@ -336,17 +375,25 @@ TEST_F(PhoneTest, PttCeilingWhenTheSoundSystemDoesNotAnswer) {
 
 TEST_F(PhoneTest, ReleaseAllAndUnloadLeaveEveryLineOff) {
   configure("3", WaveSettings::Parallel, "5");
+  // The last two commands, the player's notes of the lines left out.
+  auto lastTwo = [this] {
+    QStringList t;
+    for (const QString& l : log)
+      if (!l.startsWith("lines at")) t << l;
+    return t.mid(t.size() - 2).join(" | ").toStdString();
+  };
   press(112);
   svc->releaseAll();  // what Exit and the signals run
   EXPECT_FALSE(port().rtsEnable());
-  EXPECT_EQ(log.last(), "out 890 2");
+  // The parallel line too goes before the player is touched.
+  EXPECT_EQ(lastTwo(), "out 890 2 | Stop");
   EXPECT_EQ(state.PhoneRepeat, 0);
   EXPECT_FALSE(keyer->Timer1.isActive());
   press(112);
   keyer->unload();  // what the window's unload runs
   EXPECT_FALSE(port().rtsEnable());
   EXPECT_FALSE(port().isOpen());
-  EXPECT_EQ(log.last(), "out 890 2");
+  EXPECT_EQ(lastTwo(), "out 890 2 | Close");
   svc->unload(SideWindow::PhoneFrm);
   EXPECT_EQ(svc->phone, nullptr);
 }

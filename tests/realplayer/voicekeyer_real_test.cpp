@@ -9,13 +9,18 @@
 //           waits on it (about 30 s, then no output): PTT must not be keyed
 //           during that wait.
 //   stall:  a private pulseaudio with a null sink plays a first message to
-//           its end (the devices are listed, the player made); the server is
-//           then stopped (SIGSTOP) and a 5 s message is asked for: its
-//           position never leaves 0, and PTT must go 2 s after the request.
+//           its end (the devices are listed, the player made; PTT goes
+//           because the player reported the end); the server is then stopped
+//           (SIGSTOP) and a 5 s message is asked for: its position never
+//           leaves 0, and PTT must go 2 s after the request.
+//   esc, exit, close: the same stall, then 0.5 s into the 5 s message Esc,
+//           Exit (what the signals run too) or the main window's close,
+//           through the keying service: PTT must go at once, while the
+//           stopped server holds the player's stop or close.
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QGuiApplication>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -32,6 +37,7 @@
 #include <string>
 
 #include "core/state.h"
+#include "keying/keyingservice.h"
 #include "keying/phonefrm_keyer.h"
 #include "platform/serial.h"
 
@@ -76,21 +82,84 @@ class WatchedPort : public FakeSerialPort {
  public:
   bool setRTSEnable(bool on) override {
     say(on ? "RTS 1" : "RTS 0");
-    if (!on) offAt = sinceRequest.elapsed();
+    if (!on) {
+      offAt = sinceRequest.elapsed();
+      playingAtOff = playing && playing();
+    }
     return FakeSerialPort::setRTSEnable(on);
   }
-  qint64 offAt = -1;  // the last switch off
+  qint64 offAt = -1;          // the last switch off
+  bool playingAtOff = false;  // the player still playing then (the end not reported)
+  std::function<bool()> playing;
 };
 
-// Presses F1 and lets events run until Timer1 is done; prints when PTT went off.
+// Presses F1 and lets events run until Timer1 is done; prints when PTT went
+// off and whether the player had reported the end by then.
 void pressF1AndWaitForTheRelease(PhoneKeyer& keyer, WatchedPort& port, int limitMs) {
   sinceRequest.start();
   say("request");
   keyer.FKeyPhone(112);
   say("returned");
   (void)QTest::qWaitFor([&] { return !keyer.Timer1.isActive(); }, limitMs);
-  if (port.rtsEnable()) say("still keyed");
-  else say("released", port.offAt);
+  if (port.rtsEnable()) {
+    say("still keyed");
+    return;
+  }
+  say("playing at the release", port.playingAtOff ? 1 : 0);
+  say("released", port.offAt);
+}
+
+// The rows of a stopped server, through the keying service as the main
+// window drives it: its load step loads the voice keyer's window.
+int runStalled(const std::string& row, const QString& folder) {
+  ProgramState state;
+  state.ProgDir = folder;
+  WatchedPort* port = nullptr;
+  int made = 0;
+  setSerialFactory([&]() -> std::unique_ptr<SerialPort> {
+    if (made++ != 1) return std::make_unique<FakeSerialPort>();
+    auto p = std::make_unique<WatchedPort>();  // the second port made is CommPhone
+    port = p.get();
+    return p;
+  });
+  KeyingService svc(state);
+  svc.loadWaveSettings();
+  PhoneKeyer& keyer = svc.phoneKeyer();
+  port->playing = [&svc] { return svc.voicePlaying(); };
+  keyer.settings.Text10 = QStringLiteral("2");
+  keyer.settings.option = WaveSettings::RTS;
+  keyer.settings.txtPHLoop = QStringLiteral("0");
+  writeTone(folder + "/one.wav", 1000);
+  writeTone(folder + "/five.wav", 5000);
+  keyer.settings.Text[0] = folder + "/one.wav";
+  pressF1AndWaitForTheRelease(keyer, *port, 6000);  // the server answers: listed and played
+  // Events run on after the end, as in the program, for a second: a server
+  // that stops in the moments after an end can hold the next start inside
+  // Qt (GStreamer still tearing the last stream down), which nothing here
+  // can bound.
+  QTest::qWait(1000);
+  say("listed");
+  std::string go;
+  std::getline(std::cin, go);  // this process's server is stopped meanwhile
+  keyer.settings.Text[0] = folder + "/five.wav";
+  if (row == "stall") {
+    pressF1AndWaitForTheRelease(keyer, *port, 12000);
+  } else {
+    sinceRequest.start();
+    say("request");
+    int f1 = 112;
+    svc.fKeyPhone(f1);
+    say("returned");
+    QTest::qWait(500);
+    say(row);
+    if (row == "esc") svc.stopVoice();
+    if (row == "exit") svc.releaseAll();
+    if (row == "close") svc.unload(SideWindow::PhoneFrm);
+    say("done");  // once the server runs again
+  }
+  // No tidy end: a stopped server may hold the player's teardown.
+  std::fflush(stdout);
+  ::_exit(0);
 }
 
 int runChild(const QString& row, const QString& folder) {
@@ -108,21 +177,8 @@ int runChild(const QString& row, const QString& folder) {
     say("request");
     keyer.FKeyPhone(112);  // Qt's first listing waits on the silent server in here
     say("returned");
-  } else if (row == "stall") {
-    writeTone(folder + "/one.wav", 1000);
-    writeTone(folder + "/five.wav", 5000);
-    keyer.settings.Text[0] = folder + "/one.wav";
-    pressF1AndWaitForTheRelease(keyer, port, 6000);  // the server answers: listed and played
-    // Events run on after the end, as in the program, for a second: a server
-    // that stops in the moments after an end can hold the next start inside
-    // Qt (GStreamer still tearing the last stream down), which nothing here
-    // can bound.
-    QTest::qWait(1000);
-    say("listed");
-    std::string go;
-    std::getline(std::cin, go);  // this process's server is stopped meanwhile
-    keyer.settings.Text[0] = folder + "/five.wav";
-    pressF1AndWaitForTheRelease(keyer, port, 12000);
+  } else {
+    return runStalled(row.toStdString(), folder);
   }
   // No tidy end: a stopped server may hold the player's teardown.
   std::fflush(stdout);
@@ -248,6 +304,7 @@ class PulseServer {
     return ok;
   }
   void stop() { ::kill(static_cast<pid_t>(p.processId()), SIGSTOP); }
+  void resume() { ::kill(static_cast<pid_t>(p.processId()), SIGCONT); }
 
   std::string whyNot;  // empty when the server is up
   QString socket;
@@ -258,26 +315,40 @@ class PulseServer {
   QProcess p;
 };
 
+// A row's child against the server: the first message (1 s) with the server
+// answering, PTT held while it sounds and released because the player
+// reported the end, not by the ceiling (only a generous bound on the time:
+// a busy machine delays the end by a second and more). Then the server is
+// stopped and the 5 s message asked for; returns once PTT is keyed for it.
+void playFirstThenStall(PulseServer& server, Child& child, qint64& keyed) {
+  ASSERT_TRUE(child.started);
+  const qint64 playingAtRelease = child.waitFor("playing at the release", 10000);
+  ASSERT_GE(playingAtRelease, 0) << child.all();
+  EXPECT_EQ(playingAtRelease, 0) << "the first message's PTT went by the ceiling: the player never reported its end\n"
+                                 << child.all();
+  const qint64 first = child.waitFor("released", 1000);
+  ASSERT_GE(first, 0) << child.all();
+  ASSERT_GE(child.waitFor("listed", 5000), 0) << child.all();
+  EXPECT_GE(first, 1000) << child.all();
+  EXPECT_LT(first, 6000) << child.all();
+  std::cout << "first message (1 s): PTT held " << first << " ms\n";
+
+  server.stop();
+  child.p.write("go\n");
+  ASSERT_GE(child.waitFor("request", 5000), 0) << child.all();
+  keyed = child.waitFor("RTS 1", 5000);
+  ASSERT_GE(keyed, 0) << "PTT not keyed: the child is stuck before keying\n" << child.all();
+}
+
 TEST(VoiceKeyerRealPlayer, AServerStoppedAfterTheListingLosesPttTwoSecondsAfterTheRequest) {
   PulseServer server;
   if (!server.whyNot.empty()) GTEST_SKIP() << "not tried: " << server.whyNot;
   QTemporaryDir folder;
   ASSERT_TRUE(folder.isValid());
   Child child(QStringLiteral("stall"), folder.path(), QStringLiteral("unix:") + server.socket);
-  ASSERT_TRUE(child.started);
-  // The first message, with the server answering: PTT held while it sounds.
-  const qint64 first = child.waitFor("released", 10000);
-  ASSERT_GE(first, 0) << child.all();
-  ASSERT_GE(child.waitFor("listed", 5000), 0) << child.all();
-  EXPECT_GE(first, 1000) << child.all();
-  EXPECT_LT(first, 4000) << child.all();
-  std::cout << "first message (1 s): PTT held " << first << " ms\n";
-
-  server.stop();
-  child.p.write("go\n");
-  ASSERT_GE(child.waitFor("request", 5000), 0) << child.all();
-  const qint64 keyed = child.waitFor("RTS 1", 5000);
-  ASSERT_GE(keyed, 0) << "PTT not keyed: the child is stuck before keying\n" << child.all();
+  qint64 keyed = -1;
+  playFirstThenStall(server, child, keyed);
+  if (HasFatalFailure()) return;
   // The release is read from the port as it happens: the player's stop that
   // follows it waits on the stopped server.
   const qint64 held = child.waitFor("RTS 0", 15000);
@@ -287,12 +358,37 @@ TEST(VoiceKeyerRealPlayer, AServerStoppedAfterTheListingLosesPttTwoSecondsAfterT
   EXPECT_LT(held, 2000 + 250) << child.all();
 }
 
+// Esc, Exit and the main window's close while the stopped server holds the
+// player: PTT goes at once, before the stop or close that waits on the server.
+TEST(VoiceKeyerRealPlayer, EscExitAndTheCloseReleasePttWhileTheServerIsStopped) {
+  for (const char* way : {"esc", "exit", "close"}) {
+    SCOPED_TRACE(way);
+    PulseServer server;
+    if (!server.whyNot.empty()) GTEST_SKIP() << "not tried: " << server.whyNot;
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    Child child(QString::fromLatin1(way), folder.path(), QStringLiteral("unix:") + server.socket);
+    qint64 keyed = -1;
+    playFirstThenStall(server, child, keyed);
+    if (HasFatalFailure()) return;
+    const qint64 asked = child.waitFor(way, 5000);
+    ASSERT_GE(asked, 0) << child.all();
+    const qint64 off = child.waitFor("RTS 0", 3000);
+    // Continued only now: the release above came while the server was stopped.
+    server.resume();
+    EXPECT_GE(off, 0) << "PTT still keyed 3 s after " << way << ", the server stopped\n" << child.all();
+    EXPECT_LT(off - asked, 100) << child.all();
+    std::cout << way << " 0.5 s into the 5 s message, server stopped: PTT released " << off - asked << " ms after it\n";
+    EXPECT_GE(child.waitFor("done", 10000), 0) << "the child did not finish once the server ran again\n" << child.all();
+  }
+}
+
 }  // namespace
 }  // namespace fd::test
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
+  QApplication app(argc, argv);  // the keying service's windows are widgets
   if (argc == 4 && std::string(argv[1]) == "--child")
     return fd::test::runChild(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
   ::testing::InitGoogleTest(&argc, argv);
