@@ -280,7 +280,7 @@ TEST_F(RigLoss, TheCloseEndsTheLinkWithoutAWord) {
     const char* what;
     bool lost;
     bool inCommand;
-  } rows[] = {{"polling", false, false}, {"lost", true, false}, {"inside a frequency command", false, true}};
+  } rows[] = {{"polling", false, false}, {"inside a frequency command", false, true}, {"lost", true, false}};
   for (const auto& r : rows) {
     SCOPED_TRACE(r.what);
     if (!w) {  // the close of the row before took the window
