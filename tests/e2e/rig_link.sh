@@ -198,6 +198,7 @@ log "a call typed during the loss went into the call box and was logged: $LINE"
 key ctrl+r
 wait_for 10 window_visible "$RIG" || fail "Ctrl+R did not show the rig window during the loss"
 activate "$RIG"
+screenshot port-lost-rig "$(visible_id "$RIG")"
 key alt+d
 wait_for 10 window_hidden "$RIG" || fail "Done did not hide the rig window during the loss"
 band_lost || fail "Done ended the loss colour"
