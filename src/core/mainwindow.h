@@ -40,6 +40,12 @@ class MainWindow {
   virtual void setStatus(const QString& text) = 0;
   virtual void setStatus(const QString& text, ColorValue back) = 0;
   virtual QString statusText() const = 0;
+  // The radio link's port went away while it was polled (true), or the link
+  // is back or stopped trying (false). While lost, the band and mode labels
+  // show that they no longer follow the radio; the loss is told once on the
+  // status line, with a beep, unless the line holds a report that must stay
+  // readable, and the return gives the line back what it held.
+  virtual void setRadioLost(bool lost) = 0;
 
   // mnuopen2 with the window's refresh: totals, section grid, list, rates.
   virtual void mnuopen2() = 0;

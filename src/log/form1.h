@@ -248,6 +248,7 @@ class Form1 : public QMainWindow, public LogView, public KeyPreview, public Main
   void setStatus(const QString& text) override;
   void setStatus(const QString& text, ColorValue back) override;
   QString statusText() const override;
+  void setRadioLost(bool lost) override;
   void mnuopen2() override;
   void SavePref() override;
   void focusCall() override;
@@ -268,6 +269,12 @@ class Form1 : public QMainWindow, public LogView, public KeyPreview, public Main
   bool terminated_ = false;
   bool closing_ = false;
   std::unique_ptr<SpotView> spotView_;
+  // The radio's port lost: whether the status line took the notice, and
+  // what it held before.
+  bool radioLost_ = false;
+  bool lossNoticeShown_ = false;
+  QString heldStatus_;
+  ColorValue heldStatusBack_ = 0;
 };
 
 }  // namespace fd

@@ -41,6 +41,33 @@ void Form1::setStatus(const QString& text, ColorValue back) {
 
 QString Form1::statusText() const { return lblDialog->text(); }
 
+namespace {
+const QString kRadioLostNotice = QStringLiteral("The radio's port went away: band and mode no longer follow it.");
+}  // namespace
+
+// The band and mode labels are where the operator reads these values: they
+// carry the loss while it lasts, since any key typed into Call rewrites the
+// status line. A duplicate report (red) or a keyboard CW or RTTY caption
+// (light yellow) stays readable: then the labels alone tell.
+void Form1::setRadioLost(bool lost) {
+  if (lost == radioLost_) return;
+  radioLost_ = lost;
+  for (ClickLabel* l : {Label30, Label12}) l->setBackColor(lost ? kRadioLost : -1);
+  const ColorValue back = lblDialog->backColor();
+  if (lost) {
+    lossNoticeShown_ = back != kStatusDupe && back != kLightYellow;
+    if (!lossNoticeShown_) return;
+    heldStatus_ = lblDialog->text();
+    heldStatusBack_ = back;
+    setStatus(kRadioLostNotice);
+    dialogs().beep();
+    return;
+  }
+  // Only a notice still standing is taken back; a line written since is the operator's.
+  if (std::exchange(lossNoticeShown_, false) && lblDialog->text() == kRadioLostNotice && back == heldStatusBack_)
+    setStatus(heldStatus_, heldStatusBack_);
+}
+
 void Form1::mnuopen2() { book.mnuopen2(); }
 
 void Form1::SavePref() { prefs::SavePref(s); }

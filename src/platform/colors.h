@@ -17,5 +17,8 @@ inline constexpr ColorValue kLightYellow = rgbValue(255, 255, 192);   // &HC0FFF
 inline constexpr ColorValue kGridDarkRed = 128;
 inline constexpr ColorValue kNavy = rgbValue(0, 0, 128);              // 8388608
 inline constexpr ColorValue kLightGrey = rgbValue(192, 192, 192);     // 12632256
+// The main window's band and mode labels while the radio's port is lost;
+// none of that window's own colours.
+inline constexpr ColorValue kRadioLost = rgbValue(255, 128, 0);
 
 }  // namespace fd

@@ -4,7 +4,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,6 +24,7 @@ const char* const kBauds[] = {"1200", "2400", "4800", "9600", "14400", "19200", 
 const char* const kBaudCaptions[] = {"1.2", "2.4", "4.8", "9.6", "14.4", "19.2", "28.8", "38.4", "56"};
 const char* const kPortWentAway =
     "The radio's port went away (cable or adapter unplugged?). Band and mode no longer follow the radio.";
+const char* const kTriedEverySecond = " The port is tried again every second; End Test stops the tries.";
 
 // Selecting by the program, as a click does; false clears the button even
 // when it is the frame's only selected one.
@@ -42,9 +42,6 @@ RigControlfrm::RigControlfrm(ProgramState& state, MainWindow* main, QWidget* par
     : QDialog(parent), s_(state), main_(main) {
   setWindowTitle(QStringLiteral(" Rig Interface Setup"));
   applyWindowRule(this, "RigControlfrm", [this] { cmdDone_Click(); });  // Done runs Test
-  // A lost port shows the window while the operator may be typing a call: it
-  // must never take the focus then. The operator's own showings activate it.
-  setAttribute(Qt::WA_ShowWithoutActivating);
   layout.width = 9600;
   layout.height = 7200;
   const QString sans = QStringLiteral("MS Sans Serif");
@@ -76,16 +73,25 @@ RigControlfrm::RigControlfrm(ProgramState& state, MainWindow* main, QWidget* par
     if (!SettingsLoading && List1->hasFocus()) List1_Click();
   });
 
+  // The request boxes go into RigCntrl.txt a line each: whatever way text
+  // comes in, no line end gets into them.
+  auto requestBox = [&](double t) {
+    auto* b = new KeyBox(this);
+    layout.add(b, ControlKind::TextBox, 2300, t, 2400, 315, 8.25);
+    // Entering the box ends Test. The dialog's showing hands its focus
+    // widget a focus event before the window is active: a window shown
+    // again with the focus left in a box is no entering of it.
+    b->onGotFocus = [this, b] {
+      if (b->hasFocus()) Command2_Click();
+    };
+    return b;
+  };
   Label4 = label(QStringLiteral("String to read frequency:"), 2300, 120, 2400, 255);
-  txtFreq = new QLineEdit(this);
-  layout.add(txtFreq, ControlKind::TextBox, 2300, 400, 2400, 315, 8.25);
+  txtFreq = requestBox(400);
   Label3 = label(QStringLiteral("String to read mode:"), 2300, 780, 2400, 255);
-  txtMode = new QLineEdit(this);
-  layout.add(txtMode, ControlKind::TextBox, 2300, 1060, 2400, 315, 8.25);
+  txtMode = requestBox(1060);
   connect(txtFreq, &QLineEdit::textChanged, this, [this](const QString& t) { settings.FreqRequest = t; poll.req.freq = t; });
   connect(txtMode, &QLineEdit::textChanged, this, [this](const QString& t) { settings.ModeRequest = t; poll.req.mode = t; });
-  txtFreq->installEventFilter(this);
-  txtMode->installEventFilter(this);
 
   chkConvToHex = new QCheckBox(QStringLiteral("Convert to Hex"), this);
   chkConvToHex->setEnabled(false);
@@ -375,7 +381,7 @@ void RigControlfrm::awaitFirstAnswer() {
 }
 
 void RigControlfrm::Command1_Click() {
-  tmrReopen.stop();  // Test opens the port itself, with the options as they are now
+  endTries();  // Test opens the port itself, by the port map, with the options as they are now
   const bool none = s_.RigType == u"None";
   if (!none) awaitFirstAnswer();
   for (int i = 0; i < 10; ++i)
@@ -422,14 +428,21 @@ void RigControlfrm::Command2_Click() {
   lblFreq->clear();
   lblUnProcess->clear();
   tmrGetData.stop();
-  tmrReopen.stop();
+  endTries();
   linkOn_ = false;
   Label2->hide();
   Command2->setEnabled(false);
   if (comComm1->isOpen()) comComm1->close();
 }
 
+void RigControlfrm::endTries() {
+  if (!portLost()) return;
+  tmrReopen.stop();
+  if (main_) main_->setRadioLost(false);
+}
+
 void RigControlfrm::linkLost() {
+  if (unloaded_) return;  // the program is closing: nothing to tell, nothing to try
   // A port that goes while Test opens it leaves Test to go idle.
   if (!linkOn_) {
     Command2_Click();
@@ -437,24 +450,25 @@ void RigControlfrm::linkLost() {
     return;
   }
   if (portLost()) return;  // said once per loss
-  // The adapter pulled or the far end gone: say so where the operator looks,
-  // and open the port again once a second until it comes back. End Test
-  // stays enabled: it ends the tries.
+  // The adapter pulled or the far end gone: the main window tells it where
+  // the operator looks, without a window over the log, and the port is
+  // opened again once a second until it comes back. End Test stays enabled:
+  // it ends the tries.
   tmrGetData.stop();
   comComm1->close();
   Label2->hide();
   lblFreq->clear();
   lblMode->clear();
-  lblUnProcess->setText(QString::fromLatin1(kPortWentAway));
+  lblUnProcess->setText(QString::fromLatin1(kPortWentAway) + QLatin1String(kTriedEverySecond));
   tmrReopen.start();
-  showInFront(this);
+  if (main_) main_->setRadioLost(true);
 }
 
 void RigControlfrm::tmrReopen_Timer() {
   // Never inside a radio command's waits: the command ends first.
   if (!portLost() || commandBusy()) return;
   if (!openLinkPort(true) || !comComm1->isOpen()) return;
-  tmrReopen.stop();
+  endTries();
   awaitFirstAnswer();
   lblUnProcess->clear();
   // What was asked before the loss went with the port: start with a request.
@@ -482,7 +496,9 @@ void RigControlfrm::Command4_Click() {
 }
 
 void RigControlfrm::cmdDone_Click() {
-  if (s_.RigType != u"None") Command1_Click();
+  // While the lost port is tried, Done only puts the window away: Test
+  // would end the tries and open whatever the port's number maps to now.
+  if (s_.RigType != u"None" && !portLost()) Command1_Click();
   if (main_) main_->SavePref();
   hide();
   SaveRigSettings();
@@ -497,6 +513,11 @@ void RigControlfrm::Form_Unload() {
   const rig::RigFamily* f = currentFamily();
   if (f && *f->unloadHex && polling() && comComm1->isOpen())
     comComm1->output(cat::HexTextToBytes(QString::fromLatin1(f->unloadHex)));
+  // The main window is going: a command still waiting ends quietly, no
+  // try starts, nothing is written to it.
+  unloaded_ = true;
+  linkOn_ = false;
+  main_ = nullptr;
   tmrGetData.stop();
   tmrReopen.stop();
   comComm1->close();
@@ -524,11 +545,6 @@ void RigControlfrm::tmrGetData_Timer() {
   if (!main_) return;
   if (chkFrequency->isChecked()) rig::BandFreqConversion(*main_, s_, v.freq);
   if (!OptDont->isChecked()) rig::ModeSelection(*main_, s_, v.mode);
-}
-
-bool RigControlfrm::eventFilter(QObject* o, QEvent* e) {
-  if ((o == txtFreq || o == txtMode) && e->type() == QEvent::FocusIn) Command2_Click();
-  return QDialog::eventFilter(o, e);
 }
 
 }  // namespace fd

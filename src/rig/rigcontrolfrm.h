@@ -12,6 +12,7 @@
 #include "core/mainwindow.h"
 #include "core/scaling.h"
 #include "core/state.h"
+#include "platform/keys.h"
 #include "platform/serial.h"
 #include "rig/bandplan.h"
 #include "rig/rigpoll.h"
@@ -20,7 +21,6 @@
 class QCheckBox;
 class QGroupBox;
 class QLabel;
-class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
@@ -36,7 +36,7 @@ class RigControlfrm : public QDialog {
 
   TwipLayout layout;
   QListWidget* List1 = nullptr;
-  QLineEdit *txtFreq = nullptr, *txtMode = nullptr;
+  KeyBox *txtFreq = nullptr, *txtMode = nullptr;
   QCheckBox *chkConvToHex = nullptr, *ChkConvHex = nullptr, *chkFrequency = nullptr;
   QGroupBox *Frame1 = nullptr, *fraBaud = nullptr, *fraParity = nullptr, *fraData = nullptr, *fraStop = nullptr,
             *fraPort = nullptr, *fraPower = nullptr, *fraPoll = nullptr;
@@ -55,6 +55,7 @@ class RigControlfrm : public QDialog {
   QFrame* Line1 = nullptr;
   QTimer tmrGetData;
   // Runs while the port is lost: once a second, the port opened again.
+  // Done and the window's hiding leave it running.
   QTimer tmrReopen;
   std::unique_ptr<SerialPort> comComm1;
 
@@ -96,14 +97,12 @@ class RigControlfrm : public QDialog {
   bool portLost() const { return tmrReopen.isActive(); }
   const rig::RigFamily* currentFamily() const;
 
- protected:
-  bool eventFilter(QObject* o, QEvent* e) override;
-
  private:
   void applyFamily(const rig::RigFamily& f);
   bool openLinkPort(bool again);
   void awaitFirstAnswer();
   void linkLost();
+  void endTries();  // the lost port no longer tried; the main window told
   bool sendCommand(const QByteArray& bytes, QString& why);
   void changeMode(float f, QString& mode);
   ProgramState& s_;
@@ -111,6 +110,7 @@ class RigControlfrm : public QDialog {
   int commandDepth_ = 0;
   bool dropWaiting_ = false;  // a frequency change runs: waits drop what is waiting
   bool linkOn_ = false;  // between a successful Test and End Test
+  bool unloaded_ = false;
 };
 
 }  // namespace fd

@@ -72,7 +72,7 @@ void RigControlfrm::changeMode(float f, QString& mode) {
   QString why;
   if (fam) {
     if (const auto cmd = rig::modeCommand(*fam, mode, poll.req); cmd && !sendCommand(*cmd, why)) {
-      dialogs().message(QStringLiteral("Error Changing Mode"), why + u' ' + mode, Buttons::Ok);
+      if (!unloaded_) dialogs().message(QStringLiteral("Error Changing Mode"), why + u' ' + mode, Buttons::Ok);
       return;
     }
   }
@@ -119,7 +119,8 @@ void RigControlfrm::ChangeFrequency(const float& mhz) {
     }
     if (ok) WaitWhileInputPending();
   }
-  if (!ok) dialogs().message(QStringLiteral("Error Changing Frequency"), why, Buttons::Ok);
+  // Unloaded meanwhile (the program closing): the port was closed on purpose.
+  if (!ok && !unloaded_) dialogs().message(QStringLiteral("Error Changing Frequency"), why, Buttons::Ok);
   // Polling again while the link stands. A port that went away is tried
   // again as any lost port is (never "Polling Rig" over a dead port); idle
   // when End Test ran meanwhile.

@@ -8,12 +8,15 @@
 # frequency box with 7.15, 14.2 and 1.9 send the band plan's mode and the
 # frequency within 1 s of Enter, polling resumes after each and the band
 # follows to 160. Then the pair ends (the adapter pulled) while the rig
-# window is hidden: the rig window comes up in front of the main window
-# without the focus, so a call typed meanwhile goes into the call box; the
-# pair made again at the same link with the radio on 7.200 LSB is polled
-# again within 2 s and the contact is logged on 40 PH at 7.200; after End
-# Test a radio that comes back is left alone. A second short run as a
-# "Yaesu 757 GX II" sees the CAT-on bytes at start and CAT-off at close.
+# window is hidden: no window comes up, the main window keeps the focus, the
+# band and mode labels take the loss colour, and a call typed meanwhile is
+# logged; Ctrl+R and Done put the rig window away with the tries still
+# running; the pair made again at the same link with the radio on 7.200 LSB
+# is polled again within 2 s, the colour goes, no /dev/ttyS* device is held,
+# and the next contact is logged on 40 PH at 7.200; after End Test (the
+# window shown with Ctrl+R) a radio that comes back is left alone. A second
+# short run as a "Yaesu 757 GX II" sees the CAT-on bytes at start and
+# CAT-off at close.
 #
 # Usage: rig_link.sh PROGRAM_DIR SCRATCH_DIR RADIOSIM
 E2E_LIMIT=200
@@ -150,55 +153,86 @@ log "the log's band followed the radio to 160"
 key alt+d
 wait_for 10 window_hidden "$TUNE" || fail "Done did not close the tune window"
 
-# The adapter pulled while the operator types in the call box.
+# The adapter pulled while the operator types in the call box: no window
+# comes over the log; the band and mode labels take the loss colour until
+# the port is back.
 RIG=" Rig Interface Setup"
+LOSS=(255 128 0)
 window_hidden "$RIG" || fail "the rig window is shown before the port went away"
 timeout 10 xdotool windowactivate --sync "$MID"
 sleep 0.5
-# Window $1 lies above window $2 (ids) in the window manager's stacking order.
-stacked_above() {
-  local w i=0 above=-1 below=-1
-  for w in $(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/,//g'); do
-    [ $((w)) -eq "$1" ] && above=$i
-    [ $((w)) -eq "$2" ] && below=$i
-    i=$((i + 1))
-  done
-  [ "$below" -ge 0 ] && [ "$above" -gt "$below" ]
-}
 pull_adapter() {
   kill "$SOCAT_PID" "$SIM_PID"
   wait_for 5 test ! -e "$PROG/ports/com1" || fail "socat left ports/com1 behind"
 }
+# The loss colour: "COUNT X0 Y0 X1 Y1" on the main window.
+loss_pixels() { pixels_of "$MID" "${LOSS[@]}" box; }
+# It stands on the band label: its left edge there (720 of 9600 twips), in
+# the window's top rows.
+band_lost() {
+  local geo w h b
+  geo=$(timeout 5 xdotool getwindowgeometry "$MID" | sed -n 's/.*Geometry: //p')
+  w=${geo%x*} h=${geo#*x}
+  read -r -a b <<<"$(loss_pixels)"
+  [ "${b[0]}" -gt 200 ] && [ "${b[1]}" -ge $((w * 600 / 9600)) ] && [ "${b[1]}" -le $((w * 800 / 9600)) ] &&
+    [ "${b[4]}" -le $((h * 1200 / 7200)) ]
+}
+loss_gone() { [ "$(pixels_of "$MID" "${LOSS[@]}")" = 0 ]; }
+loss_gone || fail "the loss colour is on the main window before the loss: $(loss_pixels)"
 pull_adapter
-wait_for 5 window_visible "$RIG" || fail "the rig window was not shown when the port went away"
-RIGID=$(visible_id "$RIG")
-sleep 0.5
-[ "$(timeout 5 xdotool getactivewindow)" = "$MID" ] || fail "the rig window took the focus"
-stacked_above "$RIGID" "$MID" || fail "the rig window is not in front of the main window"
-screenshot port-lost
-screenshot port-lost-rig "$RIGID"
-log "the port went away: the rig window is shown in front, the main window keeps the focus"
-timeout 20 xdotool type --delay 120 "k3xyz3act"
-sleep 1.5  # a try or two at a missing port
-followed() { pref_is 6 '"40"' && pref_is 5 '"PH"'; }
-BACK=$(now_ms)
-start_radio Kenwood --freq 7200000 --mode LSB --log "$SCRATCH/kenwood-back.log"
-within_ms "$BACK" 2000 followed || fail "2 s after the port came back the log has $(pref_line 6) $(pref_line 5)"
-log "the port came back: the log follows the radio within $(($(now_ms) - BACK)) ms"
-screenshot port-back "$(visible_id "$RIG")"
+wait_for 5 band_lost || fail "the band label did not take the loss colour: $(loss_pixels)"
+sleep 1.2  # a try at the missing port
+window_hidden "$RIG" || fail "the rig window was shown when the port went away"
 [ "$(timeout 5 xdotool getactivewindow)" = "$MID" ] || fail "the main window lost the focus"
+screenshot port-lost
+log "the port went away: no rig window, the band and mode labels in the loss colour ($(loss_pixels))"
+# Typed blind into the call box: logged, and the loss still shown.
+timeout 20 xdotool type --delay 120 "k3xyz3act"
 key Return
 wait_for 15 log_has_lines 4 || fail "the contact typed during the loss did not reach fdlog.dat"
 LINE=$(sed -n 4p "$PROG/fdlog.dat")
-[[ "$LINE" == '"K3XYZ","3A","CT",'*',"40","PH","AB","7.200",'* ]] || fail "unexpected contact after the loss: $LINE"
-log "the call typed during the loss went into the call box; logged on 40 PH at 7.200"
+[[ "$LINE" == '"K3XYZ","3A","CT",'*',"160",'* ]] || fail "unexpected contact during the loss: $LINE"
+band_lost || fail "the loss colour went with the contact: $(loss_pixels)"
+log "a call typed during the loss went into the call box and was logged: $LINE"
+# Ctrl+R, Done: the window goes away again, the tries go on.
+key ctrl+r
+wait_for 10 window_visible "$RIG" || fail "Ctrl+R did not show the rig window during the loss"
+activate "$RIG"
+screenshot port-lost-rig "$(visible_id "$RIG")"
+key alt+d
+wait_for 10 window_hidden "$RIG" || fail "Done did not hide the rig window during the loss"
+band_lost || fail "Done ended the loss colour"
+log "Ctrl+R, Done during the loss: hidden, the tries go on"
+timeout 10 xdotool windowactivate --sync "$MID"
+sleep 1.5  # a try or two at a missing port
+followed() { pref_is 6 '"40"' && pref_is 5 '"PH"'; }
+back_whole() { followed && loss_gone; }
+BACK=$(now_ms)
+start_radio Kenwood --freq 7200000 --mode LSB --log "$SCRATCH/kenwood-back.log"
+within_ms "$BACK" 2000 back_whole ||
+  fail "2 s after the port came back the log has $(pref_line 6) $(pref_line 5), the loss colour $(loss_pixels)"
+log "the port came back: the log follows the radio and the loss colour is gone within $(($(now_ms) - BACK)) ms"
+TTYS=$(ls -l "/proc/$FD_PID/fd" 2>/dev/null | grep -c '/dev/ttyS')
+[ "$TTYS" = 0 ] || fail "the program holds a /dev/ttyS* device: $(ls -l "/proc/$FD_PID/fd" | grep /dev/ttyS)"
+screenshot port-back
+[ "$(timeout 5 xdotool getactivewindow)" = "$MID" ] || fail "the main window lost the focus"
+timeout 20 xdotool type --delay 120 "k4xyz4act"
+key Return
+wait_for 15 log_has_lines 5 || fail "the contact after the return did not reach fdlog.dat"
+LINE=$(sed -n 5p "$PROG/fdlog.dat")
+[[ "$LINE" == '"K4XYZ","4A","CT",'*',"40","PH","AB","7.200",'* ]] || fail "unexpected contact after the loss: $LINE"
+log "a contact after the return is logged on 40 PH at 7.200"
 
-# Away again; End Test ends the tries: the radio that comes back is left alone.
+# Away again; End Test (Ctrl+R first) ends the tries: the radio that comes
+# back is left alone.
 pull_adapter
-sleep 0.5
+wait_for 5 band_lost || fail "the second loss did not show"
+key ctrl+r
+wait_for 10 window_visible "$RIG" || fail "Ctrl+R did not show the rig window"
+RIGID=$(visible_id "$RIG")
 timeout 10 xdotool windowactivate --sync "$RIGID" || fail "cannot activate the rig window"
 click_twips "$RIGID" 2020 5700  # End Test
-sleep 0.3
+wait_for 5 loss_gone || fail "End Test left the loss colour: $(loss_pixels)"
 start_radio Kenwood --freq 14025000 --mode CW --log "$SCRATCH/kenwood-ended.log"
 sleep 2.5
 [ ! -s "$SCRATCH/kenwood-ended.log" ] || fail "after End Test the radio got: $(hex_lines "$SCRATCH/kenwood-ended.log" | tr '\n' ' ')"

@@ -187,11 +187,13 @@ TEST_F(RigPtyTest, APulledAdapterIsSaidAndPollingResumesWhenItComesBack) {
 
   pull();
   ASSERT_TRUE(test::pump([&] { return !w.polling(); }, 2000));
-  EXPECT_TRUE(w.isVisible());
+  EXPECT_FALSE(w.isVisible());  // told on the main window
+  EXPECT_EQ(main.calls.filter(QStringLiteral("setRadioLost")), QStringList{QStringLiteral("setRadioLost 1")});
   EXPECT_EQ(w.lblUnProcess->text(), QStringLiteral("The radio's port went away (cable or adapter unplugged?). "
-                                                   "Band and mode no longer follow the radio."));
+                                                   "Band and mode no longer follow the radio. The port is tried "
+                                                   "again every second; End Test stops the tries."));
   EXPECT_TRUE(w.Command2->isEnabled());
-  EXPECT_FALSE(w.Label2->isVisible());
+  EXPECT_FALSE(w.Label2->isVisibleTo(&w));
   // While it is away the tries open nothing: not the device the port's map
   // falls back to once the link has gone.
   spin(1300);
@@ -205,8 +207,9 @@ TEST_F(RigPtyTest, APulledAdapterIsSaidAndPollingResumesWhenItComesBack) {
   EXPECT_LE(back.elapsed(), 2000);
   EXPECT_EQ(state.CurFreq, QStringLiteral("7.200"));
   EXPECT_TRUE(w.polling());
-  EXPECT_TRUE(w.Label2->isVisible());
+  EXPECT_TRUE(w.Label2->isVisibleTo(&w));
   EXPECT_FALSE(w.lblUnProcess->text().startsWith(QStringLiteral("The radio's port went away")));
+  EXPECT_EQ(main.calls.filter(QStringLiteral("setRadioLost")).value(1), QStringLiteral("setRadioLost 0"));
 
   // Away again, then End Test: the radio that comes back is left alone.
   pull();

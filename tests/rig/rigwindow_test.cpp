@@ -1,16 +1,21 @@
 // The rig interface window over fake ports: presets, bytes at open and
 // unload, "RigCntrl.txt" byte for byte, the read-back into the main window,
-// the port failure, and a lost port: said, tried again once a second, and
-// polled again when it opens.
+// the port failure, and a lost port: told to the main window, tried again
+// once a second, and polled again when it opens.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QClipboard>
 #include <QCoreApplication>
+#include <QDropEvent>
 #include <QElapsedTimer>
+#include <QInputMethodEvent>
+#include <QMimeData>
+#include <QTest>
 #include <QListWidget>
 #include <QPushButton>
 #include <QThread>
 #include <QTimer>
-#include <QWindow>
 #include <QRadioButton>
 #include <QCheckBox>
 #include <QLineEdit>
@@ -277,7 +282,8 @@ TEST_F(RigWindowTest, PortFailureShowsTheMessageAndTheWindowAtStartUp) {
 }
 
 constexpr char kWentAway[] =
-    "The radio's port went away (cable or adapter unplugged?). Band and mode no longer follow the radio.";
+    "The radio's port went away (cable or adapter unplugged?). Band and mode no longer follow the radio. The port "
+    "is tried again every second; End Test stops the tries.";
 
 // Polling Kenwood at F with the window hidden, as after Done.
 class LostPortTest : public RigWindowTest {
@@ -293,29 +299,26 @@ class LostPortTest : public RigWindowTest {
   std::unique_ptr<RigControlfrm> w;
 };
 
-TEST_F(LostPortTest, ShownInFrontOncePerLossTriedQuietlyAndPollingResumes) {
+TEST_F(LostPortTest, ToldToTheMainWindowOncePerLossTriedQuietlyAndPollingResumes) {
+  const QString lost = QStringLiteral("setRadioLost");
   port()->vanish();
   EXPECT_FALSE(w->polling());
   EXPECT_FALSE(port()->isOpen());
-  EXPECT_TRUE(w->isVisible());
-  // The window manager is told not to give it the focus (the offscreen
-  // platform activates every window it shows; tests/e2e/rig_link.sh shows the
-  // call box keeping the focus under a real one).
-  ASSERT_TRUE(w->windowHandle());
-  EXPECT_TRUE(w->windowHandle()->property("_q_showWithoutActivating").toBool());
+  EXPECT_FALSE(w->isVisible());  // no window over the log
+  EXPECT_EQ(main.calls.filter(lost), QStringList{QStringLiteral("setRadioLost 1")});
   EXPECT_EQ(w->lblUnProcess->text(), QString::fromLatin1(kWentAway));
   EXPECT_TRUE(w->Command2->isEnabled());
-  EXPECT_FALSE(w->Label2->isVisible());
+  EXPECT_FALSE(w->Label2->isVisibleTo(w.get()));
   w->tmrGetData_Timer();  // a stray tick is harmless
 
-  // Still away: no box, no modal window, and not shown again.
-  w->hide();
+  // Still away: no box, no window, nothing told again.
   port()->failOpen = true;
   w->tmrReopen_Timer();
   EXPECT_EQ(port()->reopenTries, 1);
   EXPECT_FALSE(w->polling());
   EXPECT_FALSE(w->isVisible());
   EXPECT_TRUE(fake->dialogs->shown.isEmpty());
+  EXPECT_EQ(main.calls.filter(lost).size(), 1);
 
   // Back: the same settings and lines as Test, and a request at once.
   port()->failOpen = false;
@@ -329,6 +332,7 @@ TEST_F(LostPortTest, ShownInFrontOncePerLossTriedQuietlyAndPollingResumes) {
   EXPECT_EQ(port()->written, QByteArray("FA;MD;"));
   EXPECT_TRUE(w->Label2->isVisibleTo(w.get()));
   EXPECT_TRUE(w->lblUnProcess->text().isEmpty());
+  EXPECT_EQ(main.calls.filter(lost).value(1), QStringLiteral("setRadioLost 0"));
   port()->pending = "FA00007200000;MD1;";
   w->tmrGetData_Timer();
   EXPECT_EQ(state.CurBand, QStringLiteral("40"));
@@ -369,8 +373,13 @@ TEST_F(LostPortTest, EachWayOutEndsTheTries) {
     ASSERT_TRUE(w->polling());
     port()->vanish();
     ASSERT_TRUE(w->portLost());
+    main.calls.clear();
     r.act(*this, *w);
     EXPECT_FALSE(w->portLost());
+    // The main window hears that the loss is over; at the unload nothing.
+    const bool unload = std::string(r.what) == "the window's unload";
+    EXPECT_EQ(main.calls.filter(QStringLiteral("setRadioLost")),
+              unload ? QStringList() : QStringList{QStringLiteral("setRadioLost 0")});
     const int opens = port()->opens;
     w->tmrReopen_Timer();  // a try already due does nothing
     EXPECT_EQ(port()->opens, opens);
@@ -387,7 +396,8 @@ TEST_F(LostPortTest, ALossFoundByACommandIsTriedAgainAfterIt) {
   ASSERT_EQ(fake->dialogs->shown.size(), 1);
   EXPECT_EQ(fake->dialogs->shown[0].title, QStringLiteral("Error Changing Frequency"));
   EXPECT_TRUE(w->portLost());
-  EXPECT_TRUE(w->isVisible());
+  EXPECT_FALSE(w->isVisible());
+  EXPECT_TRUE(main.calls.contains(QStringLiteral("setRadioLost 1")));
   port()->vanishOnWrite = false;
 
   bool busy = false, openedInside = true;
@@ -420,6 +430,78 @@ TEST_F(RigWindowTest, ServiceProvidesTheRigInterface) {
   sv.showRigInterface();
   EXPECT_TRUE(sv.rigWindow()->isVisible());
   sv.unload(SideWindow::RigControlfrm);
+}
+
+// The request boxes are lines of RigCntrl.txt: whichever way text comes in,
+// no control character gets into them, and a file written after a pasted
+// line end reads back with every value in its place.
+TEST_F(RigWindowTest, RequestBoxesTakeTextByEveryWayIn) {
+  auto w = make();
+  w->show();
+  const struct { const char* name; std::function<void(KeyBox*, const QString&)> bring; } ways[] = {
+      {"context menu", [](KeyBox* b, const QString& t) { test::pasteByMenu(b, t); }},
+      {"Shift+Insert",
+       [](KeyBox* b, const QString& t) {
+         QApplication::clipboard()->setText(t);
+         QTest::keyClick(b, Qt::Key_Insert, Qt::ShiftModifier);
+       }},
+      {"Ctrl+V",
+       [](KeyBox* b, const QString& t) {
+         QApplication::clipboard()->setText(t);
+         QTest::keyClick(b, Qt::Key_V, Qt::ControlModifier);
+       }},
+      {"middle button",
+       [](KeyBox* b, const QString& t) {
+         setPrimarySelectionSource([t] { return t; });
+         QTest::mouseClick(b, Qt::MiddleButton, {}, b->rect().center());
+         setPrimarySelectionSource({});
+       }},
+      {"drop",
+       [](KeyBox* b, const QString& t) {
+         QMimeData data;
+         data.setText(t);
+         const QPoint at = b->rect().center();
+         QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+         QApplication::sendEvent(b, &enter);
+         QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, {});
+         QApplication::sendEvent(b, &drop);
+       }},
+      {"input method",
+       [](KeyBox* b, const QString& t) {
+         QInputMethodEvent commit;
+         commit.setCommitString(t);
+         QApplication::sendEvent(b, &commit);
+       }},
+  };
+  const struct { const char* name; QString text, want; } texts[] = {
+      {"a line end", QStringLiteral("FA;\r\n7"), QStringLiteral("FA;7")},
+      {"Tab and Esc", QStringLiteral("\tMD;\x1b"), QStringLiteral("MD;")},
+      {"a C1 control", QStringLiteral("FE FE 64 E0 03 FD\u0085"), QStringLiteral("FE FE 64 E0 03 FD")},
+  };
+  QStringList failed;
+  for (KeyBox* box : {w->txtFreq, w->txtMode})
+    for (const auto& way : ways)
+      for (const auto& t : texts) {
+        box->clear();
+        way.bring(box, t.text);
+        if (box->text() != t.want)
+          failed << QStringLiteral("%1, %2, %3: \"%4\"")
+                        .arg(box == w->txtFreq ? u"frequency" : u"mode", way.name, t.name, box->text());
+      }
+  EXPECT_TRUE(failed.isEmpty()) << failed.join(u'\n').toStdString();
+  w->hide();
+
+  // A line end pasted, then Done: the port number and the requests read back.
+  click(*w, QStringLiteral("Kenwood"));
+  w->optComm[4]->setChecked(true);
+  w->txtFreq->clear();
+  test::pasteByMenu(w->txtFreq, QStringLiteral("FA;\r\n"));
+  w->cmdDone_Click();
+  w->Form_Unload();
+  auto back = make();
+  EXPECT_EQ(back->settings.PortNumber, 5);
+  EXPECT_EQ(back->txtFreq->text(), QStringLiteral("FA;"));
+  EXPECT_EQ(back->txtMode->text(), QStringLiteral("MD;"));
 }
 
 }  // namespace

@@ -65,6 +65,7 @@ class FakeMainWindow : public MainWindow {
     statusBackSet = true;
   }
   QString statusText() const override { return status; }
+  void setRadioLost(bool lost) override { calls << QStringLiteral("setRadioLost %1").arg(lost ? 1 : 0); }
   void mnuopen2() override {
     calls << QStringLiteral("mnuopen2");
     ++reloads;
