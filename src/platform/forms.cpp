@@ -7,6 +7,7 @@
 #include <QList>
 #include <QShortcut>
 #include <QWidget>
+#include <QWindow>
 
 namespace fd {
 
@@ -22,10 +23,20 @@ const char* const kOwnWindowProperty = "fdOwnWindow";
 // A dialog is transient for the main window, so the window manager keeps it
 // above; a window of its own goes behind the main window when that is
 // clicked. The type changes only while the window is hidden.
+//
+// The window keeps its place through the change. Put away, the window stands
+// where its frame stood: the window manager leaves it there, so that shown
+// again it gets its frame back at the same place. Qt's type change moves a
+// window whose native window lives on back to that place as if it were the
+// place of its client area; the frame would then come up and to the left by
+// its own margins, the title bar off the top of a window as tall as the work
+// area. So the place is given back as the frame's.
 void setWindowType(QWidget* w, Qt::WindowType type) {
   const Qt::WindowFlags f = w->windowFlags();
   if ((f & Qt::WindowType_Mask) == type || w->isVisible()) return;
+  const QPoint framePlace = w->pos();
   w->setWindowFlags((f & ~Qt::WindowType_Mask) | type);
+  if (QWindow* h = w->windowHandle()) h->setFramePosition(framePlace);
 }
 
 // Esc that a control left unused reaches the window itself; with Done the

@@ -7,7 +7,10 @@
 #
 # e2e_begin starts the script again under its own Xvfb server (1280x1024),
 # the whole session limited to E2E_LIMIT seconds (set it before e2e_begin),
-# and ends with its status. Inside, the real program runs from a private copy
+# and ends with its status. The server takes a display number it chose
+# itself (see start_x_server), admits only clients with its private cookie,
+# keeps its log as xvfb.log in the scratch folder and is killed by its own id
+# when the session ends, also after a time-out. Inside, the real program runs from a private copy
 # of the program folder (PROG) as a private user (HOME, USERPROFILE, APPDATA,
 # XDG_CONFIG_HOME in the scratch folder). Sockets and pipes go in SHORT, a
 # private folder under /tmp that is also TMPDIR and holds XDG_RUNTIME_DIR:
@@ -31,12 +34,17 @@ e2e_begin() {
     rm -rf "$SCRATCH"
     mkdir -p "$SCRATCH"
     E2E_SHORT=$(mktemp -d /tmp/fde2e.XXXXXX) || { echo "FAIL: no private folder in /tmp"; exit 1; }
-    trap 'rm -rf "$E2E_SHORT"' EXIT
-    # xvfb-run starts the X server, waits for it, and removes it afterwards.
-    FD_E2E_INNER=1 FD_E2E_SHORT="$E2E_SHORT" timeout -k 5 "$E2E_LIMIT" \
-      xvfb-run -a -e "$SCRATCH/xvfb.log" -s "-screen 0 1280x1024x24" bash "$0" "$@"
+    E2E_XPID=""
+    # The server is no child of timeout: a session cut short by the limit
+    # (TERM, then KILL 5 s later, to timeout's whole process group) leaves it
+    # to this shell, which kills it on every way out.
+    trap 'stop_x_server; rm -rf "$E2E_SHORT"' EXIT
+    trap 'exit 143' INT TERM HUP
+    start_x_server
+    FD_E2E_INNER=1 FD_E2E_SHORT="$E2E_SHORT" FD_E2E_XPID="$E2E_XPID" timeout -k 5 "$E2E_LIMIT" bash "$0" "$@"
     local rc=$?
     [ $rc -eq 124 ] && echo "FAIL: the session ran past its time limit of $E2E_LIMIT s (see $SCRATCH)"
+    [ $rc -eq 137 ] && echo "FAIL: the session ran past its time limit of $E2E_LIMIT s and was killed (see $SCRATCH)"
     exit $rc
   fi
   LOG="$SCRATCH/e2e.log"
@@ -58,6 +66,57 @@ e2e_begin() {
 }
 
 log() { echo "$*" | tee -a "$LOG"; }
+
+# The session's X server. Xvfb chooses the display number itself
+# (-displayfd): it takes the first number whose sockets no other server
+# holds, and writes it to the file once it accepts connections. Looking for a
+# free number first, by lock files, races with any server started in between
+# and misses one started without a lock file. The cookie goes into the
+# server's authority file before it starts (it admits every cookie there,
+# whatever display an entry names) and is entered again under the chosen
+# number for the clients. Sets DISPLAY, XAUTHORITY and E2E_XPID.
+start_x_server() {
+  local auth="$E2E_SHORT/Xauthority" told="$E2E_SHORT/display" cookie number="" tries=80
+  cookie=$(mcookie) || { echo "FAIL: mcookie made no cookie for the X server"; exit 1; }
+  : >"$auth"
+  xauth -q -f "$auth" add :0 . "$cookie" >>"$SCRATCH/xvfb.log" 2>&1 ||
+    { echo "FAIL: xauth could not write $auth"; exit 1; }
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -auth "$auth" 3>"$told" >>"$SCRATCH/xvfb.log" 2>&1 &
+  E2E_XPID=$!
+  until read -r number 2>/dev/null <"$told" && [[ "$number" =~ ^[0-9]+$ ]]; do
+    if ! kill -0 "$E2E_XPID" 2>/dev/null; then
+      E2E_XPID=""
+      echo "FAIL: the X server ended at start; its log ($SCRATCH/xvfb.log) ends:"
+      tail -n 5 "$SCRATCH/xvfb.log"
+      exit 1
+    fi
+    tries=$((tries - 1))
+    [ $tries -gt 0 ] || { echo "FAIL: the X server (pid $E2E_XPID) named no display within 20 s"; exit 1; }
+    sleep 0.25
+  done
+  export DISPLAY=":$number" XAUTHORITY="$auth"
+  xauth -q -f "$auth" add "$DISPLAY" . "$cookie" >>"$SCRATCH/xvfb.log" 2>&1 ||
+    { echo "FAIL: xauth could not enter the cookie for $DISPLAY"; exit 1; }
+  echo "X server on $DISPLAY (pid $E2E_XPID)" >>"$SCRATCH/xvfb.log"
+}
+stop_x_server() {
+  [ -n "${E2E_XPID:-}" ] || return 0
+  kill "$E2E_XPID" 2>/dev/null
+  # Xvfb removes its sockets as it ends; one that does not end is killed.
+  timeout 5 tail --pid="$E2E_XPID" -f /dev/null 2>/dev/null || kill -KILL "$E2E_XPID" 2>/dev/null
+  E2E_XPID=""
+}
+
+# Whether the session's X server still runs and answers, in words.
+x_server_state() {
+  if [ -z "${FD_E2E_XPID:-}" ] || ! kill -0 "$FD_E2E_XPID" 2>/dev/null; then
+    echo "its X server (pid ${FD_E2E_XPID:-unknown}) has ended"
+  elif timeout 2 xdotool getdisplaygeometry >/dev/null 2>&1; then
+    echo "its X server (pid $FD_E2E_XPID) still runs and answers"
+  else
+    echo "its X server (pid $FD_E2E_XPID) still runs but does not answer"
+  fi
+}
 
 # Kills what the scenario started, each by its id; a peer stopped with
 # SIGSTOP is continued so that it takes the signal.
@@ -268,7 +327,8 @@ for l in open(sys.argv[1]): print(bytes.fromhex(l.strip()).decode("latin-1"))' "
 # The window manager. Under a loaded machine the server may answer late and
 # openbox may miss it, so openbox gets three tries.
 start_wm() {
-  wait_for 20 timeout 2 xdotool getdisplaygeometry >/dev/null 2>&1 || fail "the X server did not answer on $DISPLAY"
+  wait_for 20 timeout 2 xdotool getdisplaygeometry >/dev/null 2>&1 ||
+    fail "the X server did not answer on display $DISPLAY: $(x_server_state)"
   wm_up() { kill -0 "$OB_PID" 2>/dev/null && timeout 2 wmctrl -m >/dev/null 2>&1; }
   local attempt
   for attempt in 1 2 3; do
@@ -282,7 +342,8 @@ start_wm() {
     OB_PID=""
     sleep 1
   done
-  fail "the window manager did not start"
+  fail "the window manager did not start on display $DISPLAY: $(x_server_state); openbox said:" \
+    "$(grep -v 'valid menu file' "$SCRATCH/openbox.log" 2>/dev/null | tail -n 6)"
 }
 
 # Starts the program in its folder; any arguments are its extra environment

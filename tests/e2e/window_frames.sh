@@ -5,8 +5,11 @@
 # _NET_FRAME_EXTENTS) lies inside the screen. A picture of the screen with
 # each window is kept as NN-name.png in the scratch folder (the root window's
 # picture with the client window's own laid over it); frames.txt lists every
-# window's frame. A radio simulator polled on port 1 lets the rig
-# window open its frequency test window.
+# window's frame. The radio's port leads nowhere at start, so the start-up test
+# shows the rig window modally; a radio simulator then answers on port 1, and
+# the rig window opens its frequency test window. The side windows that are
+# shown both modally and without blocking (CW Setup, Phone Setup, the rig
+# window) are checked each time after their other showing.
 #
 # Usage: window_frames.sh PROGRAM_DIR SCRATCH_DIR RADIOSIM
 E2E_LIMIT=230
@@ -28,9 +31,7 @@ for sec in CT ENY NTX ONE PAC AK MDC WI STX BC QC VI; do
 done
 printf '%s\r\n' '"4800 "' '"N"' '"8"' '"2"' '"MD;"' '"FA;"' '"4800,N,8,2"' 1 '"N"' '"F"' '"Kenwood"' 0 1 1 \
   >"$PROG/RigCntrl.txt"
-serial_pair 1 "$WORK/radio"
-"$RADIOSIM" --family Kenwood --device "$WORK/radio" --freq 14025000 --mode CW >>"$SCRATCH/radiosim.log" 2>&1 &
-started_peer $!
+ln -s "$WORK/radio" "$PROG/ports/com1"  # a link to a radio not yet there
 
 # The frame of the window $1 (an id) named $2 must lie inside the screen; the
 # screen with it is kept as a picture.
@@ -103,6 +104,13 @@ check_frame "$(visible_id "^Varik Software$")" "logo"
 shown_and_inside "$STATION"
 key_in "$STATION" Return
 wait_for 15 window_gone "$STATION" || fail "Enter did not close the station window"
+wait_for 20 window_visible "Invalid Comm Settings" || fail "no port at start, but no \"Invalid Comm Settings.\" box"
+key_in "Invalid Comm Settings" Return
+shown_and_inside "Rig Interface Setup"                      # shown modally at start-up
+serial_pair 1 "$WORK/radio"
+"$RADIOSIM" --family Kenwood --device "$WORK/radio" --freq 14025000 --mode CW >>"$SCRATCH/radiosim.log" 2>&1 &
+started_peer $!
+close_win "Rig Interface Setup" key alt+d                   # Done: its Test finds the radio
 shown_and_inside "$MAIN"
 
 # The File menu: Backup Options, Write Summary Sheet (the sixth item that can
@@ -117,7 +125,9 @@ close_win "Append Data or Restore"
 # Options: colours, CW setup with code practice and WinKey, phone, voice navigation.
 from_main "Modify Multiplier Color Selections" alt+o a c
 close_win "Modify Multiplier Color Selections"
-from_main "CW String Selections" ctrl+c
+from_main "CW String Selections" alt+o t c                  # modal
+close_win "CW String Selections" click_in "CW String Selections" 8390 4660
+from_main "CW String Selections" ctrl+c                     # then without blocking
 click_in "CW String Selections" 6050 4660                  # Send Code Practice
 shown_and_inside "On the Air Code Practice"
 close_win "On the Air Code Practice"
@@ -141,7 +151,9 @@ wait_for 10 active_is "CW String Selections" ||
 log "CW Setup from the menu: the CW window is the active window"
 shown_and_inside "CW String Selections"
 close_win "CW String Selections" click_in "CW String Selections" 8390 4660
-from_main "Phone Wave Selections" ctrl+p
+from_main "Phone Wave Selections" alt+o t p                # modal
+close_win "Phone Wave Selections"
+from_main "Phone Wave Selections" ctrl+p                    # then without blocking
 close_win "Phone Wave Selections"
 from_main "^CW Strings$" ctrl+w
 close_win "^CW Strings$"
@@ -150,7 +162,7 @@ close_win "Voice Navigation Settings"
 
 # The radio: the rig window and, while it polls, its frequency test window;
 # the privileges chart; the tune window.
-from_main "Rig Interface Setup" ctrl+r
+from_main "Rig Interface Setup" ctrl+r                      # without blocking after its modal showing
 sleep 1
 click_in "Rig Interface Setup" 3570 5700                   # Change Frequency
 shown_and_inside "Test Change Frequency Function"
