@@ -207,17 +207,12 @@ void showModal(QWidget* window) {
   if (guard) guard->setWindowModality(Qt::NonModal);
 }
 
-void showInFront(QWidget* window) {
+void showModeless(QWidget* window) {
   if (!window) return;
   if (window->property(kOwnWindowProperty).toBool()) setWindowType(window, Qt::Window);
   window->show();
   window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
   window->raise();
-}
-
-void showModeless(QWidget* window) {
-  if (!window) return;
-  showInFront(window);
   window->activateWindow();
 }
 

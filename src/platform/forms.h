@@ -59,11 +59,6 @@ void showModal(QWidget* window);
 // Shows the window without waiting, in front and with the focus, also when it
 // is already shown behind another window.
 void showModeless(QWidget* window);
-// Shows the window without waiting, in front, and leaves the focus where it
-// is (the operator may be typing elsewhere). The window must have been made
-// with Qt::WA_ShowWithoutActivating, so that the window manager is told at
-// once not to give it the focus; showModeless still activates it.
-void showInFront(QWidget* window);
 
 // Unloading a window while one of its handlers waits in an event pump (a
 // keyer's wait, a modal window) would free it under that handler. Such a
