@@ -54,8 +54,6 @@ std::optional<QList<Item>> splitLine(const QString& line) {
   return std::move(s.items);
 }
 
-bool breaksItem(QChar c) { return c == u'"' || c == u'\r' || c == u'\n'; }
-
 QString quote(const QString& text) {
   if (std::none_of(text.begin(), text.end(), breaksItem)) return u'"' + text + u'"';
   QString out(u'"');

@@ -26,7 +26,7 @@ struct Split {
 Split splitItems(const QString& line);
 
 // A double quote would end the item early, CR or LF the line.
-bool breaksItem(QChar c);
+inline bool breaksItem(QChar c) { return c == u'"' || c == u'\r' || c == u'\n'; }
 // "text", less any character that breaks the item; every settings file's
 // writer quotes its texts here.
 QString quote(const QString& text);
