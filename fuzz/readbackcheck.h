@@ -26,6 +26,7 @@ class CurFreqWindow final : public fd::MainWindow {
   void setStatus(const QString&) override {}
   void setStatus(const QString&, fd::ColorValue) override {}
   QString statusText() const override { return {}; }
+  void setRadioLost(bool) override {}
   void mnuopen2() override {}
   void SavePref() override {}
   void focusCall() override {}
