@@ -21,13 +21,11 @@ void readInteger(const QString& line, T& target, qint64 lo, qint64 hi, T fallbac
 }
 
 // A quoted item is taken whole, commas included; a quote left open runs to the
-// end of the line. A double quote cannot be stored between quotes, so one
-// found in a hand-edited value is dropped: the value then reads the same
-// after the next save.
+// end of the line.
 QString readText(const QString& line) {
   const items::Split it = items::splitItems(line);
   if (it.items.isEmpty()) return {};
-  return QString(it.items.first().text).remove(u'"');
+  return items::storedText(it.items.first().text);
 }
 
 constexpr qint64 kByteMax = 255;

@@ -38,7 +38,7 @@ CWRestore restoreCwTxt(const QByteArray& bytes, CWSettings& s) {
   auto item = [&](int line) -> std::optional<QString> {
     if (line > lines.size()) return std::nullopt;
     const items::Split sp = items::splitItems(lines[line - 1]);
-    return sp.items.isEmpty() ? QString() : storedText(sp.items[0].text);
+    return sp.items.isEmpty() ? QString() : items::storedText(sp.items[0].text);
   };
   auto number = [&](int line) -> std::optional<double> {
     const std::optional<QString> t = item(line);
@@ -94,11 +94,6 @@ std::optional<CWTiming> timingFromName(const QString& name) {
   if (name == QLatin1String("Sleep")) return CWTiming::Sleep;
   if (name == QLatin1String("Loop")) return CWTiming::Loop;
   return std::nullopt;
-}
-
-QString storedText(QString item) {
-  item.removeIf(items::breaksItem);
-  return item;
 }
 
 bool refusedInCwText(QChar c) { return c == u'"' || !cp1252::canEncode(c); }

@@ -56,11 +56,6 @@ CWRestore restoreCwTxt(const QByteArray& bytes, CWSettings& s);
 QString timingName(CWTiming t);
 std::optional<CWTiming> timingFromName(const QString& name);
 
-// An item of a settings file as its box holds it: a double quote inside a
-// bare item, or a CR inside an item, is dropped, since the file has no way to
-// write it back, and a number is read from what is left.
-QString storedText(QString item);
-
 // Characters a box stored in cw.txt refuses: the double quote (the file has
 // no escape for it) and what the 8-bit table cannot hold.
 bool refusedInCwText(QChar c);

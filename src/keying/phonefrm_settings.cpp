@@ -55,7 +55,7 @@ bool readWave2(const QByteArray& bytes, WaveSettings& s) {
   auto next = [&](QString& out) {
     if (at >= lines.size()) return false;
     const items::Split split = items::splitItems(lines[at++]);
-    out = split.items.isEmpty() ? QString() : storedText(split.items.first().text);
+    out = split.items.isEmpty() ? QString() : items::storedText(split.items.first().text);
     return true;
   };
   QString item;

@@ -24,7 +24,7 @@ bool readWkTxt(const QByteArray& bytes, WKSettings& s) {
   const QStringList lines = items::lines(cp1252::decode(bytes));
   // Lines 1 to 6 must be there; 7 and 8 only when the file goes on.
   if (lines.size() < 6) return false;
-  auto item = [&](int i) { return storedText(items::splitItems(lines[i]).items.value(0).text); };
+  auto item = [&](int i) { return items::storedText(items::splitItems(lines[i]).items.value(0).text); };
   s.port = byteValue(item(0), 0, true);
   s.box.txtWKWPM = item(1);
   s.box.txtWeight = item(2);

@@ -54,6 +54,11 @@ std::optional<QList<Item>> splitLine(const QString& line) {
   return std::move(s.items);
 }
 
+QString storedText(QString item) {
+  item.removeIf(breaksItem);
+  return item;
+}
+
 QString quote(const QString& text) {
   if (std::none_of(text.begin(), text.end(), breaksItem)) return u'"' + text + u'"';
   QString out(u'"');

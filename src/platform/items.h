@@ -30,6 +30,11 @@ inline bool breaksItem(QChar c) { return c == u'"' || c == u'\r' || c == u'\n'; 
 // "text", less any character that breaks the item; every settings file's
 // writer quotes its texts here.
 QString quote(const QString& text);
+// An item's text as a value: a double quote inside a bare item, or a CR
+// inside an item, is dropped, since the writer has no way to write it back;
+// every settings file's reader takes its texts here, so a value reads the
+// same after the next save.
+QString storedText(QString item);
 QString number(double value);                // 5.5, -3.5, 255 (C locale, shortest form)
 QString number(qint64 value);
 

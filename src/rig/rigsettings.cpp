@@ -40,9 +40,7 @@ void loadRigFile(const QString& path, RigFile& into) {
     const int i = into.valuesRead;
     if (i >= all.size()) return;
     if (f.text) {
-      // A double quote inside a bare text is dropped: the save quotes every
-      // text, and a quote kept would cut the value on the next read.
-      const QString text = QString(all[i].text).remove(u'"');
+      const QString text = items::storedText(all[i].text);
       *f.text = f.keep > 0 ? text.left(f.keep) : text;
     } else {
       const auto n = items::toInteger(all[i].text.trimmed());

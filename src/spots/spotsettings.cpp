@@ -34,11 +34,9 @@ struct Reader {
     if (!split || split->isEmpty()) { ok = false; return std::nullopt; }
     return split->first();
   }
-  // A double quote inside a bare text is dropped: the save quotes every
-  // text, and a quote kept would cut the value on the next read.
   QString text() {
     auto item = next();
-    return item ? QString(item->text).remove(u'"') : QString();
+    return item ? items::storedText(item->text) : QString();
   }
   int number(int lo, int hi) {
     auto item = next();
