@@ -21,6 +21,16 @@
 # Usage: rig_link.sh PROGRAM_DIR SCRATCH_DIR RADIOSIM
 E2E_LIMIT=200
 source "$(dirname "$0")/lib.sh"
+
+# Types KEYS into the call box and Enter; the log's line N must then match
+# PATTERN (a glob), and is left in LINE. WHAT names the contact in a failure.
+log_contact() {
+  timeout 20 xdotool type --delay 120 "$1"
+  key Return
+  wait_for 15 log_has_lines "$2" || fail "$4 did not reach fdlog.dat"
+  LINE=$(sed -n "$2p" "$PROG/fdlog.dat")
+  [[ "$LINE" == $3 ]] || fail "unexpected $4: $LINE"
+}
 e2e_begin "$@"
 RADIOSIM=${PEERS[0]:?radiosim program}
 SHOW_ON_FAILURE="$SCRATCH/radiosim.log"
@@ -57,20 +67,12 @@ kill -STOP "$SIM_PID"  # the radio falls silent; its device stays open
 sleep 1
 timeout 10 xdotool windowactivate --sync "$MID"
 sleep 0.5
-timeout 20 xdotool type --delay 120 "k1abc2act"
-key Return
-wait_for 15 log_has_lines 2 || fail "the contact did not reach fdlog.dat"
-LINE=$(sed -n 2p "$PROG/fdlog.dat")
-[[ "$LINE" == '"K1ABC","2A","CT",'*',"20","CW","AB","14.025",'* ]] || fail "unexpected first contact: $LINE"
+log_contact k1abc2act 2 '"K1ABC","2A","CT",*,"20","CW","AB","14.025",*' "the first contact"
 log "the contact carries 14.025"
 # The radio has fallen silent: the first contact took the last frequency
 # read, the next one takes none.
 timeout 10 xdotool windowactivate --sync "$MID"
-timeout 20 xdotool type --delay 120 "w2xyz3act"
-key Return
-wait_for 15 log_has_lines 3 || fail "the second contact did not reach fdlog.dat"
-LINE=$(sed -n 3p "$PROG/fdlog.dat")
-[[ "$LINE" == '"W2XYZ","3A","CT",'*',"20","CW","AB","",'* ]] || fail "unexpected second contact: $LINE"
+log_contact w2xyz3act 3 '"W2XYZ","3A","CT",*,"20","CW","AB","",*' "the second contact"
 log "a contact after the radio fell silent carries no frequency"
 key ctrl+r
 wait_for 10 window_shown " Rig Interface Setup" || fail "Ctrl+R did not show the rig window"
@@ -187,11 +189,7 @@ window_hidden "$RIG" || fail "the rig window was shown when the port went away"
 screenshot port-lost
 log "the port went away: no rig window, the band and mode labels in the loss colour ($(loss_pixels))"
 # Typed blind into the call box: logged, and the loss still shown.
-timeout 20 xdotool type --delay 120 "k3xyz3act"
-key Return
-wait_for 15 log_has_lines 4 || fail "the contact typed during the loss did not reach fdlog.dat"
-LINE=$(sed -n 4p "$PROG/fdlog.dat")
-[[ "$LINE" == '"K3XYZ","3A","CT",'*',"160",'* ]] || fail "unexpected contact during the loss: $LINE"
+log_contact k3xyz3act 4 '"K3XYZ","3A","CT",*,"160",*' "the contact typed during the loss"
 band_lost || fail "the loss colour went with the contact: $(loss_pixels)"
 log "a call typed during the loss went into the call box and was logged: $LINE"
 # Ctrl+R, Done: the window goes away again, the tries go on.
@@ -216,11 +214,7 @@ TTYS=$(ls -l "/proc/$FD_PID/fd" 2>/dev/null | grep -c '/dev/ttyS')
 [ "$TTYS" = 0 ] || fail "the program holds a /dev/ttyS* device: $(ls -l "/proc/$FD_PID/fd" | grep /dev/ttyS)"
 screenshot port-back
 [ "$(timeout 5 xdotool getactivewindow)" = "$MID" ] || fail "the main window lost the focus"
-timeout 20 xdotool type --delay 120 "k4xyz4act"
-key Return
-wait_for 15 log_has_lines 5 || fail "the contact after the return did not reach fdlog.dat"
-LINE=$(sed -n 5p "$PROG/fdlog.dat")
-[[ "$LINE" == '"K4XYZ","4A","CT",'*',"40","PH","AB","7.200",'* ]] || fail "unexpected contact after the loss: $LINE"
+log_contact k4xyz4act 5 '"K4XYZ","4A","CT",*,"40","PH","AB","7.200",*' "the contact after the return"
 log "a contact after the return is logged on 40 PH at 7.200"
 
 # Away again; End Test (Ctrl+R first) ends the tries: the radio that comes
