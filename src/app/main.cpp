@@ -10,11 +10,15 @@
 #include "log/form1.h"
 #include "platform/keylines.h"
 #include "output/outputservice.h"
+#include "platform/audio.h"
 #include "platform/safefile.h"
+#include "platform/soundhelper.h"
 #include "rig/rigservice.h"
 #include "spots/spotservice.h"
 
 int main(int argc, char** argv) {
+  // The sound helper is this executable too, started by the program itself.
+  if (fd::isSoundHelperCall(argc, argv)) return fd::runSoundHelper(argc, argv);
   fd::ignoreFileSizeSignal();
   // Without a display Qt would abort with a message about its platform plugin.
   if (!fd::displayReachable(qEnvironmentVariable("QT_QPA_PLATFORM"), !qEnvironmentVariableIsEmpty("DISPLAY"),
@@ -24,6 +28,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   QApplication app(argc, argv);
+  fd::setSoundHelperProgram(QCoreApplication::applicationFilePath());
   fd::installFontSubstitutions();
 
   fd::ProgramState state;

@@ -12,11 +12,19 @@ AudioPlayer& VoiceNav::player() {
 }
 
 void VoiceNav::BlindKeyPhone(const QString& q) {
+  // With PTT keyed, any sound on the output is transmitted.
+  if (transmitting && transmitting()) return;
   AudioPlayer& mm = player();
   mm.close();
   if (q.trimmed().isEmpty()) return;
   mm.setFileName(s.progFile(q + QStringLiteral(".wav")));
+  ceiling_.start(mm.fileName());
   if (mm.open()) mm.play();
+}
+
+void VoiceNav::stopForTransmit() {
+  // Asked of the player itself: a prompt past its ceiling may still sound late.
+  if (player_ && player_->playing()) player_->stop();
 }
 
 void VoiceNav::optionClick(int option) {

@@ -4,7 +4,12 @@
 // ("NavEn", "NavDis"), played from the program folder. How much is announced
 // is VoiceNavMode (0 off, 1 call only, 2 all data fields); the settings
 // window (BlindFrm) chooses it. Plain logic: the window only mirrors `ticked`.
+// A prompt never goes on the air: none plays while the voice keyer transmits,
+// and the keyer stops one that plays before it keys PTT. A prompt that has not
+// begun 2 s after its request, or whose end is 2 s overdue (SoundCeiling),
+// counts as ended, so the waits for a prompt's end are bounded by the sound.
 #include <QString>
+#include <functional>
 #include <memory>
 
 #include "core/mainwindow.h"
@@ -20,9 +25,13 @@ class VoiceNav {
 
   VoiceNav(ProgramState& state, MainWindow* main) : s(state), main_(main) {}
 
-  // Plays the prompt named q; a new prompt cuts the old one; silent on any failure.
+  // Plays the prompt named q; a new prompt cuts the old one; silent on any
+  // failure, and while the voice keyer transmits.
   void BlindKeyPhone(const QString& q);
-  bool playing() const { return player_ && player_->playing(); }
+  bool playing() const { return player_ && player_->playing() && !ceiling_.past(*player_); }
+  // The voice keyer is about to key PTT: a prompt still sounding is stopped.
+  void stopForTransmit();
+  std::function<bool()> transmitting;  // the voice keyer's line keyed, or a message under way
 
   // Option1..Option3 ("Off", "Call Only", "All Data Fields") clicked or ticked
   // by the program: the option is ticked and announced; the mode is not changed.
@@ -40,6 +49,7 @@ class VoiceNav {
   ProgramState& s;
   MainWindow* main_;
   std::unique_ptr<AudioPlayer> player_;
+  SoundCeiling ceiling_;
 };
 
 }  // namespace fd

@@ -7,7 +7,10 @@
 namespace fd {
 
 BlindFrm& KeyingService::blindFrm() {
-  if (!voiceNav) voiceNav = std::make_unique<VoiceNav>(s, main);
+  if (!voiceNav) {
+    voiceNav = std::make_unique<VoiceNav>(s, main);
+    voiceNav->transmitting = [this] { return phone && phone->onAir(); };
+  }
   if (!blindWindow) {
     blindWindow = std::make_unique<BlindFrm>(s, *voiceNav, main ? main->window() : nullptr);
     // The close box unloads it; deleted once its close event has returned.

@@ -22,7 +22,16 @@ PhoneKeyer::PhoneKeyer(ProgramState& state, SerialPort& commPhone) : s(state), c
 PhoneKeyer::~PhoneKeyer() { unload(); }
 
 AudioPlayer& PhoneKeyer::player() {
-  if (!player_) player_ = makeAudioPlayer();
+  if (!player_) {
+    player_ = makeAudioPlayer();
+    // A message waiting for the answer goes at once, from the event loop
+    // rather than inside the player's reading.
+    player_->onOutputAnswer = [this] {
+      QTimer::singleShot(0, this, [this] {
+        if (waiting_) Timer1_Timer();
+      });
+    };
+  }
   return *player_;
 }
 
@@ -30,6 +39,7 @@ void PhoneKeyer::FKeyPhone(int keyCode) {
   if (keyCode < 112 || keyCode > 120) return;
   AudioPlayer& mm = player();
   mm.close();  // a message still playing stops; Timer1 releases its PTT at the next tick
+  waiting_ = false;  // and one still waiting is replaced
   const QString& box = settings.Text[static_cast<size_t>(keyCode - 112)];
   if (keyCode == 112 && boxValue(settings.txtPHLoop).value_or(0) > 0) s.PhoneRepeat = 1;
   // A name without a folder is the program folder's, whatever the current folder is.
@@ -37,13 +47,24 @@ void PhoneKeyer::FKeyPhone(int keyCode) {
   mm.setFileName(relative ? QDir(s.ProgDir).filePath(box) : box);
   if (mm.fileName().trimmed().isEmpty()) return;
 
-  // Asked before any line is keyed: Qt's first look at the sound devices
-  // waits on a server that does not answer (about 30 s), and making the
-  // player's backend waits on one that has stopped; neither may happen with
-  // the transmitter keyed. The answer changes nothing below: with no output
-  // the play fails and Timer1 releases the line at its first tick.
-  mm.hasOutput();
+  // Asked before any line is keyed: until the answer comes (the sound
+  // system's first look at its devices, which a server that does not answer
+  // can hold for long) the message waits unkeyed, and Timer1 drops it after
+  // kBeginLimitMs. Once known, the answer changes nothing below: with no
+  // output the play fails and Timer1 releases the line at its first tick.
+  if (!mm.hasOutput()) {
+    release();
+    waiting_ = true;
+    waitingSince_ = clock().monotonicMs();
+    Timer1.start();
+    return;
+  }
+  keyAndPlay();
+}
 
+void PhoneKeyer::keyAndPlay() {
+  AudioPlayer& mm = *player_;
+  if (stopPrompt) stopPrompt();  // a prompt playing now would go out on the air
   // A line still keyed by the message just closed, other than the one keyed
   // now, goes off first (the settings may have changed meanwhile).
   const bool serial = boxValue(settings.Text10).value_or(0) > 0;
@@ -65,31 +86,28 @@ void PhoneKeyer::FKeyPhone(int keyCode) {
     keyedAddress_ = base + 2;
   }
   // A file that will not play is no failure here: Timer1 releases at its first tick.
-  requestedAt_ = clock().monotonicMs();
-  beganAt_ = -1;
-  headerMs_ = wavLengthMs(mm.fileName());
+  ceiling_.start(mm.fileName());
   if (mm.open()) mm.play();
   Timer1.start();
 }
 
-bool PhoneKeyer::pastCeiling() {
-  const std::int64_t now = clock().monotonicMs();
-  // The sound has begun once its position has left 0, that long ago.
-  if (beganAt_ < 0 && player_->started()) beganAt_ = now - player_->positionMs();
-  if (now - requestedAt_ < kBeginLimitMs) return false;
-  if (beganAt_ < 0) return true;  // the sound never began
-  std::int64_t length = headerMs_.value_or(-1);
-  if (length < 0) length = player_->durationMs();
-  if (length < 0) return true;  // no length known: unplayable
-  return now >= beganAt_ + length + kBeginLimitMs;
-}
-
 void PhoneKeyer::Timer1_Timer() {
+  if (waiting_) {
+    if (player_->hasOutput()) {
+      waiting_ = false;
+      keyAndPlay();
+    } else if (clock().monotonicMs() - waitingSince_ >= kBeginLimitMs) {
+      // No answer in time: the message is dropped, nothing keyed or played.
+      waiting_ = false;
+      Timer1.stop();
+      stopRepeat();
+    }
+    return;
+  }
   const bool cut = playing();
-  if (cut && !pastCeiling()) return;
+  if (cut && !ceiling_.past(*player_)) return;
   Timer1.stop();
   release();
-  // Stopped after the release: a stalled sound server holds the stop until it runs again.
   if (cut) player_->stop();  // nor may it sound later, unkeyed
   // A pause that rounds to 0 ms would replay back to back: no repeat then.
   if (s.PhoneRepeat == 1 && settings.repeatMs > 0) {
@@ -135,11 +153,13 @@ void PhoneKeyer::stopRepeat() {
 }
 
 void PhoneKeyer::stopPlay() {
+  waiting_ = false;
   release();
   if (player_) player_->stop();
 }
 
 void PhoneKeyer::cancel() {
+  waiting_ = false;
   s.PhoneRepeat = 0;
   tmrRepeat.stop();
   Timer1.stop();

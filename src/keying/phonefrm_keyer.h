@@ -5,11 +5,11 @@
 // are the window's boxes (WaveSettings); the window (PhoneFrm) stays thin.
 // The end of a message is found by polling the player every 40 ms (Timer1).
 // A sound system that never answers must not hold the transmitter keyed:
-// PTT goes at the latest kBeginLimitMs after the play was asked for when the
-// sound has not begun (the player's position has not left 0), and once it
-// has, at its length (the WAV header's, else the player's) plus
-// kBeginLimitMs; a length still unknown by then makes the file unplayable,
-// released at once.
+// PTT goes at the latest at the player's SoundCeiling (2 s after the play was
+// asked for when the sound has not begun, 2 s past its length once it has).
+// Nothing here waits on the sound system: the player's calls return at once.
+// Until the player knows whether a sound output exists (the first message
+// after start), a message waits unkeyed, for kBeginLimitMs at most.
 #include <QObject>
 #include <QTimer>
 #include <functional>
@@ -25,7 +25,7 @@ namespace fd {
 
 class PhoneKeyer : public QObject {
  public:
-  static constexpr std::int64_t kBeginLimitMs = 2000;
+  static constexpr std::int64_t kBeginLimitMs = SoundCeiling::kLimitMs;
 
   // commPhone: the voice keyer's PTT port, which the other keyers close to take the line.
   PhoneKeyer(ProgramState& state, SerialPort& commPhone);
@@ -38,6 +38,7 @@ class PhoneKeyer : public QObject {
   std::function<void()> showWindowModal;             // PhoneFrm shown modally
   std::function<void()> closeWinKey;                 // frmWinKey.cmdCloseWinkey_Click
   std::function<void()> closeCwPort;                 // the CW key line's serial port
+  std::function<void()> stopPrompt;                  // a voice prompt playing, stopped before PTT is keyed
   // Out32: one byte to an I/O port (the shared parallel handle); false when
   // the port cannot be written. Tests put a recorder in its place.
   std::function<bool(int address, int value)> out32;
@@ -49,9 +50,11 @@ class PhoneKeyer : public QObject {
   void stopRepeat();                  // "Stop": PhoneRepeat 0, tmrRepeat off
   void disableRepeat() { tmrRepeat.stop(); }
   bool playing() const { return player_ && player_->playing(); }
+  // A line keyed, or a message waiting, loading or playing: a sound now would go on the air.
+  bool onAir() const { return waiting_ || keyedSerial_ != Serial::None || keyedAddress_ >= 0 || playing(); }
   void setRepeatMs(int ms) { settings.repeatMs = ms; }
-  // Each of these releases PTT before it touches the player: a stop or close
-  // waits on a stalled sound server, and the transmitter must not wait with it.
+  // Each of these drops a message waiting for the output's answer and
+  // releases PTT before it touches the player.
   // Esc: PTT released, then the play stopped; Timer1 ends it at its next tick.
   void stopPlay();
   // Repeat and Timer1 stopped, PTT released; the player is left as it is.
@@ -68,9 +71,10 @@ class PhoneKeyer : public QObject {
 
  private:
   void release();
-  bool pastCeiling();  // Timer1: a play that has run past its limit
-  std::int64_t requestedAt_ = -1, beganAt_ = -1;  // monotonic ms
-  std::optional<std::int64_t> headerMs_;
+  void keyAndPlay();
+  bool waiting_ = false;          // a message waits for the output's answer, unkeyed
+  std::int64_t waitingSince_ = -1;  // monotonic ms
+  SoundCeiling ceiling_;
   ProgramState& s;
   SerialPort& comm_;
   std::unique_ptr<AudioPlayer> player_;

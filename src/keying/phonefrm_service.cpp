@@ -2,6 +2,8 @@
 // settings read at start-up, the window and the release.
 #include <QDir>
 
+#include <algorithm>
+
 #include "keying/keyingservice.h"
 #include "keying/phonefrm.h"
 #include "platform/forms.h"
@@ -19,6 +21,9 @@ PhoneKeyer& KeyingService::phoneKeyer() {
     };
     phone->windowVisible = [this] { return phoneWindow && phoneWindow->isVisible(); };
     phone->showWindowModal = [this] { showModal(&phoneFrm()); };
+    phone->stopPrompt = [this] {
+      if (voiceNav) voiceNav->stopForTransmit();
+    };
   }
   return *phone;
 }
@@ -46,6 +51,11 @@ bool KeyingService::loadWaveSettings() {
   const bool read = readWholeFile(s.progFile(QStringLiteral("wave2.txt")), bytes).ok;
   const bool whole = read && readWave2(bytes, phoneKeyer().settings);
   w.showSettings();
+  // A message is set: the player asks for the sound output now, so that the
+  // first F-key finds the answer there.
+  const auto& texts = phoneKeyer().settings.Text;
+  if (std::any_of(texts.begin(), texts.end(), [](const QString& t) { return !t.trimmed().isEmpty(); }))
+    (void)phoneKeyer().player().hasOutput();
   return whole;
 }
 
@@ -64,7 +74,7 @@ void KeyingService::releaseVoice() {
 }
 
 void KeyingService::unloadPhone() {
-  // PTT goes before the window: the player's close waits on a stalled sound server.
+  // PTT goes before the window and the player.
   if (phone) phone->cancel();
   phoneWindow.reset();
   phone.reset();  // its end is its unload: the player closed, then the port

@@ -1,17 +1,17 @@
 #include "platform/audio.h"
 
-#include <QAudioDevice>
-#include <QAudioOutput>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QMediaDevices>
-#include <QMediaPlayer>
+#include <QProcess>
 #include <QTimer>
 #include <QUrl>
 
 #include <algorithm>
+#include <deque>
 
 #include "platform/platform.h"
+#include "platform/soundhelper.h"
 
 namespace fd {
 namespace {
@@ -21,32 +21,31 @@ AudioFactory& factory() {
   return f;
 }
 
-// Qt Multimedia. The player is made when an output is first asked for, not
-// before: Debian's Qt 6.4 backend needs its GStreamer plugins, and a keyer
-// window that is only loaded must not depend on them.
-// What Qt 6.4 with GStreamer and PulseAudio does here: play() reports
-// PlayingState at once, whether or not the server takes the sound; the
-// position leaves 0 only once the sound goes out (about 0.2 s with a null
-// sink) and stays 0 on a server that has stopped; while the next source
-// loads, position() may still give the last one's. Stopping, or replacing a
-// source that has played, waits on a stopped server until it runs again.
-class QtAudioPlayer final : public AudioPlayer {
+QString& helperProgram() {
+  static QString p;
+  return p;
+}
+
+// The program's side of the sound helper (its wire is stated in
+// soundhelper.cpp). Nothing here waits: commands are written and the
+// helper's reports read as they come, on the event loop.
+class HelperAudioPlayer final : public AudioPlayer {
  public:
-  ~QtAudioPlayer() override { close(); }
+  HelperAudioPlayer() {
+    watchdog_.setSingleShot(true);
+    QObject::connect(&watchdog_, &QTimer::timeout, &holder_, [this] { checkAnswers(); });
+  }
+  ~HelperAudioPlayer() override {
+    // Killed, not asked: a helper held by a stopped server would not answer.
+    if (proc_) killHelper();
+  }
 
   void close() override {
-    ++generation_;
-    if (player_) {
-      player_->stop();
-      player_->setSource(QUrl());
-    }
-    active_ = false;
-    played_ = false;
     opened_.clear();
+    endRequest("close");
   }
 
   bool open() override {
-    active_ = false;
     opened_.clear();
     const QFileInfo fi(file_);
     if (file_.trimmed().isEmpty() || !fi.isFile() || !fi.isReadable()) return false;
@@ -54,69 +53,144 @@ class QtAudioPlayer final : public AudioPlayer {
     return true;
   }
 
-  bool hasOutput() override {
-    if (QMediaDevices::audioOutputs().isEmpty()) return false;
-    if (!player_) makeBackend();
-    return true;
+  std::optional<bool> hasOutput() override {
+    if (!output_ && !asked_ && startHelper()) {
+      asked_ = true;
+      write("output");
+    }
+    return output_;
   }
 
   bool play() override {
-    active_ = false;
-    if (opened_.isEmpty()) return false;
-    // With no sound output there is nothing to wait for.
-    if (!hasOutput()) return false;
-    ++generation_;
-    played_ = true;
-    active_ = true;  // loading counts as playing, so PTT is not dropped before the audio starts
-    player_->setSource(QUrl::fromLocalFile(opened_));
-    player_->play();
-    return active_;
+    endRequest("close");
+    if (opened_.isEmpty() || output_ == false || !startHelper()) return false;
+    current_ = ++serial_;
+    sendPlay();
+    return true;  // loading counts as playing, so PTT is not dropped before the audio starts
   }
 
-  void stop() override {
-    active_ = false;
-    if (player_) player_->stop();
-  }
+  void stop() override { endRequest("stop"); }
 
-  bool playing() const override { return active_; }
-  std::int64_t positionMs() const override {
-    if (!player_ || !played_) return 0;
-    const QMediaPlayer::MediaStatus st = player_->mediaStatus();
-    if (st == QMediaPlayer::NoMedia || st == QMediaPlayer::LoadingMedia) return 0;
-    return std::max<qint64>(player_->position(), 0);
-  }
-  std::int64_t durationMs() const override {
-    const qint64 d = player_ ? player_->duration() : 0;
-    return d > 0 ? d : -1;
-  }
+  bool playing() const override { return current_ >= 0; }
+  std::int64_t positionMs() const override { return position_; }
+  std::int64_t durationMs() const override { return duration_; }
 
  private:
-  void makeBackend() {
-    player_ = std::make_unique<QMediaPlayer>();
-    output_ = std::make_unique<QAudioOutput>();
-    player_->setAudioOutput(output_.get());
-    QObject::connect(player_.get(), &QMediaPlayer::mediaStatusChanged, [this](QMediaPlayer::MediaStatus st) {
-      if (st != QMediaPlayer::EndOfMedia && st != QMediaPlayer::InvalidMedia) return;
-      active_ = false;
-      // The stream is given back while the server still answers, so that the
-      // next play replaces no live stream (which a stalled server would hold).
-      const int played = generation_;
-      QTimer::singleShot(0, player_.get(), [this, played] {
-        if (played == generation_) player_->setSource(QUrl());
-      });
-    });
-    QObject::connect(player_.get(), &QMediaPlayer::errorOccurred, [this] { active_ = false; });
-    QObject::connect(player_.get(), &QMediaPlayer::playbackStateChanged, [this](QMediaPlayer::PlaybackState st) {
-      if (st == QMediaPlayer::StoppedState && started()) active_ = false;
-    });
+  // The request ends here at once; the helper is told when it has a sound
+  // under way, and must answer within kHelperAnswerMs.
+  void endRequest(const char* verb) {
+    const bool underWay = current_ >= 0;
+    current_ = -1;
+    position_ = 0;
+    duration_ = -1;
+    if (!proc_ || !underWay) return;
+    const qint64 seq = ++serial_;
+    write(verb + (' ' + QByteArray::number(seq)));
+    QElapsedTimer sent;
+    sent.start();
+    unanswered_.push_back({seq, sent});
+    if (!watchdog_.isActive()) watchdog_.start(kHelperAnswerMs);
   }
 
-  std::unique_ptr<QMediaPlayer> player_;
-  std::unique_ptr<QAudioOutput> output_;
+  void checkAnswers() {
+    if (unanswered_.empty()) return;
+    const qint64 age = unanswered_.front().sent.elapsed();
+    if (age >= kHelperAnswerMs) return killHelper();
+    watchdog_.start(static_cast<int>(kHelperAnswerMs - age));
+  }
+
+  bool startHelper() {
+    if (proc_) return true;
+    if (helperProgram().isEmpty()) {
+      noOutput();
+      return false;
+    }
+    auto* p = new QProcess(&holder_);
+    proc_ = p;
+    p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    QObject::connect(p, &QProcess::readyReadStandardOutput, &holder_, [this, p] { readReports(p); });
+    QObject::connect(p, &QProcess::errorOccurred, &holder_, [this, p](QProcess::ProcessError e) {
+      if (e == QProcess::FailedToStart && p == proc_) {
+        dropHelper();
+        noOutput();
+      }
+    });
+    QObject::connect(p, &QProcess::finished, &holder_, [this, p] {
+      if (p == proc_) dropHelper();
+      p->deleteLater();
+    });
+    p->start(helperProgram(), soundHelperArguments());
+    return true;
+  }
+
+  void noOutput() {
+    if (output_) return;
+    output_ = false;
+    if (onOutputAnswer) onOutputAnswer();
+  }
+
+  void write(const QByteArray& line) {
+    if (proc_) proc_->write(line + '\n');
+  }
+
+  void readReports(QProcess* p) {
+    while (p == proc_ && p->canReadLine()) {
+      const QList<QByteArray> w = p->readLine().trimmed().split(' ');
+      const QByteArray& verb = w.value(0);
+      const qint64 n = w.value(1).toLongLong();
+      if (verb == "output") {
+        if (output_) continue;  // the first answer is kept
+        output_ = w.value(1) == "1";
+        if (onOutputAnswer) onOutputAnswer();
+      } else if (verb == "pos" && n == current_) {
+        position_ = w.value(2).toLongLong();
+        duration_ = w.value(3).toLongLong();
+      } else if (verb == "end" && n == current_) {
+        current_ = -1;
+      } else if (verb == "done") {
+        while (!unanswered_.empty() && unanswered_.front().seq <= n) unanswered_.pop_front();
+        if (unanswered_.empty()) watchdog_.stop();
+      }
+    }
+  }
+
+  // By its process id; QProcess reaps it when it has gone. A play sent after
+  // the unanswered command goes to a new helper: a helper that was only slow
+  // must not cost the message, and one held by the server holds it no longer.
+  void killHelper() {
+    QProcess* p = proc_;
+    const qint64 replay = current_;
+    dropHelper();
+    p->kill();
+    if (replay < 0 || opened_.isEmpty() || !startHelper()) return;
+    current_ = replay;
+    sendPlay();
+  }
+
+  void sendPlay() { write("play " + QByteArray::number(current_) + ' ' + QUrl::toPercentEncoding(opened_)); }
+
+  void dropHelper() {
+    proc_ = nullptr;
+    current_ = -1;
+    unanswered_.clear();
+    watchdog_.stop();
+    if (!output_) asked_ = false;  // the next helper is asked again
+  }
+
+  struct Sent {
+    qint64 seq;
+    QElapsedTimer sent;
+  };
+  QObject holder_;  // owns the helper processes and the connections
+  QProcess* proc_ = nullptr;
+  QTimer watchdog_;
+  std::deque<Sent> unanswered_;
+  std::optional<bool> output_;
+  bool asked_ = false;
   QString opened_;
-  bool active_ = false;
-  bool played_ = false;  // play() since the last close()
-  int generation_ = 0;   // counts plays and closes
+  qint64 serial_ = 0;    // numbers the plays, stops and closes
+  qint64 current_ = -1;  // the play under way (not ended, stopped or closed); -1 none
+  std::int64_t position_ = 0, duration_ = -1;
 };
 
 }  // namespace
@@ -155,7 +229,27 @@ std::optional<std::int64_t> wavLengthMs(const QString& file) {
   return std::nullopt;
 }
 
-std::unique_ptr<AudioPlayer> makeQtAudioPlayer() { return std::make_unique<QtAudioPlayer>(); }
+std::unique_ptr<AudioPlayer> makeQtAudioPlayer() { return std::make_unique<HelperAudioPlayer>(); }
+
+void setSoundHelperProgram(const QString& program) { helperProgram() = program; }
+
+void SoundCeiling::start(const QString& file) {
+  requestedAt_ = clock().monotonicMs();
+  beganAt_ = -1;
+  headerMs_ = wavLengthMs(file);
+}
+
+bool SoundCeiling::past(const AudioPlayer& player) const {
+  const std::int64_t now = clock().monotonicMs();
+  // The sound has begun once its position has left 0, that long ago.
+  if (beganAt_ < 0 && player.started()) beganAt_ = now - player.positionMs();
+  if (now - requestedAt_ < kLimitMs) return false;
+  if (beganAt_ < 0) return true;  // the sound never began
+  std::int64_t length = headerMs_.value_or(-1);
+  if (length < 0) length = player.durationMs();
+  if (length < 0) return true;  // no length known: unplayable
+  return now >= beganAt_ + length + kLimitMs;
+}
 
 std::unique_ptr<AudioPlayer> makeAudioPlayer() { return factory() ? factory()() : makeQtAudioPlayer(); }
 
@@ -165,11 +259,13 @@ void FakeAudioPlayer::close() {
   log_->append(QStringLiteral("Close"));
   opened_ = false;
   playAt_ = -1;
+  held_ = false;
 }
 
 bool FakeAudioPlayer::open() {
   log_->append(QStringLiteral("Open ") + file_);
   playAt_ = -1;
+  held_ = false;
   opened_ = false;
   length_ = 0;
   if (lengths_) {
@@ -184,19 +280,31 @@ bool FakeAudioPlayer::open() {
 
 bool FakeAudioPlayer::play() {
   log_->append(QStringLiteral("play ") + file_);
+  held_ = false;
   if (!opened_ || !outputs) return false;
-  playAt_ = clock().monotonicMs();
+  held_ = stalled;
+  playAt_ = stalled ? -1 : clock().monotonicMs();
   return true;
 }
 
 void FakeAudioPlayer::stop() {
   log_->append(QStringLiteral("Stop"));
   playAt_ = -1;
+  held_ = false;
 }
 
-bool FakeAudioPlayer::hasOutput() {
+std::optional<bool> FakeAudioPlayer::hasOutput() {
   log_->append(QStringLiteral("Outputs"));
+  const std::int64_t now = clock().monotonicMs();
+  if (askedAt_ < 0) askedAt_ = now;
+  if (outputAfterMs < 0 || now - askedAt_ < outputAfterMs) return std::nullopt;
   return outputs;
+}
+
+void FakeAudioPlayer::catchUp() {
+  stalled = false;
+  if (held_) playAt_ = clock().monotonicMs();
+  held_ = false;
 }
 
 std::int64_t FakeAudioPlayer::positionMs() const {
@@ -205,6 +313,7 @@ std::int64_t FakeAudioPlayer::positionMs() const {
 }
 
 bool FakeAudioPlayer::playing() const {
+  if (held_) return true;  // loading
   if (playAt_ < 0) return false;
   if (beginAfterMs < 0 || !reportsEnd) return true;  // loading for ever, or an end that never comes
   return clock().monotonicMs() < playAt_ + beginAfterMs + length_;

@@ -5,13 +5,13 @@
 // until the file ends, a stop, or an error; a file that is missing or cannot
 // be played, or a machine with no sound output, plays nothing and reports not
 // playing at once.
-// The real player runs on the caller's thread and can wait on the sound
-// system: Qt's first look at the devices (in hasOutput) waits on a server that
-// takes the connection and never answers, about 30 s; making the backend, a
-// stop() or close() of a sound not yet ended, and a play() that replaces one,
-// wait on a server that has stopped until it runs again. A caller that keys
-// a line around a sound asks hasOutput() before keying, and releases the line
-// before a stop or close that ends the transmission.
+// The real player never waits on the sound system: Qt Multimedia runs in a
+// helper process (soundhelper.h), and every call here returns at once with
+// what the helper last reported. A sound server that stops or never answers
+// holds only the helper: its sound then never begins or never reports its
+// end, and the callers bound both (SoundCeiling). A helper that does not
+// answer a stop or close within kHelperAnswerMs is killed by its process id,
+// and a new one is started for the next sound.
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -32,8 +32,12 @@ class AudioPlayer {
   virtual bool play() = 0;                   // "play": false when nothing will sound
   virtual void stop() = 0;                   // "Stop"
   virtual bool playing() const = 0;          // the mode reads 526
-  // Whether a sound output exists; the real player also makes its backend here.
-  virtual bool hasOutput() = 0;
+  // Whether a sound output exists: empty while the answer is awaited. The
+  // real player starts its helper and asks at the first call, and keeps the
+  // answer once it has come.
+  virtual std::optional<bool> hasOutput() = 0;
+  // Called when an answer that hasOutput() awaited comes (the real player).
+  std::function<void()> onOutputAnswer;
   // Since the last play(): how far the sound has got (0 until it is heard;
   // playing() also holds while the backend is still loading), whether it has
   // begun, and the length the player reports (-1 while it reports none).
@@ -50,13 +54,38 @@ class AudioPlayer {
 // the file cannot be read or is no RIFF WAVE file with both chunks.
 std::optional<std::int64_t> wavLengthMs(const QString& file);
 
-// The real player (Qt Multimedia; the backend is created on the first play).
+// How long a sound may hold PTT, or a prompt hold the keys, when the sound
+// system does not answer: kLimitMs after the request while the sound has not
+// begun (its position has not left 0), and once it has, its length (the WAV
+// header's, else the player's) plus kLimitMs; a length still unknown by
+// then counts as unplayable.
+class SoundCeiling {
+ public:
+  static constexpr std::int64_t kLimitMs = 2000;
+  // At the play request of `file`.
+  void start(const QString& file);
+  // Whether the play has run past its limit; notes when it began.
+  bool past(const AudioPlayer& player) const;
+
+ private:
+  std::int64_t requestedAt_ = -1;
+  mutable std::int64_t beganAt_ = -1;  // monotonic ms
+  std::optional<std::int64_t> headerMs_;
+};
+
+// The real player: Qt Multimedia in a helper process (the helper program
+// set below; with none set there is no sound output).
 std::unique_ptr<AudioPlayer> makeQtAudioPlayer();
+constexpr int kHelperAnswerMs = 200;
+// The executable started as the sound helper: the program itself, or a test's own.
+void setSoundHelperProgram(const QString& program);
 
 // A player for tests: a table of file -> length in ms (a file not in the
 // table fails to open), timed by the program clock (virtual in tests). It
 // records every command with its file: "Close", "Open f", "play f", "Stop",
 // and "Outputs" for each hasOutput().
+// Like the real player, a stop or close ends "playing" at once, however the
+// sound system is doing.
 class FakeAudioPlayer : public AudioPlayer {
  public:
   explicit FakeAudioPlayer(std::map<QString, int>* lengths = nullptr, QStringList* log = nullptr)
@@ -66,7 +95,7 @@ class FakeAudioPlayer : public AudioPlayer {
   bool play() override;
   void stop() override;
   bool playing() const override;
-  bool hasOutput() override;
+  std::optional<bool> hasOutput() override;
   std::int64_t positionMs() const override;
   std::int64_t durationMs() const override;
   QStringList ownLog;
@@ -77,6 +106,12 @@ class FakeAudioPlayer : public AudioPlayer {
   int beginAfterMs = 0;
   bool reportsEnd = true;
   bool reportsDuration = true;
+  // The output's answer comes this long after the first hasOutput() (-1: never).
+  int outputAfterMs = 0;
+  // A sound system that holds every command: a play does not begin until
+  // catchUp(), and then only if no stop, close or other play came meanwhile.
+  bool stalled = false;
+  void catchUp();
 
  private:
   std::map<QString, int>* lengths_;
@@ -84,6 +119,8 @@ class FakeAudioPlayer : public AudioPlayer {
   bool opened_ = false;
   int length_ = 0;
   std::int64_t playAt_ = -1;  // monotonic ms; -1: not playing
+  std::int64_t askedAt_ = -1;
+  bool held_ = false;  // a play waiting for catchUp()
 };
 
 // Players are made through this; tests put a factory of fakes in its place.
