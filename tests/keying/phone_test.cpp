@@ -373,6 +373,89 @@ TEST_F(PhoneTest, PttCeilingWhenTheSoundSystemDoesNotAnswer) {
   }
 }
 
+// Until the player knows whether a sound output exists, a message waits
+// unkeyed: it goes once the answer comes, and is dropped, keying and playing
+// nothing, when the answer is 2 s late, on Esc, Exit or the close; another
+// F-key replaces it.
+TEST_F(PhoneTest, AMessageWaitsUnkeyedForTheOutputsAnswer) {
+  const struct {
+    const char* name;
+    int answerAfterMs;                 // -1: never
+    std::function<void()> meanwhile;  // 100 ms after F1
+    const char* played;               // "" for none
+  } cases[] = {
+      {"the answer after 300 ms", 300, [] {}, "/w/cq.wav"},
+      {"no answer", -1, [] {}, ""},
+      {"an answer after 2 s", 2100, [] {}, ""},
+      {"Esc (the main window's key cancel, then the stop)", 300,
+       [this] {
+         state.PhoneRepeat = 0;
+         svc->disablePhoneRepeat();
+         svc->stopVoice();
+       },
+       ""},
+      {"Exit", 300, [this] { svc->releaseAll(); }, ""},
+      {"the close", 300, [this] { keyer->unload(); }, ""},
+      {"F2 replaces it", 300, [this] { press(113); }, "/w/exch.wav"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    svc->unload(SideWindow::PhoneFrm);  // a new keyer, whose player has not been asked yet
+    keyer = &svc->phoneKeyer();
+    keyer->out32 = [](int, int) { return true; };
+    configure("2", WaveSettings::RTS, "5");
+    static_cast<FakeAudioPlayer&>(keyer->player()).outputAfterMs = c.answerAfterMs;
+    log.clear();
+    port().lineLog.clear();
+    press(112);
+    EXPECT_FALSE(port().rtsEnable());
+    EXPECT_TRUE(keyer->Timer1.isActive());
+    tick(100);
+    c.meanwhile();
+    for (int t = 100; t < 3000 && keyer->Timer1.isActive() && !port().rtsEnable(); t += 40) tick();
+    EXPECT_EQ(log.filter("play ").join(",").toStdString(), *c.played ? std::string("play ") + c.played : "");
+    if (*c.played) {
+      // Keyed before the play, as ever.
+      EXPECT_TRUE(log.contains("lines at play: DTR 0 RTS 1"));
+      EXPECT_TRUE(port().rtsEnable());
+    } else {
+      EXPECT_FALSE(port().lineLog.contains("RTS 1"));
+      EXPECT_FALSE(keyer->Timer1.isActive());
+      EXPECT_EQ(state.PhoneRepeat, 0);  // nothing played: no repeat either
+    }
+    keyer->cancel();
+  }
+}
+
+// A stalled sound system: Esc releases PTT at once, and a play it held never
+// sounds when the system catches up; one left alone goes by the ceiling.
+TEST_F(PhoneTest, AStalledSoundSystemHoldsNeitherPttNorAStoppedMessage) {
+  configure("2", WaveSettings::RTS);
+  auto& player = static_cast<FakeAudioPlayer&>(keyer->player());
+  player.stalled = true;
+  press(112);
+  EXPECT_TRUE(port().rtsEnable());
+  EXPECT_TRUE(svc->voicePlaying());  // loading
+  svc->stopVoice();
+  EXPECT_FALSE(port().rtsEnable());
+  player.catchUp();
+  tick();
+  EXPECT_FALSE(svc->voicePlaying());
+  EXPECT_EQ(player.positionMs(), 0);
+
+  player.stalled = true;
+  press(112);
+  int elapsed = 0;
+  while (port().rtsEnable() && elapsed < 5000) {
+    tick();
+    elapsed += 40;
+  }
+  EXPECT_GE(elapsed, 2000);
+  EXPECT_LT(elapsed, 2040);
+  player.catchUp();
+  EXPECT_FALSE(svc->voicePlaying());  // stopped at the release: it never sounds late
+}
+
 TEST_F(PhoneTest, ReleaseAllAndUnloadLeaveEveryLineOff) {
   configure("3", WaveSettings::Parallel, "5");
   // The last two commands, the player's notes of the lines left out.

@@ -89,6 +89,37 @@ TEST_F(VoiceNavTest, APromptThatNeverEndsStopsTheWaitAtTenSeconds) {
   EXPECT_EQ(played(), QStringList({"NavEn", "Call", "Call"}));
 }
 
+// A prompt the sound system never starts, or whose end never comes, counts
+// as ended 2 s after its request, or 2 s past its length: the waits for a
+// prompt's end (the duplicate check's, "Call Only"'s) hold the keys no longer.
+TEST_F(VoiceNavTest, ALatePromptCountsAsEndedByTheCeiling) {
+  const struct {
+    const char* name;
+    int beginAfterMs;
+    bool reportsEnd;
+    int endedAtMs;
+  } cases[] = {
+      {"never begins", -1, true, 2000},
+      {"begins, its end never reported", 0, false, 700 + 2000},
+      {"begins after 1 s, its end never reported", 1000, false, 1000 + 700 + 2000},
+  };
+  state.VoiceNavMode = 0;
+  service.blindFrm();  // loaded: its announcement is out of the way
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto& player = static_cast<FakeAudioPlayer&>(service.voiceNav->player());
+    player.beginAfterMs = c.beginAfterMs;
+    player.reportsEnd = c.reportsEnd;
+    service.blindKeyPhone("Dupe");
+    // Polled every 20 ms, as the waits poll it.
+    int t = 0;
+    for (; t < c.endedAtMs && service.promptPlaying(); t += 20) fake->clock->advanceMs(20);
+    EXPECT_EQ(t, c.endedAtMs);
+    EXPECT_FALSE(service.promptPlaying());
+    EXPECT_TRUE(player.playing());  // the player itself still says so
+  }
+}
+
 TEST_F(VoiceNavTest, OptionsDoneAndClose) {
   state.VoiceNavMode = 0;
   BlindFrm& w = service.blindFrm();
