@@ -296,6 +296,28 @@ serial_pair() {
   wait_for 10 test -e "$port" -a -e "$far" || fail "socat made no pseudo-terminal pair"
 }
 
+# DTR as the modem-line shim saw it in the log $MODEM: "ns on|off" at each
+# change of the DTR bit (2).
+dtr_changes() {
+  [ -f "$MODEM" ] || return 0
+  awk '{ dtr = int($3 / 2) % 2; if ($2 == "SET") d = dtr ? "on" : "off"; else if (dtr) d = ($2 == "BIS") ? "on" : "off"; else next;
+         if (d != last) { print $1, d; last = d } }' "$MODEM"
+}
+dtr_now() { [ "$(dtr_changes | tail -n 1 | awk '{print $2}')" = "$1" ]; }
+
+# A private pulseaudio with a null sink on the socket $SHORT/pulse; PULSE_PID
+# is its id (SIGSTOP stops it, as a sound server that stops answering).
+start_pulse() {
+  mkdir -p "$SHORT/pulsehome/run"
+  chmod 700 "$SHORT/pulsehome/run"
+  HOME="$SHORT/pulsehome" XDG_RUNTIME_DIR="$SHORT/pulsehome/run" pulseaudio --daemonize=no --exit-idle-time=-1 -n \
+    --use-pid-file=no --log-target=stderr --load=module-null-sink \
+    --load="module-native-protocol-unix auth-anonymous=1 socket=$SHORT/pulse" 2>>"$SCRATCH/pulse.log" &
+  PULSE_PID=$!
+  started_peer "$PULSE_PID"
+  wait_for 10 test -S "$SHORT/pulse" || fail "pulseaudio did not come up: $(tail -n 5 "$SCRATCH/pulse.log")"
+}
+
 # The fake cluster (the program $1) on a free loopback port (CLUSTER_PORT),
 # sending the lines of the file $2 and, with $3, a new spot every $3 ms after
 # them; what it receives goes to cluster.out.

@@ -42,13 +42,6 @@ wait_for 10 test -s "$PROG/wave2.txt" || fail "no wave2.txt"
 [ "$(grep -c '' "$PROG/wave2.txt")" -eq 13 ] || fail "wave2.txt does not hold 13 lines"
 log "wave2.txt written"
 
-# DTR as the shim saw it: "ns on|off" at each change of the DTR bit (2).
-dtr_changes() {
-  [ -f "$MODEM" ] || return 0
-  awk '{ dtr = int($3 / 2) % 2; if ($2 == "SET") d = dtr ? "on" : "off"; else if (dtr) d = ($2 == "BIS") ? "on" : "off"; else next;
-         if (d != last) { print $1, d; last = d } }' "$MODEM"
-}
-
 # ---- F1 in PH: the file is missing and there is no sound; the window stays responsive ----
 activate "$MAIN"
 BEFORE=$(dtr_changes | grep -c '')
