@@ -37,7 +37,14 @@ class HelperAudioPlayer final : public AudioPlayer {
   }
   ~HelperAudioPlayer() override {
     // Killed, not asked: a helper held by a stopped server would not answer.
-    if (proc_) killHelper();
+    // A killed process ends at once, stopped or not, and is reaped here.
+    proc_ = nullptr;
+    for (QProcess* p : holder_.findChildren<QProcess*>()) {
+      p->disconnect();
+      p->kill();
+      p->waitForFinished(1000);
+      delete p;
+    }
   }
 
   void close() override {

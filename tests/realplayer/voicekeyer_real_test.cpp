@@ -460,6 +460,78 @@ INSTANTIATE_TEST_SUITE_P(VoiceKeyerRealPlayer, StalledServer, ::testing::ValuesI
                            return std::string(i.param.moment) + "_" + i.param.action;
                          });
 
+// The sound helpers this process has started, by process id.
+std::vector<pid_t> soundHelpers() {
+  std::vector<pid_t> out;
+  for (const QString& e : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+    bool number = false;
+    const pid_t pid = static_cast<pid_t>(e.toInt(&number));
+    if (!number) continue;
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid)), cmd(QStringLiteral("/proc/%1/cmdline").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly) || !cmd.open(QIODevice::ReadOnly)) continue;
+    const QByteArray st = stat.readAll();
+    const QList<QByteArray> after = st.mid(st.lastIndexOf(')') + 2).split(' ');  // state, ppid, ...
+    if (after.value(1).toInt() == ::getpid() && after.value(0) != "Z" && cmd.readAll().contains("--sound-helper"))
+      out.push_back(pid);
+  }
+  return out;
+}
+
+// A helper that does not answer a stop or close within 200 ms is killed by
+// its process id; the next sound, and a play asked for behind the unanswered
+// command, go to a new helper.
+TEST(VoiceKeyerRealPlayer, AHelperThatDoesNotAnswerIsKilledAndANewOneTakesTheNextSound) {
+  PulseServer server;
+  if (!server.whyNot.empty()) SKIP_OR_FAIL("not tried: " + server.whyNot);
+  QTemporaryDir folder;
+  ASSERT_TRUE(folder.isValid());
+  writeTone(folder.filePath("three.wav"), 3000);
+  qputenv("PULSE_SERVER", ("unix:" + server.socket).toLocal8Bit());  // the helpers inherit it
+  struct Unset {
+    ~Unset() { qunsetenv("PULSE_SERVER"); }
+  } unset;
+  auto player = makeQtAudioPlayer();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return player->hasOutput().has_value(); }, 10000));
+  ASSERT_TRUE(*player->hasOutput());
+  auto playThree = [&] {
+    player->setFileName(folder.filePath("three.wav"));
+    ASSERT_TRUE(player->open());
+    ASSERT_TRUE(player->play());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player->started(); }, 5000));
+  };
+  const struct {
+    const char* name;
+    bool replaced;  // close, then another play at once; else a stop
+  } cases[] = {{"a stop", false}, {"a close followed by a play", true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    playThree();
+    if (HasFatalFailure()) return;
+    const std::vector<pid_t> before = soundHelpers();
+    ASSERT_EQ(before.size(), 1u);
+    ::kill(before[0], SIGSTOP);  // held, as by a server that has stopped
+    QElapsedTimer t;
+    t.start();
+    if (c.replaced) {
+      player->close();
+      playThree();  // begins on a new helper
+      if (HasFatalFailure()) return;
+    } else {
+      player->stop();
+      EXPECT_FALSE(player->playing());
+      ASSERT_TRUE(QTest::qWaitFor([&] { return soundHelpers().empty(); }, 2000));
+    }
+    const qint64 gone = t.elapsed();
+    EXPECT_GE(gone, kHelperAnswerMs);
+    EXPECT_LT(gone, c.replaced ? 3000 : kHelperAnswerMs + 300);
+    std::cout << c.name << ": the helper that did not answer gone after " << gone << " ms\n";
+    const std::vector<pid_t> now = soundHelpers();
+    EXPECT_TRUE(std::find(now.begin(), now.end(), before[0]) == now.end());
+    player->stop();
+    QTest::qWait(300);
+  }
+}
+
 TEST(VoiceKeyerRealPlayer, SoundStartAfterF1WithTheServerAnswering) {
   PulseServer server;
   if (!server.whyNot.empty()) SKIP_OR_FAIL("not tried: " + server.whyNot);
