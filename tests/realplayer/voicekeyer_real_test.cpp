@@ -396,6 +396,8 @@ struct StallRow {
   const char* action;
 };
 
+void PrintTo(const StallRow& r, std::ostream* os) { *os << r.moment << ' ' << r.action; }
+
 class StalledServer : public ::testing::TestWithParam<StallRow> {};
 
 TEST_P(StalledServer, PttGoesAtOnceOrByTheCeilingAndTheLoopNeverWaits) {
