@@ -74,10 +74,12 @@ RigControlfrm::RigControlfrm(ProgramState& state, MainWindow* main, QWidget* par
   });
 
   // The request boxes go into RigCntrl.txt a line each: whatever way text
-  // comes in, no line end gets into them.
+  // comes in, no line end gets into them. Pasted lines are joined without a
+  // blank, which the radio would be sent too.
   auto requestBox = [&](double t) {
     auto* b = new KeyBox(this);
     layout.add(b, ControlKind::TextBox, 2300, t, 2400, 315, 8.25);
+    b->dropPastedLineEnds = true;
     // Entering the box ends Test. The dialog's showing hands its focus
     // widget a focus event before the window is active: a window shown
     // again with the focus left in a box is no entering of it.
