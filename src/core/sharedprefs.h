@@ -21,7 +21,10 @@ extern const QString kSharedPrefsDeclaration;
 void ReadSharedPrefs(ProgramState& s, const QString& path);
 
 // Sets element TAG (the tag upper-cased) to value in s.PrefsXml, appending it
-// when missing; with save 1 writes the file to s.PrefsPath at once. Write
+// when missing; with save 1 writes the file to s.PrefsPath at once. The
+// element is the line that opens with <TAG> (after any blanks); its old value
+// runs to the last </TAG> on that line. The value is written without "<",
+// ">" and line ends, which would cut the file's one-element lines. Write
 // failures are returned to the caller; the change in memory stays.
 FileResult SetPrefTag(ProgramState& s, const QString& tag, const QString& value, std::uint8_t save);
 

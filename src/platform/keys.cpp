@@ -11,6 +11,7 @@
 #include <QMimeData>
 #include <QPointer>
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 #include "platform/cp1252.h"
@@ -212,21 +213,38 @@ bool isControl(char16_t c) { return c < 32 || (c >= 0x7F && c <= 0x9F); }
 
 // Each character through the box's character filter, up to what the box
 // holds. Control characters (line ends, Tab) insert nothing; pasted text also
-// loses the C1 controls and, where a typed Space moves on, its blanks.
+// loses the C1 controls and, where a typed Space moves on, its blanks. Lines
+// pasted as one stay apart: a run of line ends between two kept characters is
+// one blank, which passes the filter as a typed Space would.
 QString KeyBox::filterText(const QString& text, bool pasted) const {
   const auto dropped = [pasted](char32_t c) { return c < 32 || c > 0xFFFF || (pasted && isControl(char16_t(c))); };
+  // The character to insert for code, or none.
+  const auto filtered = [&](char16_t ch) -> std::optional<QChar> {
+    const int code = charFilter ? charFilter(ch) : ch;
+    if (code < 0 || dropped(char32_t(code))) return std::nullopt;
+    if (pasted && code == ' ' && dropPastedBlanks) return std::nullopt;
+    const QChar c(static_cast<char16_t>(code));
+    if (!cp1252::canEncode(c)) return std::nullopt;
+    return c;
+  };
   QString clean;
   const qsizetype room = maxLength();
   clean.reserve(std::min(text.size(), room));
+  bool lineBreak = false;  // line ends since the last character kept
   for (QChar ch : text) {
     if (clean.size() >= room) break;
+    if (pasted && !dropPastedLineEnds && (ch == u'\r' || ch == u'\n')) {
+      lineBreak = !clean.isEmpty();
+      continue;
+    }
     if (dropped(ch.unicode())) continue;
-    const int code = charFilter ? charFilter(ch.unicode()) : ch.unicode();
-    if (code < 0 || dropped(char32_t(code))) continue;
-    if (pasted && code == ' ' && dropPastedBlanks) continue;
-    const QChar c(static_cast<char16_t>(code));
-    if (!cp1252::canEncode(c)) continue;
-    clean += c;
+    const std::optional<QChar> c = filtered(ch.unicode());
+    if (!c) continue;
+    if (std::exchange(lineBreak, false)) {
+      if (const std::optional<QChar> blank = filtered(u' ')) clean += *blank;
+      if (clean.size() >= room) break;
+    }
+    clean += *c;
   }
   return clean;
 }

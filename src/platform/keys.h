@@ -47,7 +47,9 @@ class KeyPreviewFilter : public QObject {
 // (the context menu's Paste, Shift+Insert, Ctrl+V where the Ctrl keys edit,
 // the middle button, a drop at the drop point) is text, not keys: each
 // character passes the character filter, control characters (Enter, Tab, Esc)
-// are dropped, and no key rule runs: no carry, no focus move, no save. An
+// are dropped, a run of line ends between two lines becomes one blank where
+// the box takes a blank (line ends at either end are dropped), and no key
+// rule runs: no carry, no focus move, no save. An
 // input method's commit is typed, key by key, through the key rules: each
 // character's key-down as the US key that types it (none where no such key
 // exists), then its key-press.
@@ -69,6 +71,9 @@ class KeyBox : public QLineEdit {
   std::function<int(int keyAscii)> charFilter;
   // Blanks of pasted text are dropped (where a typed Space moves on).
   bool dropPastedBlanks = false;
+  // Line ends of pasted text are dropped, never a blank (where a blank would
+  // be sent on as it stands).
+  bool dropPastedLineEnds = false;
   // Ctrl+A, C, V, X and Z keep their usual meaning (select all, copy, paste
   // through the filter, cut, undo); the main window's entry fields turn this
   // off, their Ctrl keys are the window's hot keys.

@@ -73,11 +73,16 @@ RigControlfrm::RigControlfrm(ProgramState& state, MainWindow* main, QWidget* par
     if (!SettingsLoading && List1->hasFocus()) List1_Click();
   });
 
-  // The request boxes go into RigCntrl.txt a line each: whatever way text
-  // comes in, no line end gets into them.
+  // The request boxes go into RigCntrl.txt a line each, between quotes:
+  // whatever way text comes in, no line end or double quote gets into them,
+  // so the radio is sent what is saved. Pasted lines are joined without a
+  // blank, which the radio would be sent too.
   auto requestBox = [&](double t) {
     auto* b = new KeyBox(this);
     layout.add(b, ControlKind::TextBox, 2300, t, 2400, 315, 8.25);
+    b->charFilter = [](int k) { return k == '"' ? 0 : k; };
+    b->onKeyPress = [](int& k) { if (k == '"') k = 0; };
+    b->dropPastedLineEnds = true;
     // Entering the box ends Test. The dialog's showing hands its focus
     // widget a focus event before the window is active: a window shown
     // again with the focus left in a box is no entering of it.

@@ -90,6 +90,44 @@ TEST_F(StartSharedPrefsTest, DamagedFilesLoseNothingOfOthers) {
   }
 }
 
+// Our element is the one that opens a line (after any blanks); its value
+// ends at the last closing tag on that line. The same tag's text anywhere
+// else is another program's, or a value, and stays.
+TEST_F(StartSharedPrefsTest, OnlyALineOpeningWithTheTagIsTheElement) {
+  struct Case {
+    const char* name;
+    QByteArray onDisk;  // after the declaration line
+    QString value;
+    QByteArray afterWrite;
+  };
+  const Case cases[] = {
+      {"the tag inside another element's value", "<NOTE>see <OWN_EMAIL>x</OWN_EMAIL></NOTE>\r\n<OWN_EMAIL>old</OWN_EMAIL>",
+       "new", "<NOTE>see <OWN_EMAIL>x</OWN_EMAIL></NOTE>\r\n<OWN_EMAIL>new</OWN_EMAIL>"},
+      {"the tag only inside a value", "<OWN_ADDRESS_NAME>Ann <OWN_EMAIL>e</OWN_EMAIL></OWN_ADDRESS_NAME>", "new",
+       "<OWN_ADDRESS_NAME>Ann <OWN_EMAIL>e</OWN_EMAIL></OWN_ADDRESS_NAME>\r\n<OWN_EMAIL>new</OWN_EMAIL>"},
+      {"indented by blanks", "<A>a</A>\r\n  \t<OWN_EMAIL>old</OWN_EMAIL>\r\n<B>b</B>", "new",
+       "<A>a</A>\r\n  \t<OWN_EMAIL>new</OWN_EMAIL>\r\n<B>b</B>"},
+      {"a value that holds its closing tag", "<OWN_EMAIL>a</OWN_EMAIL>b</OWN_EMAIL>\r\n<B>b</OWN_EMAIL></B>", "new",
+       "<OWN_EMAIL>new</OWN_EMAIL>\r\n<B>b</OWN_EMAIL></B>"},
+      {"LF line ends", "<A>a</A>\n<OWN_EMAIL>old</OWN_EMAIL>\n<B>b</B>", "new",
+       "<A>a</A>\n<OWN_EMAIL>new</OWN_EMAIL>\n<B>b</B>"},
+      {"markup and line ends left out of the value", "<OWN_EMAIL>old</OWN_EMAIL>",
+       QStringLiteral("<a> & \"b\"\r\n</OWN_EMAIL>\u00e9"), "<OWN_EMAIL>a & \"b\"/OWN_EMAIL\xe9</OWN_EMAIL>"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    writeFile("SharedUserPreferences.xml", kDecl + "\r\n" + c.onDisk + "\r\n");
+    ReadSharedPrefs(state, xmlPath());
+    ASSERT_TRUE(SetPrefTag(state, "OWN_EMAIL", c.value, 1).ok);
+    EXPECT_EQ(xmlBytes().toStdString(), (kDecl + "\r\n" + c.afterWrite + "\r\n").toStdString());
+  }
+  // An element on the declaration's own line is found there.
+  writeFile("SharedUserPreferences.xml", kDecl + "<OWN_EMAIL>old</OWN_EMAIL>\r\n");
+  ReadSharedPrefs(state, xmlPath());
+  ASSERT_TRUE(SetPrefTag(state, "OWN_EMAIL", "new", 1).ok);
+  EXPECT_EQ(xmlBytes().toStdString(), (kDecl + "<OWN_EMAIL>new</OWN_EMAIL>\r\n").toStdString());
+}
+
 TEST_F(StartSharedPrefsTest, WriteFailureIsReportedAndMemoryKept) {
   ReadSharedPrefs(state, path("missing-folder/SharedUserPreferences.xml"));
   const FileResult r = SetPrefTag(state, "OWN_EMAIL", "e", 1);

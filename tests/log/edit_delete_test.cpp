@@ -368,14 +368,14 @@ TEST_F(MaintEditTest, TypedAndPastedKeys) {
     // Pasting passes the key filter only: no Enter, no Done.
     e.txtEditCall->clear();
     e.txtEditCall->pasteText("k2\"xy\r\nz");
-    EXPECT_EQ(e.txtEditCall->text(), "K2XYZ");
+    EXPECT_EQ(e.txtEditCall->text(), "K2XY Z");  // the line end a blank, as a typed Space gives
     EXPECT_TRUE(e.isVisible());
     QTest::keyClick(e.txtEditCall, Qt::Key_Return);  // Enter in the call box runs Done
     EXPECT_FALSE(e.isVisible());
   });
   form->cmdEdit_Click();
   EXPECT_EQ(readFile("fdlog.dat"),
-            joined({L1, recordLine("K2XYZ", "1E", "ENY", "2024/06/22", "18:06:00", "40", "CW", "CD", "7.200"), L3}));
+            joined({L1, recordLine("K2XY Z", "1E", "ENY", "2024/06/22", "18:06:00", "40", "CW", "CD", "7.200"), L3}));
 }
 
 // Boxes written past their filter (the bare line edit, as no window of ours

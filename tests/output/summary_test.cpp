@@ -316,6 +316,73 @@ TEST_F(SummaryTest, KeyRules) {
   EXPECT_TRUE(fake->dialogs->shown.isEmpty());
 }
 
+// Whatever is typed into the five remembered boxes, the shared file keeps
+// one element per line: our five lines take the text less "<" and ">", every
+// other line stays byte for byte, and a second write (after a restart) finds
+// the same lines again. The registry and the summary file take the text as typed.
+TEST_F(SummaryTest, TypedTextCannotCutTheSharedFile) {
+  const QByteArray other = "<OTHER_PROG>x & y</OTHER_PROG>";
+  const QByteArray lower = "<own_email>lower</own_email>";
+  const QList<QByteArray> before = {
+      cp1252::encode(kSharedPrefsDeclaration),
+      other,
+      lower,
+      "",
+      "<OWN_ADDRESS_NAME>Joe \"JD\" Doe</OWN_ADDRESS_NAME>",
+      "<OWN_ADDRESS_LINE1>12 Main St</OWN_ADDRESS_LINE1>",
+      "<OWN_ADDRESS_LINE2>Town, ST 00000</OWN_ADDRESS_LINE2>",
+      "<OWN_EMAIL>jd@example.org</OWN_EMAIL>",
+      "<OWN_CLUB_NAME>Old Club</OWN_CLUB_NAME>",
+      "<NOTE>Caf\xe9</NOTE>",
+  };
+  const char* const tags[] = {"OWN_ADDRESS_NAME", "OWN_ADDRESS_LINE1", "OWN_ADDRESS_LINE2", "OWN_EMAIL",
+                              "OWN_CLUB_NAME"};
+  const struct { const char* name; QString typed; QByteArray stored; } rows[] = {
+      {"a tag of ours", "Ann <OWN_EMAIL> Lee", "Ann OWN_EMAIL Lee"},
+      {"ampersand", "Hams & Co", "Hams & Co"},
+      {"8-bit letter", QStringLiteral("Zo\u00eb"), "Zo\xeb"},
+      {"a closing tag", "Jo </OWN_ADDRESS_NAME> Doe", "Jo /OWN_ADDRESS_NAME Doe"},
+  };
+  state.MyCall = "W1AW";
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    writeFile("docs/SharedUserPreferences.xml", before.join("\r\n") + "\r\n");
+    ReadSharedPrefs(state, doc("SharedUserPreferences.xml"));
+    QList<QByteArray> want = before;
+    for (int i = 0; i < 5; ++i) want[4 + i] = QByteArray("<") + tags[i] + '>' + r.stored + "</" + tags[i] + '>';
+    // Typed once, then written again after a restart from the remembered boxes.
+    for (int pass = 0; pass < 2; ++pass) {
+      SCOPED_TRACE(pass);
+      if (pass == 1) ReadSharedPrefs(state, doc("SharedUserPreferences.xml"));
+      fake->dialogs->clear();
+      fake->dialogs->files.push_back(doc("W1AW.sum"));
+      fake->dialogs->answers = {Answer::Ok};
+      open([&](Form2& f) {
+        for (KeyBox* b : {f.Text5, f.Text6, f.Text7, f.Text8, f.Text10}) {
+          if (pass == 0) {
+            b->clear();
+            for (QChar c : r.typed)  // each key as typed, Latin-1 letters included
+              QTest::sendKeyEvent(QTest::Click, b, Qt::Key(c.toUpper().unicode()), QString(c), Qt::NoModifier);
+          }
+          EXPECT_EQ(b->text().toStdString(), r.typed.toStdString());
+        }
+        f.Command1->click();
+      });
+      EXPECT_EQ(fake->dialogs->titles(), QStringList({"Save As", "File Written Successfully."}));
+      const QList<QByteArray> got = readFile("docs/SharedUserPreferences.xml").split('\n');
+      EXPECT_EQ(got.size(), want.size() + 1) << readFile("docs/SharedUserPreferences.xml").toStdString();
+      for (qsizetype i = 0; i < std::min(want.size(), got.size()); ++i)
+        EXPECT_EQ(got[i].toStdString(), (want[i] + '\r').toStdString()) << "line " << i + 1;
+      EXPECT_EQ(got.last(), "");
+    }
+    EXPECT_EQ(reg->values.value("Settings/UserAddressName"), r.typed);
+    EXPECT_EQ(reg->values.value("Settings/UserEMail"), r.typed);
+    const QByteArray sum = readFile("docs/W1AW.sum");
+    for (const char* line : {"2. Club or Group Name: ", "Signature: ", "E-Mail Address: "})
+      EXPECT_TRUE(sum.contains("\r\n" + QByteArray(line) + cp1252::encode(r.typed) + "\r\n")) << line;
+  }
+}
+
 TEST_F(SummaryTest, TabOrderAndLayout) {
   open([](Form2& f) {
     const QList<QWidget*> order = {f.Text10, f.Text1, f.Check1, f.Text3, f.Text2, f.Check2, f.Check3, f.Check4,

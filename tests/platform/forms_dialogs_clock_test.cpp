@@ -142,7 +142,7 @@ TEST(FoundKeyBox, TypedAndPastedTextKeepsToTheFileTable) {
   EXPECT_EQ(seen.size(), 6);
   box.clear();
   box.pasteText(QString::fromUtf8("a\"b\r\n\u4e2dc"));
-  EXPECT_EQ(box.text(), QStringLiteral("abc"));  // filtered, no line ends, no key rules
+  EXPECT_EQ(box.text(), QStringLiteral("ab c"));  // filtered, a line end a blank, no key rules
 }
 
 // A box in a plain dialog: an Esc the box's handlers let pass reaches the

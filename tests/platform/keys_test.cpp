@@ -147,12 +147,40 @@ TEST(KeyBoxWaysIn, DropIsAPasteAtTheDropPoint) {
     return drop.isAccepted();
   };
   EXPECT_TRUE(dropAt(1));
-  EXPECT_EQ(b.box.text(), "W1AW KKKK");
+  EXPECT_EQ(b.box.text(), "W1A W KKKK");
   EXPECT_EQ(b.keys, "");
   EXPECT_EQ(b.pastes, 1);
   b.box.dropPastedBlanks = true;
   EXPECT_TRUE(dropAt(299));
-  EXPECT_EQ(b.box.text(), "W1AW KKKKW1AW");
+  EXPECT_EQ(b.box.text(), "W1A W KKKKW1AW");
+}
+
+// Lines pasted as one stay apart by one blank where the box takes a blank;
+// a line end at either end of the pasted text is no break between lines.
+TEST(KeyBoxWaysIn, PastedLineEndsBecomeOneBlankBetweenLines) {
+  enum Box { Free, NoBlanks, LineEndsDropped, Digits, TwoLong };
+  const struct { const char* name; Box box; const char* pasted; const char* want; } rows[] = {
+      {"CR LF", Free, "a\r\nb", "a b"},
+      {"a run of every kind", Free, "a\r\r\n\n\rb\nc", "a b c"},
+      {"at both ends", Free, "\r\n\ra\n\n", "a"},
+      {"around dropped characters", Free, "a\t\r\n\x1b\"\r\nb", "a b"},
+      {"blanks of its own kept", Free, "a \r\n b", "a   b"},
+      {"the blank counts to the limit", TwoLong, "a\r\nbc", "a "},
+      {"blanks dropped", NoBlanks, "a\r\nb c", "abc"},
+      {"line ends dropped", LineEndsDropped, "a b\r\nc", "a bc"},
+      {"the filter refuses a blank", Digits, "1\r\n2x", "12"},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    KeyBox box;
+    box.charFilter = [](int k) { return k == '"' ? 0 : k; };
+    if (r.box == NoBlanks) box.dropPastedBlanks = true;
+    if (r.box == LineEndsDropped) box.dropPastedLineEnds = true;
+    if (r.box == Digits) box.charFilter = [](int k) { return k >= '0' && k <= '9' ? k : 0; };
+    if (r.box == TwoLong) box.setMaxLength(2);
+    box.pasteText(QString::fromLatin1(r.pasted));
+    EXPECT_EQ(box.text().toStdString(), r.want);
+  }
 }
 
 // Where the Ctrl keys are the window's hot keys, Ctrl+V pastes nothing;

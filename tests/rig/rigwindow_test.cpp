@@ -433,8 +433,8 @@ TEST_F(RigWindowTest, ServiceProvidesTheRigInterface) {
 }
 
 // The request boxes are lines of RigCntrl.txt: whichever way text comes in,
-// no control character gets into them, and a file written after a pasted
-// line end reads back with every value in its place.
+// no control character or double quote gets into them, and a file written
+// after a pasted line end reads back with every value in its place.
 TEST_F(RigWindowTest, RequestBoxesTakeTextByEveryWayIn) {
   auto w = make();
   w->show();
@@ -477,6 +477,7 @@ TEST_F(RigWindowTest, RequestBoxesTakeTextByEveryWayIn) {
       {"a line end", QStringLiteral("FA;\r\n7"), QStringLiteral("FA;7")},
       {"Tab and Esc", QStringLiteral("\tMD;\x1b"), QStringLiteral("MD;")},
       {"a C1 control", QStringLiteral("FE FE 64 E0 03 FD\u0085"), QStringLiteral("FE FE 64 E0 03 FD")},
+      {"double quotes", QStringLiteral("FA;\"X\"IF;"), QStringLiteral("FA;XIF;")},
   };
   QStringList failed;
   for (KeyBox* box : {w->txtFreq, w->txtMode})
@@ -489,6 +490,14 @@ TEST_F(RigWindowTest, RequestBoxesTakeTextByEveryWayIn) {
                         .arg(box == w->txtFreq ? u"frequency" : u"mode", way.name, t.name, box->text());
       }
   EXPECT_TRUE(failed.isEmpty()) << failed.join(u'\n').toStdString();
+  // Typed, a double quote goes nowhere either: the radio is asked with what is saved.
+  for (KeyBox* box : {w->txtFreq, w->txtMode}) {
+    box->clear();
+    QTest::keyClicks(box, "FA;\"X\"IF;");
+    EXPECT_EQ(box->text().toStdString(), "FA;XIF;");
+  }
+  EXPECT_EQ(w->poll.req.freq.toStdString(), "FA;XIF;");
+  EXPECT_EQ(w->poll.req.mode.toStdString(), "FA;XIF;");
   w->hide();
 
   // A line end pasted, then Done: the port number and the requests read back.
