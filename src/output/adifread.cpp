@@ -108,6 +108,13 @@ QString bandFromFrequency(const QString& mhz) {
   return {};
 }
 
+bool frequencyTableHas(const QString& band) {
+  if (bandHasRange(band)) return true;
+  for (const FreqRow& row : kFreqRows)
+    if (band == QLatin1String(row.band)) return true;
+  return false;
+}
+
 std::vector<QsoRecord> readRecords(const QByteArray& bytes) { return readFile(bytes).records; }
 
 File readFile(const QByteArray& bytes) {
