@@ -328,6 +328,8 @@ TEST_F(Append, BackupRestoredIntoAnEmptiedLogIsByteIdentical) {
   for (int i = 0; i < 30; ++i)
     log += recordLine(QStringLiteral("K%1").arg(i), "1A", "CT", "2024/06/22", QStringLiteral("18:%1:00").arg(i, 2, 10, QChar('0')),
                       i % 2 ? "20" : "SAT", i % 3 ? "CW" : "PH", "AB", "14.025");
+  // An older record whose frequency lies in another band comes back as stored.
+  log += recordLine("K3XX", "2A", "WPA", "2026/12/11", "14:00:43", "10", "PH", "JD", "14.200");
   writeFile("LogBkUp.dat", log);
   seedLog(QByteArray());
   EXPECT_TRUE(svc.appendFile(path("LogBkUp.dat"), true));
