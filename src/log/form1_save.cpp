@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 
+#include "core/bands.h"
 #include "log/datetime.h"
 #include "log/form1.h"
 #include "log/keyrules.h"
@@ -17,6 +18,17 @@ constexpr ColorValue kButtonFace = -1;
 // Pending paints and timers run; typing waits until the step is done, so no
 // second Enter can act on a contact that is half saved.
 void letEventsRun() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+
+// The radio's last frequency outlives a silent radio or a lost port; after a
+// band changed by hand it would give the contact a frequency of another band.
+// It goes with a band of the twelve only when it lies in that band; SAT and
+// a band without a range keep it as it came.
+QString frequencyOnBand(const QString& band, const QString& mhz) {
+  if (mhz.isEmpty() || !bandHasRange(band)) return mhz;
+  bool ok = false;
+  const float f = mhz.toFloat(&ok);  // QString's conversion is the C locale's
+  return ok && bandOfFrequency(f) == band ? mhz : QString();
+}
 }  // namespace
 
 void Form1::Mains() {
@@ -89,6 +101,7 @@ void Form1::saveStepBody() {
     r.Initials = s.OpInitials;
     r.Freq = s.CurFreq;
     logfile::cleanRecord(r);  // whatever wrote the boxes, the line keeps its fields apart
+    r.Freq = frequencyOnBand(r.Band, r.Freq);
 
     // A contact that cannot be stored is taken back whole and the entry kept
     // for another try: nothing in memory may claim what the file lacks.

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QRegularExpression>
 
+#include "core/bands.h"
 #include "log/datetime.h"
 #include "output/textwriter.h"
 #include "platform/cp1252.h"
@@ -56,6 +57,17 @@ const QHash<QString, QString>& bandTable() {
 void item(TextWriter& w, const char* tag, const QString& value, bool blankAfter = true) {
   w.text(QStringLiteral("<%1:%2>").arg(QLatin1String(tag)).arg(cp1252::encode(value).size()) + value);
   if (blankAfter) w.text(QStringLiteral(" "));
+}
+
+// An older record can hold the radio's last frequency of another band (the
+// band changed by hand after the radio went quiet): beside the band it would
+// make a contact no logger can place. A band the table does not know (SAT,
+// an imported one) keeps its frequency, and so does a blank one.
+bool frequencyFitsBand(const QString& band, const QString& freq) {
+  if (freq.trimmed().isEmpty()) return true;
+  const QString ofFreq = bandFromFrequency(freq);
+  if (ofFreq.isEmpty()) return !bandHasRange(band);
+  return ofFreq == band || !frequencyTableHas(band);
 }
 
 }  // namespace
@@ -138,7 +150,7 @@ QByteArray exportFile(const std::vector<QsoRecord>& records, const ExportTexts& 
       item(w, "CLASS", r.Class);
       w.lineEnd();
     }
-    if (!r.Freq.isEmpty()) item(w, "Freq", r.Freq.trimmed());
+    if (!r.Freq.isEmpty() && frequencyFitsBand(r.Band, r.Freq)) item(w, "Freq", r.Freq.trimmed());
     if (!r.Initials.isEmpty()) item(w, "VARIK_FDInitials", r.Initials);
     if (r.Section != QLatin1String("DX")) item(w, "Cont", QStringLiteral("NA"));
     if (!texts.comment.isEmpty()) {

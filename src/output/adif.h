@@ -49,6 +49,8 @@ QByteArray exportFile(const std::vector<QsoRecord>& records, const ExportTexts& 
 QString bandFromName(const QString& value);
 // The band of a frequency in MHz (text, C locale); empty outside every band.
 QString bandFromFrequency(const QString& mhz);
+// Whether a band designator has one of the ranges bandFromFrequency reads.
+bool frequencyTableHas(const QString& band);
 // Every record of a file that has a call, converted to the log's fields,
 // and how many records were left out for want of a call (a record with no
 // field at all, such as "<eor><eor>", is not counted). Fields after the last

@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QRegularExpression>
 
+#include "core/bands.h"
 #include "log/datetime.h"
 #include "output/adif.h"
 #include "platform/cp1252.h"
@@ -28,14 +29,11 @@ struct FreqRow {
   float low, high;
   const char* band;
 };
-// Single-precision limits, low < f < high.
+// The bands an ADIF file may name beyond the twelve of core/bands.h, in the
+// same single precision, low < f < high.
 constexpr FreqRow kFreqRows[] = {
-    {1.7999f, 2.0001f, "160"},    {3.4999f, 4.0001f, "80"},     {6.9999f, 7.3001f, "40"},
-    {13.9999f, 14.3501f, "20"},   {20.9999f, 21.4501f, "15"},   {27.9999f, 29.7001f, "10"},
-    {49.9999f, 54.0001f, "6"},    {143.9999f, 148.0001f, "2"},  {218.9999f, 225.0001f, "1.25"},
-    {419.9999f, 450.0001f, "70"}, {901.9999f, 928.0001f, "33"}, {1239.9999f, 1300.0001f, "23"},
-    {2300.0f, 2450.0f, "2.3"},    {3300.0f, 3500.0f, "3.3"},    {5650.0f, 5925.0f, "5.6"},
-    {10.0999f, 10.1501f, "30"},   {18.0679f, 18.1681f, "17"},   {24.8899f, 24.9901f, "12"},
+    {2300.0f, 2450.0f, "2.3"},  {3300.0f, 3500.0f, "3.3"},  {5650.0f, 5925.0f, "5.6"},
+    {10.0999f, 10.1501f, "30"}, {18.0679f, 18.1681f, "17"}, {24.8899f, 24.9901f, "12"},
 };
 
 struct Field {
@@ -104,9 +102,17 @@ QString bandFromFrequency(const QString& mhz) {
   bool ok = false;
   const float f = mhz.trimmed().toFloat(&ok);  // QString's conversion is the C locale's
   if (!ok) return {};
+  if (QString band = bandOfFrequency(f); !band.isEmpty()) return band;
   for (const FreqRow& row : kFreqRows)
     if (row.low < f && f < row.high) return QString::fromLatin1(row.band);
   return {};
+}
+
+bool frequencyTableHas(const QString& band) {
+  if (bandHasRange(band)) return true;
+  for (const FreqRow& row : kFreqRows)
+    if (band == QLatin1String(row.band)) return true;
+  return false;
 }
 
 std::vector<QsoRecord> readRecords(const QByteArray& bytes) { return readFile(bytes).records; }

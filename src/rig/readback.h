@@ -1,16 +1,15 @@
 #pragma once
 // The log side of the read-back: the polled frequency picks the log's band
-// (twelve exclusive ranges, single precision) and fills CurFreq; the polled
-// mode picks CW or phone. Through the main-window interface only.
+// (bandOfFrequency of core/bands.h) and fills CurFreq; the polled mode picks
+// CW or phone. Through the main-window interface only.
 #include <QString>
 
+#include "core/bands.h"
 #include "core/mainwindow.h"
 #include "core/state.h"
 
 namespace fd::rig {
 
-// The band of a frequency, "" when it lies in none of the ranges.
-QString bandOfFrequency(float mhz);
 // "#####.##0": 14.025 -> "14.025", 7.2 -> "7.200"; "." always.
 QString curFreqText(float mhz);
 // "###.####0": five decimals, as the rig window shows it.

@@ -9,14 +9,14 @@
 # frequency within 1 s of Enter, polling resumes after each and the band
 # follows to 160. Then the pair ends (the adapter pulled) while the rig
 # window is hidden: no window comes up, the main window keeps the focus, the
-# band and mode labels take the loss colour, and a call typed meanwhile is
-# logged; Ctrl+R and Done put the rig window away with the tries still
-# running; the pair made again at the same link with the radio on 7.200 LSB
-# is polled again within 2 s, the colour goes, no /dev/ttyS* device is held,
-# and the next contact is logged on 40 PH at 7.200; after End Test (the
-# window shown with Ctrl+R) a radio that comes back is left alone. A second
-# short run as a "Yaesu 757 GX II" sees the CAT-on bytes at start and
-# CAT-off at close.
+# band and mode labels take the loss colour, and a call typed meanwhile on a
+# band chosen by hand is logged without the radio's last frequency; Ctrl+R
+# and Done put the rig window away with the tries still running; the pair
+# made again at the same link with the radio on 7.200 LSB is polled again
+# within 2 s, the colour goes, no /dev/ttyS* device is held, and the next
+# contact is logged on 40 PH at 7.200; after End Test (the window shown with
+# Ctrl+R) a radio that comes back is left alone. A second short run as a
+# "Yaesu 757 GX II" sees the CAT-on bytes at start and CAT-off at close.
 #
 # Usage: rig_link.sh PROGRAM_DIR SCRATCH_DIR RADIOSIM
 E2E_LIMIT=200
@@ -188,10 +188,14 @@ window_hidden "$RIG" || fail "the rig window was shown when the port went away"
 [ "$(timeout 5 xdotool getactivewindow)" = "$MID" ] || fail "the main window lost the focus"
 screenshot port-lost
 log "the port went away: no rig window, the band and mode labels in the loss colour ($(loss_pixels))"
-# Typed blind into the call box: logged, and the loss still shown.
-log_contact k3xyz3act 4 '"K3XYZ","3A","CT",*,"160",*' "the contact typed during the loss"
+# The band changed by hand (a click on the band label: 160 to 80), then a
+# call typed blind into the call box: logged without the radio's last
+# frequency, 1.900, which is not of that band; the loss still shown.
+click_twips "$MID" 1070 590
+wait_for 5 pref_is 6 '"80"' || fail "the band label did not change the band: $(pref_line 6)"
+log_contact k3xyz3act 4 '"K3XYZ","3A","CT",*,"80",*,"AB","",*' "the contact typed during the loss"
 band_lost || fail "the loss colour went with the contact: $(loss_pixels)"
-log "a call typed during the loss went into the call box and was logged: $LINE"
+log "a call typed during the loss on a band chosen by hand was logged without a frequency: $LINE"
 # Ctrl+R, Done: the window goes away again, the tries go on.
 key ctrl+r
 wait_for 10 window_visible "$RIG" || fail "Ctrl+R did not show the rig window during the loss"

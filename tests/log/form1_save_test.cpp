@@ -1,9 +1,11 @@
 // Enter in the real main window: the save step with its checks, the UTC
 // stamp, the file, the score and marks, duplicates and the hold after them.
 #include <QDir>
+#include <QLocale>
 #include <QTimer>
 
 #include "form1_fixture.h"
+#include "log/logfile.h"
 
 namespace fd {
 namespace {
@@ -283,21 +285,69 @@ TEST_F(RoadSave, FailedAppendTakesTheRecordBackAndKeepsTheEntry) {
   open();
   QFile::remove(path("fdlog.dat"));
   ASSERT_TRUE(QDir(dir.path()).mkdir("fdlog.dat"));  // the file cannot be opened for appending
-  state.CurFreq = "14.025";
+  state.CurFreq = "7.025";
   fake->dialogs->answers = {Answer::Ok};
   type("w1aw2act\r");
   ASSERT_EQ(fake->dialogs->titles(), QStringList{"Contact Not Saved"});
   EXPECT_TRUE(fake->dialogs->shown[0].text.contains("fdlog.dat"));
   EXPECT_EQ(state.QsoCount(), 0);
   EXPECT_EQ(entry(), (QStringList{"W1AW", "2A", "CT"}));
-  EXPECT_EQ(state.CurFreq, "14.025");
+  EXPECT_EQ(state.CurFreq, "7.025");
   EXPECT_EQ(state.PhCount, 0);
   EXPECT_EQ(form->ListView1->topLevelItemCount(), 0);
 
   QDir(dir.path()).rmdir("fdlog.dat");
   type("\r");
   EXPECT_EQ(state.QsoCount(), 1);
-  EXPECT_EQ(readFile("fdlog.dat"), recordLine("W1AW", "2A", "CT", "2024/06/22", "18:00:00", "40", "PH", "AB", "14.025"));
+  EXPECT_EQ(readFile("fdlog.dat"), recordLine("W1AW", "2A", "CT", "2024/06/22", "18:00:00", "40", "PH", "AB", "7.025"));
+}
+
+// The radio's last frequency stays after it falls silent or its port is
+// lost; a contact stores it only on the band it lies in. Parsed as the C
+// locale reads it, whatever the desktop's.
+TEST_F(RoadSave, TheRadiosLastFrequencyGoesOnlyWithItsOwnBand) {
+  struct Row {
+    const char* why;
+    const char* bandItem;  // Band menu, by hand
+    const char* curFreq;
+    const char* stored;
+    bool postContest = false;
+  };
+  const Row rows[] = {
+      {"inside the band", "mnu40", "7.185", "7.185"},
+      {"the band's upper end", "mnu40", "7.300", "7.300"},
+      {"just past it", "mnu40", "7.3001", ""},
+      {"20 m polled, then Band 10 by hand", "mnu10", "14.200", ""},
+      {"in no band", "mnu40", "5.300", ""},
+      {"satellite keeps it", "mnuSatellite", "14.200", "14.200"},
+      {"post contest, another band", "mnu10", "14.200", "", true},
+      {"post contest, its band", "mnu20", "14.200", "14.200", true},
+  };
+  struct KeepLocale {
+    QLocale was;
+    ~KeepLocale() { QLocale::setDefault(was); }
+  } keep;
+  QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));  // "7.185" would be 7185 there
+  open();
+  int n = 0;
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.why);
+    if (r.postContest && form->txtPostConTime->isHidden()) {
+      form->mnuPostContest_Click();
+      form->txtPostConDate->setText("2024/06/21");
+      form->txtPostConTime->setText("18:05");
+      form->txtCall->setFocus(Qt::OtherFocusReason);
+    }
+    form->menuItem(r.bandItem)->trigger();
+    state.CurFreq = r.curFreq;
+    type(QString("k%1aa2act\r").arg(++n));
+    ASSERT_EQ(state.QsoCount(), n);
+    EXPECT_EQ(state.Log.rec(n).Freq.toStdString(), r.stored);
+    EXPECT_EQ(state.CurFreq, "");
+  }
+  const logfile::LoadResult back = logfile::load(path("fdlog.dat"));
+  ASSERT_EQ(back.records.size(), std::size(rows));
+  for (size_t i = 0; i < std::size(rows); ++i) EXPECT_EQ(back.records[i].Freq.toStdString(), rows[i].stored) << rows[i].why;
 }
 
 TEST_F(RoadSave, The14001stContactIsRefused) {

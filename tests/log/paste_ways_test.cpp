@@ -437,14 +437,14 @@ TEST_F(PasteWays, SaveStepStoresNoQuoteOrLineEnd) {
   form->txtCall->QLineEdit::setText("W1\"AW");
   form->txtCK->QLineEdit::setText("2\nA");
   form->txtSec->QLineEdit::setText("C\rT");
-  state.CurFreq = "14.0\"25";
+  state.CurFreq = "7.0\"25";
   fake->dialogs->answers = {Answer::No};  // not a known section: saved as typed
   type("\r");
   ASSERT_EQ(state.QsoCount(), 2);
   EXPECT_EQ(state.Log.rec(2).Call, "W1AW");
   EXPECT_EQ(state.Log.rec(2).Class, "2A");
   EXPECT_EQ(state.Log.rec(2).Section, "CT");
-  EXPECT_EQ(state.Log.rec(2).Freq, "14.025");
+  EXPECT_EQ(state.Log.rec(2).Freq, "7.025");
   EXPECT_EQ(logfile::load(path("fdlog.dat")).records.size(), 2u);
 }
 

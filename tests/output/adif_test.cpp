@@ -133,6 +133,39 @@ TEST_F(AdifExport, CancelledBoxesLeaveTheirItemsOut) {
   EXPECT_TRUE(text.endsWith("<EOH>\r\n" + record)) << text.toStdString();
 }
 
+// Older records may hold the radio's last frequency on a band chosen by
+// hand. The export writes no frequency that contradicts the band item; what
+// it cannot check (SAT, a band outside the frequency table, a blank) stays.
+TEST_F(AdifExport, FrequencyOfAnotherBandIsLeftOut) {
+  const struct {
+    const char* band;
+    const char* freq;
+    bool written;
+  } rows[] = {
+      {"10", "14.200", false},  {"10", "28.400", true},  {"40", "5.300", false},   {"40", "abc", false},
+      {"SAT", "14.200", true},  {"SAT", "435.100", true}, {"2.3", "2304.100", true}, {"2.3", "14.200", false},
+      {"30", "10.120", true},   {"30", "14.200", false}, {"30", "5.300", true},    {"60", "14.200", true},
+      {"40", " 7.025 ", true},  {"40", "  ", true},
+  };
+  const auto call = [](int i) { return QString("K%1AA").arg(i); };
+  int n = 0;
+  for (const auto& r : rows) add(call(++n), "2A", "CT", "2024/06/22", "18:00:00", r.band, "CW", "", r.freq);
+  answer({"", "", "PH"}, path("docs/f.adi"));
+  svc.mnuADIFExport_Click();
+  const QByteArray text = readFile("docs/f.adi");
+  n = 0;
+  for (const auto& r : rows) {
+    SCOPED_TRACE(std::string(r.band) + " " + r.freq);
+    const QString c = call(++n);
+    const qsizetype at = text.indexOf(QString("<Call:%1>%2 ").arg(c.size()).arg(c).toLatin1());
+    ASSERT_GE(at, 0);
+    const QByteArray record = text.mid(at, text.indexOf("<eor>", at) - at);
+    const QByteArray value = QByteArray(r.freq).trimmed();
+    EXPECT_EQ(record.contains("<Freq:" + QByteArray::number(value.size()) + ">" + value + " "), r.written);
+    EXPECT_EQ(record.contains("<Freq:"), r.written);
+  }
+}
+
 TEST_F(AdifExport, EmptyLogGivesTheHeaderAlone) {
   answer({"100", "c", "PH"}, path("docs/e.adi"));
   svc.mnuADIFExport_Click();

@@ -292,18 +292,21 @@ TEST_F(Append, FailedRewriteLeavesMemoryAndFileAsTheyWere) {
 
 TEST_F(Append, RoundTripThroughTheAdifExport) {
   const QStringList bands = {"160", "80", "40", "20", "15", "10", "6", "2", "1.25", "70", "33", "23", "SAT", "2.3", "3.3", "5.6"};
+  // A frequency inside each band (the export leaves out one of another band).
+  const QStringList freqs = {"1.830",   "3.550",   "7.025",    "14.025",   "21.025",   "28.025",   "50.125",   "144.200",
+                             "222.100", "432.100", "903.100",  "1296.100", "14.025",   "2304.100", "3456.100", "5760.100"};
   const QStringList sections = {"CT", "DX", "ONS", "PAC", "AK", "MAR", "PR", "GTA"};
   const QStringList modes = {"CW", "DIG", "PH"};
   std::vector<QsoRecord> log;
   int minute = 0;
-  for (const QString& band : bands)
+  for (qsizetype b = 0; b < bands.size(); ++b)
     for (const QString& mode : modes) {
       const QString sec = sections[minute % sections.size()];
       log.push_back(QsoRecord{QStringLiteral("%1%2X").arg(sec == "DX" ? "G4" : sec == "GTA" ? "VE3" : "K1").arg(minute),
                               "2A", sec, "2024/06/22",
                               QStringLiteral("%1:%2%3").arg(18 + minute / 60).arg(minute % 60, 2, 10, QChar('0'))
                                   .arg(minute % 4 == 0 ? "" : ":30"),
-                              band, mode, minute % 3 ? "AB" : "", minute % 2 ? "14.025" : ""});
+                              bands[b], mode, minute % 3 ? "AB" : "", minute % 2 ? freqs[b] : ""});
       ++minute;
     }
   for (const QString designation : {"PH", "SSB"}) {
@@ -325,6 +328,8 @@ TEST_F(Append, BackupRestoredIntoAnEmptiedLogIsByteIdentical) {
   for (int i = 0; i < 30; ++i)
     log += recordLine(QStringLiteral("K%1").arg(i), "1A", "CT", "2024/06/22", QStringLiteral("18:%1:00").arg(i, 2, 10, QChar('0')),
                       i % 2 ? "20" : "SAT", i % 3 ? "CW" : "PH", "AB", "14.025");
+  // An older record whose frequency lies in another band comes back as stored.
+  log += recordLine("K3XX", "2A", "WPA", "2026/12/11", "14:00:43", "10", "PH", "JD", "14.200");
   writeFile("LogBkUp.dat", log);
   seedLog(QByteArray());
   EXPECT_TRUE(svc.appendFile(path("LogBkUp.dat"), true));
