@@ -217,8 +217,8 @@ TEST_F(WinKeyTest, AKeyerWhosePortWentAwayIsClosedToldAndOpenedAgain) {
   ASSERT_TRUE(setup);
   int f1 = 112;
   service->fKeyCW(f1);
-  settle(200);
-  EXPECT_EQ(state.WinKeyOpen, 0);
+  EXPECT_TRUE(until([&] { return state.WinKeyOpen == 0; }));
+  settle();
   EXPECT_EQ(wk().lblOpenStatus.toStdString(), "Closed");
   EXPECT_EQ(setup->lblOpenStatus->text().toStdString(), "Closed");
   EXPECT_EQ(wk().lblVersion.toStdString(), "Version #");
