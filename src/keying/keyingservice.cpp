@@ -25,6 +25,7 @@ KeyingService::KeyingService(ProgramState& state)
 
 // Never left keyed: the lines go up before the devices close.
 KeyingService::~KeyingService() {
+  WinKeyComm->onVanished = nullptr;
   releaseAll();
   delete cwFrm_.data();
   delete wkFrm_.data();

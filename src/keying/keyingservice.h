@@ -52,6 +52,7 @@ class KeyingService final : public KeyingServices {
   WinKeyer& winKeyer();
   void unloadWinKey();
   void closeWinKeyer();  // the Close button's action, the window's labels with it
+  void winKeyPortGone();  // the keyer's port vanished under it
   void showWinKeySetup();  // frmWinKey, modal
   CWFrm* cwFrm();  // loaded or not
   CWFrm& loadCWFrm();

@@ -48,6 +48,8 @@ class WinKey {
   // pending, never waits.
   int wk_getstatus();
   bool isOpen() const;
+  // Opened by wk_open and not closed since, whether or not the port still stands.
+  bool hostOpened() const { return open_; }
   int speedPot() const { return in_.speedPot(); }
   // Bound of each answer wait at open.
   static constexpr int kAnswerWaitMs = 400;

@@ -72,7 +72,8 @@ void WinKeyer::cmdOpenWinkey_Click() {
   if (const QString t = wkOpenStatusText(result); !t.isEmpty()) lblOpenStatus = t;
   if (result == -8) return;
   WKSendSettings();
-  if (version > 0) {
+  // A port that went away while the settings went out has closed the keyer already.
+  if (version > 0 && wk.isOpen()) {
     s.WinKeyOpen = static_cast<std::uint8_t>(version);
     lblVersion = QStringLiteral("Version # %1").arg(version);
   }
@@ -181,6 +182,16 @@ void WinKeyer::Command1_Click() {
   const bool wasEmpty = s.CWBuffer.isEmpty();
   for (int i = 0; i < 3; ++i) s.CWBuffer += QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ ");
   if (wasEmpty) WKTransmit();
+}
+
+bool WinKeyer::portWentAway() {
+  if (stopped_ || !wk.hostOpened()) return false;
+  // Left open as far as WinKeyOpen goes, every later write would go into a
+  // closed port without a word; closed, the next WKTransmit opens it again
+  // and says so when no keyer answers.
+  cmdCloseWinkey_Click();
+  s.CWBuffer.clear();
+  return true;
 }
 
 void WinKeyer::release() {

@@ -59,6 +59,10 @@ class WinKeyer {
   void Command1_Click();  // Buffer Test
   // Every loop stopped, then 0A and 00 03, then the port closed.
   void release();
+  // The open keyer's port went away: closed as by Close, the waiting text
+  // dropped. False (nothing done) when no keyer was open or the program is
+  // ending.
+  bool portWentAway();
 
  private:
   SerialPort& port_;

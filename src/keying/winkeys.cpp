@@ -5,6 +5,8 @@
 #include "keying/winkeyer.h"
 #include "keying/winkeyfrm.h"
 #include "platform/forms.h"
+#include "platform/platform.h"
+#include "platform/serial.h"
 
 namespace fd {
 
@@ -12,6 +14,16 @@ void KeyingService::initWinKey() {
   wk_->cwSpeed = [this] { return cw_->set.Text[11]; };
   cw_->wkTransmit = [this] { winKeyer().WKTransmit(); };
   cw_->wkWpm = [this](int n) { wk_->wk.wk_wpm(n); };
+  WinKeyComm->onVanished = [this](const QString&) { winKeyPortGone(); };
+}
+
+// Told where the operator looks while sending; the setup window, when
+// shown, says "Closed".
+void KeyingService::winKeyPortGone() {
+  if (!wk_->portWentAway()) return;
+  if (wkFrm_) wkFrm_->refresh();
+  if (main) main->setStatus(QStringLiteral("The WinKey's port went away: the keyer is closed until CW is sent again."));
+  dialogs().beep();
 }
 
 WinKeyer& KeyingService::winKeyer() {

@@ -184,6 +184,9 @@ void frmRigTune::Timer1_Timer() {
   if (!chkScan->isChecked()) return;
   RigControlfrm* r = s_.RigType == u"None" ? nullptr : rig_();
   if (r && r->commandBusy()) return;  // a tune is still on its way
+  // The radio's port is away: the scan waits for it rather than telling
+  // at every step that the tune cannot happen.
+  if (r && r->portLost()) return;
   double f = 0, from = 0, to = 0;
   if (!numeric(txtFrom->text(), &from) || !numeric(txtTo->text(), &to) || !numeric(txtFreq->text(), &f)) return;
   // Double precision: a 10 Hz step is not lost at 1270 MHz.

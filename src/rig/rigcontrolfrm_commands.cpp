@@ -15,6 +15,10 @@
 
 namespace fd {
 
+namespace {
+const char* const kPortClosed = "The radio's port is closed.";
+}  // namespace
+
 void RigControlfrm::LoadBandPlan() {
   RigBandPlan = rig::extraRecords(rig::readBandPlan(s_.progFile(QStringLiteral("BandPlan.txt"))));
 }
@@ -80,7 +84,15 @@ void RigControlfrm::changeMode(float f, QString& mode) {
 }
 
 void RigControlfrm::ChangeFrequency(const float& mhz) {
-  if (!polling() || commandDepth_ > 0) return;
+  if (commandDepth_ > 0) return;
+  if (!polling()) {
+    // A tune asked for while the lost port is tried cannot happen: told, as
+    // a loss during a tune is. Stopped on purpose (End Test, no radio), a
+    // tune stays quiet.
+    if (portLost() && !unloaded_)
+      dialogs().message(QStringLiteral("Error Changing Frequency"), QString::fromLatin1(kPortClosed), Buttons::Ok);
+    return;
+  }
   const float f = mhz;  // the caller's value stays as it is
   ++commandDepth_;
   dropWaiting_ = true;
@@ -112,7 +124,7 @@ void RigControlfrm::ChangeFrequency(const float& mhz) {
         WritePegasusFrequency(f);
       } else if (!comComm1->isOpen()) {
         ok = false;
-        why = QStringLiteral("The radio's port is closed.");
+        why = QString::fromLatin1(kPortClosed);
       } else if (const auto cmd = rig::frequencyCommand(*fam, f, poll.req, poll.values.vfo)) {
         ok = sendCommand(*cmd, why);
       }

@@ -12,13 +12,18 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 #include <functional>
 
 #include "log/form1.h"
 #include "platform/forms.h"
 #include "platform/serial.h"
+#include "rig/frmfrequencytest.h"
+#include "rig/frmrigtune.h"
 #include "rig/rigcontrolfrm.h"
 #include "rig/rigservice.h"
+#include "spots/spectrummap.h"
+#include "spots/spotservice.h"
 #include "testenv.h"
 
 namespace fd {
@@ -269,6 +274,88 @@ TEST_F(RigLoss, TheNoticeNeverCoversAReport) {
     if (state.KeyboardCW || form->KeyboardRTTY) QTest::keyClick(form->txtCall, Qt::Key_F12);
     state.KeyingType = 0;
     state.DigLinkUp = 0;
+  }
+}
+
+// A tune asked for during the loss, by each kind of caller, says once that
+// the port is closed and sends nothing; the tries go on, the loss stays shown.
+// Stopped on purpose (End Test, no radio), the same tune says nothing.
+TEST_F(RigLoss, ATuneDuringTheLossSaysThePortIsClosedOncePerRequest) {
+  SpotService spots(state);
+  spots.attach(*form);
+  spots.BandMapSpots(QStringLiteral("JA1ABC"), QStringLiteral("14025"), QString());
+  int slot = -1;
+  for (int i = 0; i < SpotStore::kSlots; ++i)
+    if (spots.store.slot[static_cast<size_t>(i)].freq > 0) slot = i;
+  ASSERT_GE(slot, 0);
+  auto* row = new QTreeWidgetItem(form->txtDX, {QStringLiteral("K1AB"), QStringLiteral("7.026")});
+  const struct {
+    const char* what;
+    std::function<void()> ask;
+  } callers[] = {
+      {"the tune window's frequency",
+       [&] {
+         frmRigTune tune(state, [&] { return w; });
+         tune.txtFreq->setProgramText(QStringLiteral("14.025"));
+         tune.Command1->click();
+       }},
+      {"a band button of the tune window",
+       [&] {
+         frmRigTune tune(state, [&] { return w; });
+         tune.cmdBand[5]->click();
+       }},
+      {"a spot's right click on the band map", [&] { spots.lblDXSpot_MouseDown(slot, 2); }},
+      {"a row of the spot list",
+       [&] {
+         form->txtDX->setCurrentItem(row);
+         spots.txtDX_Click();
+       }},
+      {"a spot's right click on the spectrum map",
+       [&] {
+         SpectrumMap map(spots.store, state, form.get());
+         map.lblDXSpot_MouseDown(slot, 2);
+       }},
+      {"the frequency test window",
+       [&] {
+         frmFrequencyTest test(*w);
+         test.Command2->click();
+       }},
+  };
+  const struct {
+    const char* how;
+    std::function<void(RigLoss&)> stop;  // none: the port lost
+  } states[] = {
+      {"lost", {}},
+      {"End Test", [](RigLoss& t) { t.w->Command2_Click(); }},
+      {"no radio", [](RigLoss& t) { t.click(QStringLiteral("None")); }},
+  };
+  for (const auto& st : states) {
+    for (const auto& c : callers) {
+      SCOPED_TRACE(std::string(st.how) + ", " + c.what);
+      state.RigType = QStringLiteral("Kenwood");
+      click(QStringLiteral("Kenwood"));
+      w->optComm[0]->click();
+      w->Command1_Click();
+      ASSERT_TRUE(w->polling());
+      lose();
+      if (st.stop) st.stop(*this);
+      port()->written.clear();
+      if (!st.stop) fake->dialogs->answers.push_back(Answer::Ok);
+      c.ask();
+      if (st.stop) {
+        EXPECT_TRUE(fake->dialogs->shown.isEmpty());
+      } else {
+        EXPECT_EQ(fake->dialogs->titles().join(u'|').toStdString(), "Error Changing Frequency");
+        EXPECT_EQ(fake->dialogs->shown.value(0).text.toStdString(), "The radio's port is closed.");
+      }
+      EXPECT_TRUE(port()->written.isEmpty());
+      EXPECT_EQ(w->portLost(), !st.stop);
+      EXPECT_FALSE(w->polling());
+      EXPECT_EQ(form->Label30->backColor(), st.stop ? -1 : kRadioLost);
+      EXPECT_EQ(fake->dialogs->beeps, 0);
+      fake->dialogs->clear();
+      w->Command2_Click();
+    }
   }
 }
 

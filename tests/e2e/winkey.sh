@@ -2,10 +2,13 @@
 # The WinKey keyer through the real windows, with the keyer simulator on a
 # socat pair as ports/com5: CW Setup, "WinKey", "Configure Winkey", port 5,
 # Open, Done (WK.txt); in mode CW, F1 reaches the simulator; Esc while it is
-# busy clears it (0A); SIGTERM ends with 0A 00 03.
+# busy clears it (0A); the pair ended while the keyer sends: the keyer is
+# closed, so the next F1 tries to open it and says that no keyer answers,
+# and once the pair is made again F1 opens it and sends the message alone;
+# SIGTERM ends with 0A 00 03.
 #
 # Usage: winkey.sh PROGRAM_DIR SCRATCH_DIR SIMULATOR
-E2E_LIMIT=160
+E2E_LIMIT=200
 source "$(dirname "$0")/lib.sh"
 e2e_begin "$@"
 SIM=${PEERS[0]:?simulator}
@@ -19,7 +22,8 @@ seed_prefs CW 20
 : >"$WKLOG"
 serial_pair 5 "$SCRATCH/far"
 "$SIM" "$SCRATCH/far" "$WKLOG" 150 >"$SCRATCH/sim.log" 2>&1 &
-started_peer $!
+SIM_PID=$!
+started_peer $SIM_PID
 
 start_wm
 start_program
@@ -71,6 +75,42 @@ sleep 0.3
 key Escape
 wait_for 5 has "0A" || fail "Esc did not clear the keyer: $(tr '\n' ' ' <"$WKLOG")"
 log "Esc cleared the keyer"
+
+# ---- The pair ended while the keyer sends ----
+sleep 1
+: >"$WKLOG"
+key F1
+wait_for 5 has "43" || fail "the message did not reach the keyer: $(tr '\n' ' ' <"$WKLOG")"
+kill "$SOCAT_PID" "$SIM_PID"
+wait_for 10 test ! -e "$PROG/ports/com5" || fail "socat left ports/com5"
+sleep 1
+window_hidden "Unable to establish" || fail "a box came up when the keyer's port went away"
+screenshot winkey-port-gone "$MID"
+log "the keyer's pair ended during a message"
+# The next F1 opens the keyer again: no keyer there, one box, nothing kept.
+key F1
+wait_for 10 window_visible "Unable to establish connection with Winkey" ||
+  fail "F1 after the loss did not try to open the keyer"
+sleep 0.5
+screenshot winkey-gone-f1 "$(visible_id "Unable to establish")"
+key_in "Unable to establish connection with Winkey" Return
+wait_for 5 window_hidden "Unable to establish" || fail "Enter did not close the box"
+sleep 1.5
+window_hidden "Unable to establish" || fail "a second box came: the message was kept"
+log "F1 with the keyer gone: the box for no keyer"
+# The pair made again: F1 opens the keyer and sends the message alone.
+: >"$WKLOG"
+serial_pair 5 "$SCRATCH/far"
+"$SIM" "$SCRATCH/far" "$WKLOG" 150 >>"$SCRATCH/sim.log" 2>&1 &
+started_peer $!
+timeout 10 xdotool windowactivate --sync "$MID" || fail "cannot activate the main window"
+sleep 0.3
+key F1
+wait_for 10 has "44" || fail "F1 after the pair came back sent nothing: $(tr '\n' ' ' <"$WKLOG")"
+sleep 0.5
+GOT=$(tr '\n' ' ' <"$WKLOG")
+[[ "$GOT" == "00 04 55 00 02 "*" 0E 00 43 51 20 46 44 " ]] || fail "after the pair came back the keyer got: $GOT"
+log "the pair made again: F1 opened the keyer and sent the message"
 
 # ---- SIGTERM: 0A, 00 03 ----
 : >"$WKLOG"

@@ -2,6 +2,7 @@
 #include <QElapsedTimer>
 #include <QTimer>
 #include <QFile>
+#include <QPointer>
 #include <gtest/gtest.h>
 
 #include "fakemainwindow.h"
@@ -186,6 +187,116 @@ TEST_F(WinKeyTest, TheCWKeyerHandsOverThroughTheService) {
   settle();
   EXPECT_EQ(sim.wire(), QStringLiteral("0A 00 03"));
   EXPECT_FALSE(service->WinKeyComm->isOpen());
+}
+
+// The keyer's pair ends while F1's message goes out: the keyer is closed as
+// by Close, the rest of the message dropped, and the main window told once
+// with one beep. The next F1 opens it again: with no keyer there, the box
+// for no keyer; with the pair made again, the open sequence and the message.
+TEST_F(WinKeyTest, AKeyerWhosePortWentAwayIsClosedToldAndOpenedAgain) {
+  state.KeyingType = 5;
+  service->cw().set.Text[1] = QStringLiteral("CQ FD");
+  sim.msPerChar = 500;
+  sim.onCommand = [&](const QString& c) {
+    if (c == QStringLiteral("51")) QTimer::singleShot(0, [&] { sim.hangUp(); });
+  };
+  const QString told = QStringLiteral("setStatus The WinKey's port went away: the keyer is closed until CW is sent again.");
+  QPointer<frmWinKey> setup;
+  {
+    test::ScopedModalHook hook([&](QWidget* w) {
+      setup = qobject_cast<frmWinKey*>(w);
+      ASSERT_TRUE(setup);
+      setup->txtWKComPort->setText(QStringLiteral("5"));
+      setup->txtWKComPort->onLostFocus();
+      setup->cmdOpenWinkey->click();
+      EXPECT_EQ(setup->lblOpenStatus->text().toStdString(), "WK Success!");
+      w->hide();
+    });
+    service->showWinKeySetup();
+  }
+  ASSERT_TRUE(setup);
+  int f1 = 112;
+  service->fKeyCW(f1);
+  EXPECT_TRUE(until([&] { return state.WinKeyOpen == 0; }));
+  settle();
+  EXPECT_EQ(wk().lblOpenStatus.toStdString(), "Closed");
+  EXPECT_EQ(setup->lblOpenStatus->text().toStdString(), "Closed");
+  EXPECT_EQ(wk().lblVersion.toStdString(), "Version #");
+  EXPECT_TRUE(state.CWBuffer.isEmpty());
+  EXPECT_EQ(main.calls.filter(QStringLiteral("WinKey")).join(u'|').toStdString(), told.toStdString());
+  EXPECT_EQ(fake->dialogs->beeps, 1);
+  EXPECT_TRUE(fake->dialogs->shown.isEmpty());
+
+  // Gone, as socat leaves it: the link removed.
+  QFile::remove(path(QStringLiteral("ports/com5")));
+  ASSERT_TRUE(QFile::link(path(QStringLiteral("gone")), path(QStringLiteral("ports/com5"))));
+  fake->dialogs->answers = {Answer::Ok};
+  service->fKeyCW(f1);
+  settle();
+  EXPECT_EQ(fake->dialogs->titles().join(u'|').toStdString(), "Unable to establish connection with Winkey.");
+  EXPECT_EQ(wk().lblOpenStatus.toStdString(), "Com Open Failed");
+  EXPECT_TRUE(state.CWBuffer.isEmpty());
+  EXPECT_EQ(main.calls.filter(QStringLiteral("WinKey")).size(), 1);
+  EXPECT_EQ(fake->dialogs->beeps, 1);
+
+  // Made again at the same entry.
+  sim::WinKeySim again;
+  ASSERT_TRUE(again.ok());
+  QFile::remove(path(QStringLiteral("ports/com5")));
+  ASSERT_TRUE(QFile::link(again.slavePath(), path(QStringLiteral("ports/com5"))));
+  service->fKeyCW(f1);
+  settle();
+  EXPECT_EQ(state.WinKeyOpen, 23);
+  EXPECT_EQ(wk().lblOpenStatus.toStdString(), "WK Success!");
+  EXPECT_TRUE(again.wire().startsWith(QStringLiteral("00 04 55 00 02 "))) << again.wire().toStdString();
+  EXPECT_TRUE(again.wire().endsWith(QStringLiteral("0E 00 43 51 20 46 44"))) << again.wire().toStdString();
+  EXPECT_EQ(fake->dialogs->shown.size(), 1);
+  EXPECT_EQ(fake->dialogs->beeps, 1);
+}
+
+// Only a port that went away closes the keyer: a write that fails otherwise
+// (a full queue, a timed-out drain) is ignored, as every result of the
+// keyer's calls is, and the keyer stays open.
+class WinKeyFakePortTest : public test::ProgramFolderTest {
+ protected:
+  void SetUp() override {
+    ProgramFolderTest::SetUp();
+    setSerialFactory([] { return std::make_unique<FakeSerialPort>(); });
+    state.ProgDir = state.FieldDayDir = dir.path();
+    service = std::make_unique<KeyingService>(state);
+    service->attach(main);
+  }
+  void TearDown() override {
+    service.reset();
+    setSerialFactory({});
+  }
+  test::FakeMainWindow main{&state};
+  std::unique_ptr<KeyingService> service;
+};
+
+TEST_F(WinKeyFakePortTest, OnlyAVanishedPortClosesTheKeyer) {
+  auto* port = static_cast<FakeSerialPort*>(service->WinKeyComm.get());
+  WinKeyer& k = service->winKeyer();
+  k.WinKeyPort = 5;
+  port->pending = QByteArray("\x55\x17", 2);  // the echo, then version 23
+  k.cmdOpenWinkey_Click();
+  ASSERT_EQ(state.WinKeyOpen, 23);
+  port->failWrite = true;
+  state.CWBuffer = QStringLiteral("CQ");
+  k.WKTransmit();
+  EXPECT_EQ(state.WinKeyOpen, 23);
+  EXPECT_EQ(k.lblOpenStatus.toStdString(), "WK Success!");
+  EXPECT_TRUE(main.calls.filter(QStringLiteral("WinKey")).isEmpty());
+  EXPECT_EQ(fake->dialogs->beeps, 0);
+  port->failWrite = false;
+  port->vanishOnWrite = true;
+  state.CWBuffer = QStringLiteral("CQ");
+  k.WKTransmit();
+  EXPECT_EQ(state.WinKeyOpen, 0);
+  EXPECT_EQ(k.lblOpenStatus.toStdString(), "Closed");
+  EXPECT_TRUE(state.CWBuffer.isEmpty());
+  EXPECT_EQ(main.calls.filter(QStringLiteral("WinKey")).size(), 1);
+  EXPECT_EQ(fake->dialogs->beeps, 1);
 }
 
 // The voice keyer takes its PTT port from an open WinKey keyer on the same

@@ -116,6 +116,27 @@ TEST_F(TuneTest, ScanWrapsAdvancesAtTheTopAndStopsOnAKey) {
   EXPECT_EQ(tune->txtFreq->text(), QStringLiteral("1270"));
 }
 
+// While the radio's port is away a scan step would only be refused: the
+// scan holds its place, quietly, and goes on once the port is back.
+TEST_F(TuneTest, TheScanWaitsWhileTheRadiosPortIsAway) {
+  tune->txtFrom->setText(QStringLiteral("14"));
+  tune->txtTo->setText(QStringLiteral("14.1"));
+  tune->Option4->setChecked(true);
+  tune->txtFreq->setProgramText(QStringLiteral("14.02"));
+  tune->chkScan->setChecked(true);
+  port->vanish();
+  ASSERT_TRUE(rig->portLost());
+  tune->Timer1_Timer();
+  EXPECT_EQ(tune->txtFreq->text().toStdString(), "14.02");
+  EXPECT_TRUE(fake->dialogs->shown.isEmpty());
+  rig->tmrReopen_Timer();
+  ASSERT_TRUE(rig->polling());
+  sent();
+  tune->Timer1_Timer();
+  EXPECT_EQ(tune->txtFreq->text().toStdString(), "14.02001");
+  EXPECT_EQ(sent().toStdString(), "MD3;FA00014020010;");
+}
+
 TEST_F(TuneTest, TheTestWindowSendsRawAndHexAndTunes) {
   frmFrequencyTest t(*rig);
   EXPECT_EQ(t.Text1->text(), QStringLiteral("FA00028475000;"));

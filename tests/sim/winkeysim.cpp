@@ -56,9 +56,13 @@ void WinKeySim::watch() {
   connect(&pace_, &QTimer::timeout, this, [this] { tick(); });
 }
 
-WinKeySim::~WinKeySim() {
+WinKeySim::~WinKeySim() { hangUp(); }
+
+void WinKeySim::hangUp() {
   notifier_.reset();
+  pace_.stop();
   if (master_ >= 0) ::close(master_);
+  master_ = -1;
 }
 
 void WinKeySim::write(std::uint8_t b) { [[maybe_unused]] ssize_t n = ::write(master_, &b, 1); }

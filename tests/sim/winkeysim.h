@@ -24,6 +24,8 @@ class WinKeySim : public QObject {
   std::function<void(const QString& command)> onCommand;
   ~WinKeySim() override;
   bool ok() const { return master_ >= 0; }
+  // Closes the keyer's end, as a socat pair that ends or a keyer pulled.
+  void hangUp();
   QString slavePath() const { return slave_; }
 
   Answer answer = Answer::Normal;
