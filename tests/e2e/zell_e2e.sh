@@ -60,13 +60,15 @@ keys alt+m d
 sleep 0.3
 peer_lines() { grep -c '' "$PEER_LOG"; }
 since_mark() { tail -n +"$((MARK + 1))" "$PEER_LOG"; }
-burst_seen() { [ "$(since_mark | grep -c '^txtBField8=[0-9]')" -ge "$1" ]; }
+# Five key codes and five calls: each key's code, then the call it made.
+burst_seen() {
+  [ "$(since_mark | grep -c '^txtBField8=[0-9]')" -ge 5 ] && [ "$(since_mark | grep -c '^txtBUrCall=.')" -ge 5 ]
+}
 cleared() { since_mark | grep -qx 'txtBUrCall='; }
 for i in $(seq 1 10); do
   MARK=$(peer_lines)
   timeout 5 xdotool type --delay 0 k0spc || fail "xdotool type failed"
-  wait_for 5 burst_seen 5 || fail "burst $i: the peer got $(since_mark | tr '\n' ' ')"
-  sleep 0.2
+  within_ms "$(now_ms)" 5000 burst_seen || fail "burst $i: the peer got $(since_mark | tr '\n' ' ')"
   CODES=$(since_mark | sed -n 's/^txtBField8=\([0-9]\)/\1/p' | tr '\n' ' ')
   CALL=$(since_mark | sed -n 's/^txtBUrCall=//p' | tail -n 1)
   [ "$CODES" = "75 48 83 80 67 " ] && [ "$CALL" = K0SPC ] ||
@@ -74,7 +76,7 @@ for i in $(seq 1 10); do
   [ "$i" -eq 10 ] && screenshot dig-burst "$(visible_id "$MAIN")"
   MARK=$(peer_lines)
   key Escape
-  wait_for 5 cleared || fail "burst $i: Esc did not clear the call box"
+  within_ms "$(now_ms)" 5000 cleared || fail "burst $i: Esc did not clear the call box"
 done
 log "ten bursts of k0spc reached the peer in the order typed"
 
