@@ -2,7 +2,6 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
@@ -19,6 +18,7 @@
 #include "platform/platform.h"
 #include "platform/registry.h"
 #include "platform/safefile.h"
+#include "platform/wait.h"
 
 namespace fd {
 
@@ -273,7 +273,7 @@ void CWFrm::timingClicked() {
 void CWFrm::optLoop_Click() {
   k_.set.timing = CWTiming::Loop;
   setLoopControls(true);
-  QCoreApplication::processEvents();  // repaint before the count holds the thread
+  runPendingEvents();  // repaint before the count holds the thread
   if (going()) return;
   if (k_.set.LoopsPer60ms == 0) k_.CalibrateCWLoop();
   txtLoop->setText(numtext::fromDouble(k_.set.LoopsPer60ms));
@@ -330,7 +330,7 @@ void CWFrm::cmdLoopSlower_Click() {
 
 void CWFrm::Command4_Click() {
   Label23->setVisible(true);
-  QCoreApplication::processEvents();
+  runPendingEvents();  // "Sending!" is painted; clicks wait for the message
   if (going()) return;
   int f9 = 120;
   k_.FKeyCW(f9);

@@ -227,7 +227,9 @@ void CWKeyer::FKeyCW(int& keyCode) {
       LoopThroughCWBuffer();
     }
   }
-  QCoreApplication::processEvents();
+  // Typed keys ran between the characters; any left wait until the key that
+  // started the message is done.
+  runPendingEvents();
 }
 
 void CWKeyer::LoopThroughCWBuffer() {

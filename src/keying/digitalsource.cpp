@@ -1,8 +1,7 @@
 #include "keying/digitalsource.h"
 
-#include <QCoreApplication>
-
 #include "platform/platform.h"
+#include "platform/wait.h"
 
 namespace fd {
 namespace {
@@ -78,7 +77,7 @@ void DigitalSource::ConnectWithZell() {
                     QStringLiteral("Connected with Zell!\r\n\r\nFor best display of both programs on your screen, click "
                                    "Options > Appearance > Form Size and enter 85 from this program's menu options."),
                     Buttons::Ok, Icon::Information);
-  QCoreApplication::processEvents();
+  runPendingEvents();  // keys typed meanwhile reach the link after the station
   SendToZell();
 }
 

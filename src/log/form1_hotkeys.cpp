@@ -2,9 +2,8 @@
 // control. Key-down opens windows on Ctrl+letter, stops repeating messages and
 // starts the function-key messages; key-press drops the character a hot key
 // leaves, handles Esc and feeds keyboard CW.
-#include <QCoreApplication>
-
 #include "log/form1.h"
+#include "platform/wait.h"
 
 namespace fd {
 namespace {
@@ -74,7 +73,9 @@ void Form1::Form_KeyDown(int& keyCode, int& shift) {
   if (s.CurMode == QLatin1String("DIG") && s.DigLinkUp == 1) {
     if (keyCode == vk::F10) keyCode = vk::F13;
     if (KeyboardRTTY == 1) SuppressKeyPress = 1;
-    QCoreApplication::processEvents();
+    // The link's events run here; keys typed behind this one wait, or they
+    // would reach the box before this key's own character.
+    runPendingEvents();
     if (keyCode != 0) {  // a key with no code of its own (Caps Lock, a dead key) is not sent
       sv.keying->setDigitalKey(QString());  // a repeated key must be a change too
       sv.keying->setDigitalKey(QString::number(keyCode));

@@ -12,6 +12,7 @@
 #include "log/form5.h"
 #include "platform/forms.h"
 #include "platform/platform.h"
+#include "platform/wait.h"
 
 namespace fd {
 namespace {
@@ -253,8 +254,9 @@ void Form1::mnuWriteSumm_Click() {
 }
 
 void Form1::mnuZell_Click() {
-  // The link's hidden window gets one pass of the event loop before it connects.
-  QCoreApplication::processEvents();
+  // The link's hidden window gets one pass of the event loop before it
+  // connects; what the operator typed meanwhile waits for the connection.
+  runPendingEvents();
   sv.keying->connectZell();
 }
 

@@ -1,15 +1,13 @@
 // The save step: checks, the UTC stamp, the record in memory and in
 // fdlog.dat, totals, score, worked mark, list and rates. The totals and the
 // worked marks are counted by the log book, as the loader counts them.
-#include <QCoreApplication>
-#include <QEventLoop>
-
 #include "core/bands.h"
 #include "log/datetime.h"
 #include "log/form1.h"
 #include "log/keyrules.h"
 #include "log/logfile.h"
 #include "platform/platform.h"
+#include "platform/wait.h"
 
 namespace fd {
 namespace {
@@ -17,7 +15,7 @@ constexpr ColorValue kButtonFace = -1;
 
 // Pending paints and timers run; typing waits until the step is done, so no
 // second Enter can act on a contact that is half saved.
-void letEventsRun() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+void letEventsRun() { runPendingEvents(); }
 
 // The radio's last frequency outlives a silent radio or a lost port; after a
 // band changed by hand it would give the contact a frequency of another band.

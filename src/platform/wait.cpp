@@ -1,5 +1,6 @@
 #include "platform/wait.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QSet>
@@ -21,11 +22,24 @@ struct SiteGuard {
   ~SiteGuard() { if (site) activeSites().remove(site); }
 };
 
+// A pass that holds the operator's input back leaves it queued without
+// telling the event loop again: the loop would only look at it when the
+// display sends something new, so the last keys of a burst would sit there.
+void announceHeldInput() {
+  if (QAbstractEventDispatcher* d = QCoreApplication::eventDispatcher()) d->wakeUp();
+}
+
+struct HeldInputGuard {
+  bool holds;
+  ~HeldInputGuard() { if (holds) announceHeldInput(); }
+};
+
 }  // namespace
 
 WaitResult waitUntil(const std::function<bool()>& done, const WaitOptions& o) {
   if (o.site && activeSites().contains(o.site)) return WaitResult::Busy;
   SiteGuard guard(o.site);
+  const HeldInputGuard held{o.input == WaitInput::Hold};
   Clock& c = clock();
   const std::int64_t start = c.monotonicMs();
   const QEventLoop::ProcessEventsFlags flags =
@@ -55,6 +69,11 @@ void pauseFor(std::int64_t ms, WaitInput input) {
   o.limitMs = ms;
   o.input = input;
   waitUntil(nullptr, o);
+}
+
+void runPendingEvents() {
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  announceHeldInput();
 }
 
 }  // namespace fd

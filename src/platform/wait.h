@@ -31,4 +31,9 @@ WaitResult waitUntil(const std::function<bool()>& done, const WaitOptions& optio
 // Lets events run for ms milliseconds (a bounded pause; never returns early).
 void pauseFor(std::int64_t ms, WaitInput input = WaitInput::Hold);
 
+// One pass of the event loop for a key's or a click's handler that lets
+// pending events run (a link's, a repaint): the operator's keys and clicks
+// already queued wait, and run after the handler in the order typed.
+void runPendingEvents();
+
 }  // namespace fd

@@ -1,7 +1,9 @@
 // The rig window's radio commands: frequency and mode, with the pauses the
 // radios need between commands. The waits run the event loop (bounded), so
-// paints, timers and clicks go on; a command that starts inside another's
-// wait does nothing.
+// paints, timers and the links go on; a command that starts inside another's
+// wait does nothing. The operator's keys and clicks wait for the command: a
+// tune asked for by a click is followed by more of that click's work (a
+// spot's call put into the entry), which keys typed meanwhile must follow.
 #include <QDir>
 #include <QScopeGuard>
 
@@ -37,10 +39,10 @@ void RigControlfrm::WaitWhileInputPending() {
         }
         return comComm1->inBufferCount() == 0;
       },
-      {2000, WaitInput::LetThrough, nullptr, 5});
+      {2000, WaitInput::Hold, nullptr, 5});
 }
 
-void RigControlfrm::RigPause(float ms) { pauseFor(static_cast<std::int64_t>(ms), WaitInput::LetThrough); }
+void RigControlfrm::RigPause(float ms) { pauseFor(static_cast<std::int64_t>(ms), WaitInput::Hold); }
 
 bool RigControlfrm::sendCommand(const QByteArray& bytes, QString& why) {
   // Drained before the pause that follows, so pauses separate commands on the wire.
@@ -69,7 +71,7 @@ void RigControlfrm::changeMode(float f, QString& mode) {
     WaitWhileInputPending();
     return;
   }
-  pauseFor(0, WaitInput::LetThrough);
+  pauseFor(0, WaitInput::Hold);
   WaitWhileInputPending();
   RigPause(99);
   const rig::RigFamily* fam = currentFamily();

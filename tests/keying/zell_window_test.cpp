@@ -1,8 +1,12 @@
 // The Zell RTTY link behind the real main window: typed keys and the call
 // field reach the peer in DIG only; values from the peer pass the entry
 // fields' own filter.
+#include <chrono>
+#include <thread>
+
 #include "../log/form1_fixture.h"
 #include "keying/keyingservice.h"
+#include "queuedinput.h"
 #include "zellpeer.h"
 
 namespace fd::test {
@@ -61,6 +65,71 @@ TEST_F(ZellWindow, TypingInDigPokesTheCallAndEveryKey) {
   peer->lines.clear();
   key(Qt::Key_F10);
   EXPECT_EQ(received(2), QStringList({"txtBField8=", "txtBField8=124"}));
+}
+
+// A burst of keys and clicks that wait in the display's queue together: each
+// key's step for the link lets the link's events run, and the keys and the
+// click behind it must wait for their turn.
+TEST_F(ZellWindow, ABurstKeepsItsOrderInTheBoxesTheLinkAndTheLog) {
+  const QString contact = QStringLiteral("k0spc\t2b\tmn\r");
+  const QList<int> contactCodes = {75, 48, 83, 80, 67, 50, 66, 77, 78, 13};  // Tab moves on, unsent
+  const QStringList contactCalls = {"K", "K0", "K0S", "K0SP", "K0SPC", ""};
+  const struct {
+    const char* name;
+    QString before;     // typed ahead of a click on Clear ("": no click)
+    bool slowPeer;      // each key comes in while the peer is busy with a line
+  } rows[] = {
+      {"one burst", {}, false},
+      {"keys arriving while the peer reads", {}, true},
+      {"Clear clicked inside the burst", QStringLiteral("w1aw"), false},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    openConnected("DIG");
+    QString waiting = contact;
+    if (r.slowPeer) {
+      peer->onLine = [&](const QString&) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        if (!waiting.isEmpty()) queueKeys(form.get(), waiting.left(1));
+        waiting.remove(0, 1);
+      };
+      queueKeys(form.get(), waiting.left(1));
+      waiting.remove(0, 1);
+    } else {
+      if (!r.before.isEmpty()) {
+        queueKeys(form.get(), r.before);
+        queueClick(form->cmdClear);
+      }
+      queueKeys(form.get(), contact);
+    }
+    const QStringList expectedCalls =
+        r.before.isEmpty() ? contactCalls : QStringList{"W", "W1", "W1A", "W1AW", ""} + contactCalls;
+    QList<int> expectedCodes = contactCodes;
+    if (!r.before.isEmpty()) expectedCodes = QList<int>{87, 49, 65, 87} + contactCodes;
+    // Done when Enter's code has gone out and the saved entry was cleared.
+    const auto done = [&] {
+      return peer->lines.contains("txtBField8=13") && peer->lines.endsWith("txtBUrCall=") &&
+             readFile("fdlog.dat").size() > 0;
+    };
+    EXPECT_TRUE(QTest::qWaitFor(done, 5000)) << peer->lines.join('|').toStdString();
+    QTest::qWait(30);
+    peer->onLine = nullptr;
+
+    QList<int> codes;
+    QStringList calls;
+    for (const QString& l : peer->lines) {
+      if (l.startsWith("txtBField8=") && l.size() > 11) codes << l.mid(11).toInt();
+      if (l.startsWith("txtBUrCall=")) calls << l.mid(11);
+    }
+    EXPECT_EQ(codes, expectedCodes);
+    EXPECT_EQ(calls.join('|').toStdString(), expectedCalls.join('|').toStdString());
+    const QList<QByteArray> saved = readFile("fdlog.dat").split('\n');
+    EXPECT_TRUE(saved.first().startsWith("\"K0SPC\",\"2B\",\"MN\",")) << saved.first().toStdString();
+    EXPECT_TRUE(saved.first().contains(",\"DIG\",")) << saved.first().toStdString();
+    EXPECT_EQ(entry().join('|').toStdString(), "||");
+    form->hide();
+    form.reset();
+  }
 }
 
 TEST_F(ZellWindow, NothingIsSentInCwOrPhone) {

@@ -1,9 +1,14 @@
+#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QLineEdit>
+#include <QTest>
 #include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 
 #include "platform/numtext.h"
 #include "platform/wait.h"
+#include "queuedinput.h"
 #include "testenv.h"
 
 namespace fd {
@@ -68,6 +73,29 @@ TEST(BoundedWait, RealClockKeepsItsBound) {
   EXPECT_EQ(waitUntil([] { return false; }, o), WaitResult::TimedOut);
   EXPECT_GE(t.elapsed(), 29);
   EXPECT_LT(t.elapsed(), 1000);
+}
+
+// Keys that wait in the display's queue while events run without the
+// operator's input: none is typed meanwhile, and all of them, in their order,
+// at the event loop's next pass, with nothing new from the display.
+TEST(BoundedWait, HeldKeysComeInOrderAtTheNextPass) {
+  QLineEdit box;
+  box.show();
+  box.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&box));
+  const struct { const char* name; std::function<void()> hold; } rows[] = {
+      {"a bounded wait", [] { pauseFor(20); }},
+      {"one pass", [] { runPendingEvents(); }},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    box.clear();
+    test::queueKeys(&box, QStringLiteral("k0s"));
+    r.hold();
+    EXPECT_EQ(box.text().toStdString(), "");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(box.text().toStdString(), "k0s");
+  }
 }
 
 }  // namespace

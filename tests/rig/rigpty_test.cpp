@@ -2,7 +2,7 @@
 // pseudo-terminal: line settings per preset, each family's read-back into the
 // main window, CI-V with bus echo and split replies, a silent radio, a far
 // end that closes, a pair that ends and comes back, and a frequency change
-// timed on the wire.
+// timed on the wire, which typed keys wait for.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -10,14 +10,17 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QThread>
 
 #include "fakemainwindow.h"
 #include "platform/platform.h"
+#include "queuedinput.h"
 #include "radiosim.h"
 #include "rig/rigcontrolfrm.h"
 #include "testenv.h"
@@ -246,6 +249,27 @@ TEST_F(RigPtyTest, AFrequencyChangeOnTheWire) {
   w->tmrGetData.stop();
   for (int i = 0; i < 2; ++i) cycle(*w);
   EXPECT_EQ(state.CurFreq, QStringLiteral("14.025"));
+  w->Form_Unload();
+}
+
+// A tune is asked for by a click whose work goes on after it (a spot's call
+// put into the entry): keys typed while the radio is tuned wait for it.
+TEST_F(RigPtyTest, KeysTypedDuringATuneWaitForIt) {
+  sim::RadioSim radio(QStringLiteral("Kenwood"));
+  auto w = start(radio, QStringLiteral("Kenwood"));
+  cycle(*w);
+  w->tmrGetData.start();
+  QLineEdit entry;
+  entry.show();
+  entry.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&entry));
+  test::queueKeys(&entry, QStringLiteral("2a"));
+  w->ChangeFrequency(14.025f);
+  EXPECT_EQ(radio.hz, 14025000);
+  EXPECT_EQ(entry.text().toStdString(), "");
+  spin(30);
+  EXPECT_EQ(entry.text().toStdString(), "2a");
+  w->tmrGetData.stop();
   w->Form_Unload();
 }
 

@@ -53,6 +53,7 @@ void ZellPeer::readFrom(QLocalSocket* c) {
       QFile f(logPath);
       if (f.open(QIODevice::Append)) f.write(line + '\n');
     }
+    if (onLine) onLine(lines.last());
   }
 }
 

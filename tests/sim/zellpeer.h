@@ -9,6 +9,7 @@
 #include <QLocalSocket>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace fd::sim {
 
@@ -25,6 +26,9 @@ class ZellPeer : public QObject {
   bool reading = true;      // false: received bytes stay unread (see stopReading)
   int connections = 0;
   QString logPath;          // when set, every received line is appended there too
+  // Runs for each received line once it is recorded: a peer that takes its
+  // time over a line, or acts as lines come in.
+  std::function<void(const QString&)> onLine;
 
   void send(const QByteArray& bytes);  // raw, to every client
   void sendLine(const QString& line) { send(line.toUtf8() + '\n'); }
