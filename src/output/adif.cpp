@@ -61,10 +61,13 @@ void item(TextWriter& w, const char* tag, const QString& value, bool blankAfter 
 
 // An older record can hold the radio's last frequency of another band (the
 // band changed by hand after the radio went quiet): beside the band it would
-// make a contact no logger can place. A band the table does not know (SAT,
-// an imported one) keeps its frequency, and so does a blank one.
-bool frequencyFitsBand(const QString& band, const QString& freq) {
+// make a contact no logger can place. The band weighed is the one a reader
+// takes from the Band item written (an odd stored "15C" goes out as "15CM",
+// read as 15 cm). A band the table does not know (SAT, an imported one) keeps
+// its frequency, and so does a blank one.
+bool frequencyFitsBand(const QString& stored, const QString& freq) {
   if (freq.trimmed().isEmpty()) return true;
+  const QString band = stored == QLatin1String("SAT") ? stored : bandFromName(bandName(stored));
   const QString ofFreq = bandFromFrequency(freq);
   if (ofFreq.isEmpty()) return !bandHasRange(band);
   return ofFreq == band || !frequencyTableHas(band);

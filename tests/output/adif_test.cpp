@@ -146,6 +146,8 @@ TEST_F(AdifExport, FrequencyOfAnotherBandIsLeftOut) {
       {"SAT", "14.200", true},  {"SAT", "435.100", true}, {"2.3", "2304.100", true}, {"2.3", "14.200", false},
       {"30", "10.120", true},   {"30", "14.200", false}, {"30", "5.300", true},    {"60", "14.200", true},
       {"40", " 7.025 ", true},  {"40", "  ", true},
+      // An odd stored band goes out as "15CM", which a reader takes for 15.
+      {"15C", "14.025", false}, {"15C", "21.200", true},
   };
   const auto call = [](int i) { return QString("K%1AA").arg(i); };
   int n = 0;
