@@ -132,7 +132,6 @@ class Helper {
     if (!answered_) {
       answered_ = true;
       hasOutput_ = !QMediaDevices::audioOutputs().isEmpty();
-      if (hasOutput_) makeBackend();
       report(hasOutput_ ? "output 1" : "output 0");
     }
     return hasOutput_;
@@ -144,6 +143,7 @@ class Helper {
     heard_ = 0;
     duration_ = -1;
     if (!answerOutput()) return finish();
+    makeBackend();
     player_->setSource(QUrl::fromLocalFile(path));
     player_->play();
     poll_.start();
@@ -181,12 +181,23 @@ class Helper {
     report("pos " + QByteArray::number(current_) + ' ' + QByteArray::number(pos) + ' ' + QByteArray::number(dur));
   }
 
+  // A fresh player for every sound, as the first one is: Qt 6.4's GStreamer
+  // player given a second source after an end now and then ends that one at
+  // once, unheard, when the machine is busy. The one before goes when the
+  // event loop next turns; its stream was given back at its end or stop.
   void makeBackend() {
+    if (player_) {
+      QObject::disconnect(player_.get(), nullptr, nullptr, nullptr);
+      player_.release()->deleteLater();
+      output_.release()->deleteLater();
+    }
     player_ = std::make_unique<QMediaPlayer>();
     output_ = std::make_unique<QAudioOutput>();
     player_->setAudioOutput(output_.get());
     QObject::connect(player_.get(), &QMediaPlayer::mediaStatusChanged, [this](QMediaPlayer::MediaStatus st) {
       if (st != QMediaPlayer::EndOfMedia && st != QMediaPlayer::InvalidMedia) return;
+      if (st == QMediaPlayer::InvalidMedia)
+        std::fprintf(stderr, "sound helper: %s cannot be played\n", qPrintable(player_->source().toLocalFile()));
       reportPosition();
       finish();
       // The stream is given back while the server still answers, so that the
@@ -195,7 +206,11 @@ class Helper {
         if (current_ < 0) player_->setSource(QUrl());
       });
     });
-    QObject::connect(player_.get(), &QMediaPlayer::errorOccurred, [this] { finish(); });
+    QObject::connect(player_.get(), &QMediaPlayer::errorOccurred, [this] {
+      std::fprintf(stderr, "sound helper: %s: %s\n", qPrintable(player_->source().toLocalFile()),
+                   qPrintable(player_->errorString()));
+      finish();
+    });
     QObject::connect(player_.get(), &QMediaPlayer::playbackStateChanged, [this](QMediaPlayer::PlaybackState st) {
       if (st == QMediaPlayer::StoppedState && heard_ > 0) finish();
     });
