@@ -16,8 +16,10 @@
 //           the signals run too), the main window's close, or nothing.
 //           PTT must go within 100 ms of the action, or by the 2 s ceiling
 //           when left alone; the child's event loop must answer a 10 ms
-//           timer within 100 ms throughout, and the child must end tidily
-//           at once, whatever the stopped server holds.
+//           timer within 100 ms throughout (less the time the kernel kept
+//           the ready child off both cores, which a load run makes long),
+//           and the child must end tidily at once, whatever the stopped
+//           server holds.
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -35,6 +37,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 #include <iostream>
 #include <string>
 
@@ -73,10 +76,12 @@ void writeTone(const QString& file, int ms) {
 // ---- the child ----------------------------------------------------------
 
 QElapsedTimer sinceRequest;
+std::string lastSaid = "start";  // the step the child was at, for the loop watch
 
 void say(const std::string& what, qint64 ms) {
   std::printf("%s %lld\n", what.c_str(), static_cast<long long>(ms));
   std::fflush(stdout);
+  lastSaid = what;
 }
 void say(const std::string& what) { say(what, sinceRequest.elapsed()); }
 
@@ -96,24 +101,65 @@ class WatchedPort : public FakeSerialPort {
   std::function<bool()> playing;
 };
 
+// This thread's time on a CPU and waiting for one, in ns, as the kernel
+// counts them (/proc/thread-self/schedstat); zeros where it does not.
+struct SchedTimes {
+  qint64 run = 0, waited = 0;
+};
+SchedTimes schedTimes() {
+  SchedTimes t;
+  if (FILE* f = std::fopen("/proc/thread-self/schedstat", "r")) {
+    long long run = 0, waited = 0;
+    if (std::fscanf(f, "%lld %lld", &run, &waited) == 2) t = {run, waited};
+    std::fclose(f);
+  }
+  return t;
+}
+
 // The longest gap between two ticks of a 10 ms timer: how long the event
-// loop was held.
+// loop was held. The program holds it by working or by waiting (a blocking
+// call); the time this thread sat ready while other processes had both
+// cores (the busy loops of a load run) is the kernel's, and is taken out.
+// Both are said, with the step the child was at.
 class LoopWatch {
  public:
   LoopWatch() {
     t_.setInterval(10);
     QObject::connect(&t_, &QTimer::timeout, [this] {
-      if (last_.isValid()) worst_ = std::max(worst_, last_.restart());
-      else last_.start();
+      const SchedTimes now = schedTimes();
+      if (!last_.isValid()) {
+        last_.start();
+      } else {
+        const qint64 gap = last_.restart();
+        const qint64 ready = (now.waited - sched_.waited) / 1000000;
+        const qint64 held = gap - ready;
+        rawWorst_ = std::max(rawWorst_, gap);
+        if (held > worst_) {
+          worst_ = held;
+          where_ = lastSaid + " (a gap of " + std::to_string(gap) + " ms, " + std::to_string(ready) +
+                   " of them ready to run, " + std::to_string((now.run - sched_.run) / 1000000) + " running)";
+        }
+      }
+      sched_ = now;
     });
     t_.start();
   }
-  qint64 worst() const { return std::max(worst_, last_.elapsed()); }
+  // Says the worst hold and the step after which it came, then the worst gap
+  // as the clock saw it.
+  void report() const {
+    const qint64 sinceTick = last_.isValid() ? last_.elapsed() : 0;
+    std::printf("worst loop gap %lld after %s\n", static_cast<long long>(std::max(worst_, sinceTick)),
+                where_.c_str());
+    std::printf("worst raw gap %lld\n", static_cast<long long>(std::max(rawWorst_, sinceTick)));
+    std::fflush(stdout);
+  }
 
  private:
   QTimer t_;
   QElapsedTimer last_;
-  qint64 worst_ = 0;
+  SchedTimes sched_;
+  qint64 worst_ = 0, rawWorst_ = 0;
+  std::string where_ = "start";
 };
 
 // Lets events run until this process's input holds a line; returns it.
@@ -189,7 +235,7 @@ int runStalled(const std::string& moment, const std::string& action, const QStri
   if (action == "close") svc->unload(SideWindow::PhoneFrm);
   (void)QTest::qWaitFor([&] { return !port->rtsEnable(); }, 9000);
   say(port->rtsEnable() ? "still keyed" : "off", port->offAt);
-  say("worst loop gap", watch.worst());
+  watch.report();
   // The end as the program has it: the service goes, its players with their helpers.
   QElapsedTimer end;
   end.start();
@@ -247,7 +293,7 @@ int runChild(const QString& row, const QString& folder) {
   (void)QTest::qWaitFor([&] { return !k.keyer.Timer1.isActive(); }, 5000);
   say(k.keyer.Timer1.isActive() ? "still waiting" : "dropped");
   say("keyed", k.port.lineLog.contains(QStringLiteral("RTS 1")) ? 1 : 0);
-  say("worst loop gap", watch.worst());
+  watch.report();
   std::fflush(stdout);
   return 0;
 }
@@ -437,12 +483,14 @@ TEST_P(StalledServer, PttGoesAtOnceOrByTheCeilingAndTheLoopNeverWaits) {
   } else {
     EXPECT_LT(off - asked, 100) << child.all();
   }
-  EXPECT_LT(child.waitFor("worst loop gap", 1000), 100) << child.all();
+  const qint64 gap = child.waitFor("worst loop gap", 1000);
+  EXPECT_LT(gap, 100) << child.all();
+  const qint64 raw = child.waitFor("worst raw gap", 1000);
   EXPECT_LT(child.waitFor("ended", 3000), 500) << "the end waited\n" << child.all();
   server.resume();
   std::cout << r.moment << " +" << r.stopDelayMs << " ms, " << action << ": PTT off at " << off << " ms, "
             << (action == "alone" ? std::string("by the ceiling") : std::to_string(off - asked) + " ms after the action")
-            << "\n";
+            << ", loop held at most " << gap << " ms (" << raw << " ms between ticks)\n";
 }
 
 std::vector<StallRow> stallRows() {
