@@ -8,7 +8,9 @@
 # the air. A duplicate is typed: refused as ever, and its "Dupe" prompt,
 # which would go on the air, holds nothing; a contact typed 3.5 s after the
 # Tab is logged within 1 s of Enter. Esc releases DTR. File > Exit ends the
-# program within 3 s, status 0, no core file, DTR off, no helper left.
+# program within 3 s, status 0, no core file, DTR off, no helper left; so do
+# SIGTERM, SIGHUP and SIGINT, each sent to a new run with a message keyed and
+# the server stopped, which leave the log and the settings file as they were.
 #
 # Usage: voice_stalled.sh PROGRAM_DIR SCRATCH_DIR SHIM_LIBRARY
 source "$(dirname "$0")/lib.sh"
@@ -101,5 +103,36 @@ ls "$PROG" | grep -q '^core' && fail "a core file was left: $(ls "$PROG" | grep 
 dtr_now off || fail "DTR left on at the end"
 helpers_gone() { ! pgrep -f -- "$PROG/fieldday --sound-helper" >/dev/null; }
 wait_for 2 helpers_gone || fail "a sound helper outlived the program: $(pgrep -af -- --sound-helper)"
-log "PASS: a contact logged with the sound server stopped, no prompt on the air, Esc and Exit at once"
+
+# ---- each signal with a message keyed and the server stopped ----
+# Sends signal $1 to the program and prints the monotonic clock (the shim's) of the sending, in ns.
+signal_at() { python3 -c 'import os, signal, sys, time
+t = time.monotonic_ns(); os.kill(int(sys.argv[2]), getattr(signal, "SIG" + sys.argv[1])); print(t)' "$1" "$FD_PID"; }
+for sig in TERM HUP INT; do
+  kill -CONT "$PULSE_PID"
+  start_program FD_MODEM_LOG="$MODEM" LD_PRELOAD="$SHIM" PULSE_SERVER="unix:$SHORT/pulse"
+  confirm_station_and_focus_main
+  key F1
+  wait_for 10 dtr_now on || fail "SIG$sig: F1 did not key DTR"
+  sleep 1
+  kill -STOP "$PULSE_PID"
+  cp "$PROG/fdpref.dat" "$SCRATCH/fdpref.before"
+  SIG_AT=$(now_ms)
+  SENT_NS=$(signal_at "$sig")
+  within_ms "$SIG_AT" 3000 bash -c "! kill -0 $FD_PID 2>/dev/null" || fail "the program had not ended 3 s after SIG$sig"
+  ENDED=$(($(now_ms) - SIG_AT))
+  wait "$FD_PID"
+  FD_RC=$?
+  FD_PID=""
+  [ "$FD_RC" -eq 0 ] || fail "SIG$sig: the program ended with status $FD_RC"
+  dtr_now off || fail "SIG$sig: DTR left on at the end"
+  OFF_MS=$((($(dtr_changes | tail -n 1 | awk '{print $1}') - SENT_NS) / 1000000))
+  [ "$OFF_MS" -lt 500 ] || fail "SIG$sig: DTR released $OFF_MS ms after the signal"
+  cmp -s "$PROG/fdpref.dat" "$SCRATCH/fdpref.before" || fail "SIG$sig: fdpref.dat changed"
+  [ "$(grep -c '' "$PROG/fdlog.dat")" -eq 2 ] || fail "SIG$sig: fdlog.dat changed: $(cat "$PROG/fdlog.dat")"
+  ls "$PROG" | grep -q '^core' && fail "SIG$sig: a core file was left"
+  wait_for 2 helpers_gone || fail "SIG$sig: a sound helper outlived the program: $(pgrep -af -- --sound-helper)"
+  log "SIG$sig: DTR off $OFF_MS ms after the signal, the program ended in $ENDED ms, status 0"
+done
+log "PASS: a contact logged with the sound server stopped, no prompt on the air, Esc, Exit and the signals at once"
 exit 0
