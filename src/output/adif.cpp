@@ -67,7 +67,8 @@ void item(TextWriter& w, const char* tag, const QString& value, bool blankAfter 
 // its frequency, and so does a blank one.
 bool frequencyFitsBand(const QString& stored, const QString& freq) {
   if (freq.trimmed().isEmpty()) return true;
-  const QString band = stored == QLatin1String("SAT") ? stored : bandFromName(bandName(stored));
+  const bool asStored = stored == QLatin1String("SAT") || bandTable().contains(stored);
+  const QString band = asStored ? stored : bandFromName(bandName(stored));
   const QString ofFreq = bandFromFrequency(freq);
   if (ofFreq.isEmpty()) return !bandHasRange(band);
   return ofFreq == band || !frequencyTableHas(band);
